@@ -1,0 +1,233 @@
+// Start-up, the connection pass, the MixW watch and the unload.
+#include <string>
+
+#include "app/quandrel_main.h"
+#include "common/conversions.h"
+#include "hosts/dxlab.h"
+
+namespace vav {
+namespace {
+
+constexpr const char* kMixWNotLoaded = "MixW2 IS NOT LOADED\rBecause of this I must close down";
+constexpr const char* kAppName = "Vavizorur";
+
+// Start-up goes on whatever a step throws; a step without a handler of its own is abandoned
+// at its first error.
+template <typename Step>
+void ignoring_errors(Step&& step) {
+  try {
+    step();
+  } catch (const std::exception&) {
+  }
+}
+
+}  // namespace
+
+bool QuandrelMain::Form_Load() {
+  // The connection pass runs from the moment the window exists, also while waiting for MixW.
+  Timer2.set_enabled(true);
+  try {
+    settings_file.CheckforInIfile();
+  } catch (const RuntimeError& e) {
+    report(e, "QuandrelMain.CheckforInIfile");
+  }
+  MixWRunning = true;
+  try {
+    take_mixw();
+  } catch (const std::exception&) {
+    MixWFound = false;
+    ignoring_errors([&] {
+      wait_screen_ = platform.desktop.show_wait_screen([this] { WaitScreen_Cancel(); });
+    });
+    WaitScreenTimer1.set_enabled(true);
+    return false;  // the load goes on when the wait window finds MixW
+  }
+  continue_load();
+  return true;
+}
+
+void QuandrelMain::WaitScreen_Timer1() {
+  try {
+    take_mixw();
+  } catch (const std::exception&) {
+    MixWFound = false;
+    return;
+  }
+  MixWFound = true;
+  WaitScreenTimer1.set_enabled(false);
+  wait_screen_.reset();
+  continue_load();
+}
+
+void QuandrelMain::WaitScreen_Cancel() {
+  // Cancel, or the wait window closed any other way: the program ends at once, without the
+  // unload steps and without a log entry.
+  WaitScreenTimer1.set_enabled(false);
+  wait_screen_.reset();
+  Timer2.set_enabled(false);
+  end_program(RunEnd::cancelled);
+}
+
+void QuandrelMain::continue_load() {
+  if (platform.loop.quitting()) return;
+  ignoring_errors([&] { SizeForStartUp(); });
+  ignoring_errors([&] {
+    common.DebugMode = to_boolean(
+        platform.settings_store.get(kAppName, "Settings", "DebugMode", "False"), separators());
+    if (common.DebugMode) {
+      debug("DebugModeLoaded", "True");
+      Check15.set_checked(true);
+    }
+  });
+  ignoring_errors([&] { RestoreWindowPosition(); });
+
+  const Millis t0 = platform.loop.tick_count();
+  const auto timing = [&](const char* key) {
+    if (DebugMode()) debug(key, std::to_string(platform.loop.tick_count() - t0));
+  };
+  ignoring_errors([&] { common.Initialize(); });
+  timing("Common.Initialize - ");
+  ignoring_errors([&] {
+    try {
+      pending_qsos.Load();
+    } catch (const RuntimeError& e) {
+      report(e, "QuandrelMain.Form_Load");
+    }
+  });
+  ignoring_errors([&] { clients.Initialize([this] { spot_server.Load(); }); });
+  timing("DDEClientModule.Initialize2 - ");
+  ignoring_errors([&] { LoadSettings(); });
+  timing("LoadSettings - ");
+  ignoring_errors([&] { Initialize(); });
+  timing("Initialize - ");
+  ignoring_errors([&] { locale.Initialize(); });
+  timing("LocaleInfo.Initialize - ");
+  ignoring_errors([&] { common.RefreshCaption(); });
+  timing("Form Load Complete - ");
+  ignoring_errors([&] { MixKhz_Change(); });
+  ignoring_errors([&] {
+    platform.frame.install_hook({[this] { SaveWindowPosition(); },
+                                 [this] { SaveWindowPosition(); }});
+  });
+  loaded_ = true;
+  // QSOs a previous run could not deliver go out as soon as DXKeeper is there.
+  if (!pending_qsos.empty()) platform.loop.post([this] { DeliverWaitingQsos(); });
+}
+
+void QuandrelMain::Timer2_Timer() {
+  if (platform.loop.quitting()) return;
+  const Millis t0 = platform.loop.tick_count();
+  const auto timing = [&](const char* key) {
+    if (DebugMode()) debug(key, std::to_string(platform.loop.tick_count() - t0));
+  };
+  // ConnectingApps is cleared on every way out of the pass, so a waiting Log always runs.
+  struct PassGuard {
+    bool& flag;
+    explicit PassGuard(bool& f) : flag(f) { flag = true; }
+    ~PassGuard() { flag = false; }
+  };
+  timing("Connect DXLApps Start Time");
+  {
+    PassGuard guard(ConnectingApps);
+    try {
+      const auto stage = [&](int server) {
+        platform.loop.pump();
+        if (platform.loop.quitting()) return false;
+        clients.ConnectServer(server);
+        return true;
+      };
+      if (settings.FrequencyControl == "Commander" && !stage(dxlab::kCommander)) return;
+      timing("Finish Commander StartDXView");
+      if (!stage(dxlab::kDXView)) return;
+      timing("Finish DXView Start Logserver");
+      if (!stage(dxlab::kDXKeeper)) return;
+      timing("Finish Logserver Start Pathfinder");
+      if (!stage(dxlab::kPathfinder)) return;
+      timing("Finish Pathfinder End Load");
+    } catch (const RuntimeError& e) {
+      report(e, "QuandrelMain.Timer2");
+    } catch (const std::exception&) {
+      report(RuntimeError(51), "QuandrelMain.Timer2");
+    }
+  }
+  // The QSOs written while the pass ran are logged now, in the order they came.
+  while (logs_waiting_for_pass_ > 0 && !ConnectingApps && !platform.loop.quitting()) {
+    --logs_waiting_for_pass_;
+    Log();
+  }
+}
+
+void QuandrelMain::Timer3_Timer() {
+  if (!MixWRunning) return;
+  try {
+    take_mixw();
+  } catch (const std::exception&) {
+    MixWLostCloseDown();
+  }
+}
+
+void QuandrelMain::MixWLostCloseDown() {
+  if (run_end_ != RunEnd::running) return;
+  Timer1.set_enabled(false);
+  Timer3.set_enabled(false);
+  show_message(kMixWNotLoaded);
+  MixWRunning = false;
+  Form_Unload();
+  end_program(RunEnd::mixw_lost);
+}
+
+void QuandrelMain::Close() {
+  if (run_end_ != RunEnd::running) return;
+  Form_Unload();
+  end_program(RunEnd::closed);
+}
+
+void QuandrelMain::Form_Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  Timer1.set_enabled(false);
+  Timer2.set_enabled(false);
+  Timer3.set_enabled(false);
+  WaitScreenTimer1.set_enabled(false);
+  // Each step runs whatever the one before it threw.
+  ignoring_errors([&] { platform.frame.remove_hook(); });
+  ignoring_errors([&] { SaveWindowPosition(); });
+  if (settings.TerminateApps) {
+    ignoring_errors([&] {
+      if (clients.IsServerConnected(dxlab::kCommander)) senders.ShutdownCommander();
+    });
+    ignoring_errors([&] {
+      if (clients.IsServerConnected(dxlab::kDXView)) senders.ShutdownDXView();
+    });
+    ignoring_errors([&] {
+      if (clients.IsServerConnected(dxlab::kDXKeeper)) senders.ShutdownDXKeeper();
+    });
+    ignoring_errors([&] {
+      if (clients.IsServerConnected(dxlab::kPathfinder)) senders.ShutdownPathfinder();
+    });
+    ignoring_errors([&] { EndTask(dxlab::kSpotCollectorWindowTitle); });
+  }
+  MixWApp.reset();
+  MixWRunning = false;
+  ignoring_errors([&] { common.Terminate(); });
+  ignoring_errors([&] { clients.CloseLinks([this] { spot_server.Unload(); }); });
+}
+
+bool QuandrelMain::EndTask(const std::string& title) {
+  const auto window = platform.desktop.find_window(title);
+  if (!window) return false;
+  if (platform.desktop.is_window(*window)) {
+    platform.desktop.post_close(*window);
+    platform.loop.pump();
+    return true;
+  }
+  show_message("EndTask: cannot terminate " + title + " task");
+  return false;
+}
+
+void QuandrelMain::end_program(RunEnd how) {
+  if (run_end_ == RunEnd::running) run_end_ = how;
+  platform.loop.quit();
+}
+
+}  // namespace vav

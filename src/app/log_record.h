@@ -1,0 +1,46 @@
+#pragma once
+// The pieces of a logged QSO record: fields "<NAME:len>value " with "<" removed from values,
+// the band plan, the month abbreviations of MixW's date and the MHz text of a frequency.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/conversions.h"
+
+namespace vav {
+
+class LogRecord {
+ public:
+  void ClearLogRecord() { record_.clear(); }
+  // Appends "<name:len>value " unless the value is empty once "<" is removed.
+  void AddLogField(std::string_view name, std::string_view value);
+  std::string GetLogRecord() const { return record_; }
+
+ private:
+  std::string record_;
+};
+
+std::string StripLessThan(std::string_view value);
+
+// The band of a frequency text in kHz read in the locale's number format; "" outside the
+// band plan or for a text that is no number.
+std::string BandFromFrequency(std::string_view freq, Separators separators);
+
+// 1..12 for "Jan".."Dec" (exact, case-sensitive); 0 otherwise.
+std::int16_t Checkmonth(std::string_view name);
+
+// The kHz or MHz text of a 7..9 digit whole-hertz frequency as megahertz with six decimals
+// and the locale's decimal separator; "" for any other number of digits.
+std::string ConvertedFrequency(std::string_view freq, Separators separators);
+
+// The date value of a QSO date; a year below 1900 counts from 1900. Throws RuntimeError
+// (kTypeMismatch) for a date that does not exist.
+double LocalDate(std::int16_t month, std::int16_t day, std::int16_t year);
+
+// "yyyymmdd" of a date value.
+std::string date_digits(double date);
+// "hhmmss" of a time-of-day text "hh:mm" or "hh:mm:ss"; throws kTypeMismatch when the
+// text is no time.
+std::string time_digits(std::string_view time_text);
+
+}  // namespace vav

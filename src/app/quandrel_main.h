@@ -1,0 +1,209 @@
+#pragma once
+// The main window "QuandrelMain": the QSO record mirrored from MixW, the settings, the
+// frequency state and the timers, with the event handlers of the program's behaviour. The
+// handlers live in one file per concern (qso_window, qso_logging, lookups, frequency,
+// spots, lifecycle, placement, setup_tab).
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/controls.h"
+#include "app/pending_qsos.h"
+#include "app/settings_file.h"
+#include "common/common.h"
+#include "common/locale_info.h"
+#include "dde/dde_client_module.h"
+#include "dde/dde_common.h"
+#include "dde/dxlab_senders.h"
+#include "dde/spot_server.h"
+#include "hosts/mixw.h"
+#include "platform/platform.h"
+
+namespace vav {
+
+// The options of the Setup tab, named by their keys in the settings file.
+struct Settings {
+  std::string FrequencyControl;  // "MixW" or "Commander"
+  std::string LoggedFrequency;   // "Actual" or "Rig"
+  bool SendToeQSL = false;
+  bool RequestQSL = false;
+  bool LookupPrev = false;
+  bool SaveGrid = false;
+  bool SaveIota = false;
+  bool SaveCounty = false;
+  bool AlwaysOnTop = false;
+  bool ShowContest = false;
+  bool TickleDXView = false;
+  bool TicklePathfinder = false;
+  std::int16_t RTTYRadioMode = 0;        // key RTTYRadioModeSetting
+  std::int16_t OptDigitalFrequency = 0;  // key OptiumDigitalFreq
+  bool TerminateApps = false;
+  bool UseOptimal = false;
+  // From MixW's "Mixw2.ini".
+  std::int16_t CWPitch = 0;
+  std::int16_t FSKPitch = 0;
+  bool HardwareFSK = false;
+};
+
+// How the program's run ended, for the shell that runs the event loop.
+enum class RunEnd { running, closed, cancelled, mixw_lost };
+
+class QuandrelMain {
+ public:
+  explicit QuandrelMain(Platform& platform);
+  ~QuandrelMain();
+  QuandrelMain(const QuandrelMain&) = delete;
+  QuandrelMain& operator=(const QuandrelMain&) = delete;
+
+  // ---- lifecycle.cpp -------------------------------------------------------------------
+  // Loads the window; when MixW is not running, shows the wait window and lets events run
+  // until MixW is found or the user cancels. Returns false when start-up was cancelled.
+  bool Form_Load();
+  // The user closes the main window: the unload steps, then the end of the program.
+  void Close();
+  void Form_Unload();
+  void Timer2_Timer();  // connection pass
+  void Timer3_Timer();  // MixW watch
+  void MixWLostCloseDown();
+  bool EndTask(const std::string& title);
+  RunEnd run_end() const { return run_end_; }
+
+  // ---- qso_window.cpp ------------------------------------------------------------------
+  void Initialize();
+  void ClearInfo();
+  void Command_Change();
+  void Save_Click();
+
+  // ---- qso_logging.cpp -----------------------------------------------------------------
+  void Log();
+  // Delivers the QSOs waiting for DXKeeper, oldest first, while DXKeeper accepts them.
+  void DeliverWaitingQsos();
+
+  // ---- lookups.cpp ---------------------------------------------------------------------
+  void Callsign_Change();
+
+  // ---- frequency.cpp -------------------------------------------------------------------
+  void Timer1_Timer();  // the 500 ms MixW poll and callsign catch-up
+  void MixKhz_Change();
+  void MixWRigFreq_Change();
+  void RigFreq_Change();
+  void AudioFreq_Change();
+  void Mode_Change();
+
+  // ---- spots.cpp -----------------------------------------------------------------------
+  void RcvdSpotChange();
+
+  // ---- placement.cpp -------------------------------------------------------------------
+  void RestoreWindowPosition();
+  void SaveWindowPosition();
+  void Form_Resize();
+  bool IsSmallFonts();
+  void Check10_Click();
+  void SetTopMost(bool on_top, WindowRef window, int x, int y, int cx, int cy);
+  void SizeForStartUp();
+
+  // ---- setup_tab.cpp -------------------------------------------------------------------
+  void LoadSettings();
+  void Check1_Click();
+  void Check2_Click();
+  void Check3_Click();
+  void Check4_Click();
+  void Check5_Click();
+  void Check6_Click();
+  void Check7_Click();
+  void Check8_Click();
+  void Check9_Click();
+  void Check11_Click();
+  void Check12_Click();
+  void Check13_Click();
+  void Check14_Click();
+  void Check15_Click();
+  void Check16_Click();
+  void Check17_Click();
+  void Combo1_Click();
+  void OptDigitalFreq_Change();
+  void Option1_Click(int index);
+  void Option2_Click(int index);
+
+  // ---- the window's controls -----------------------------------------------------------
+  // QSO fields linked to MixW's "QSO" topic.
+  LinkedText Callsign, RSTRcvd, RSTSnt, Mode, NameText, QTH, State, DXCCPrefix, Country,
+      QSLInfo, Notes, County, DateNow, UTCStart, UTCEnd, ExchRcv, ExchSnt;
+  LinkedText Cont, CQZ, IRUZ, GridSq, IOTA;  // labels
+  LinkedText Command, MixKhz;                // hidden
+  // Fields the program fills.
+  TextControl RigFreq, AudioFreq, OpFreq, Prefix, MixWRigFreq;
+  TextControl RcvdSpotPrefix, RcvdSpotGrid, RcvdSpotSearch, RcvdSpotLogMode, RcvdSpotQSX,
+      RcvdSpotFreq, RcvdSpotMode, RcvdSpotCallsign;
+  // Setup tab.
+  CheckBox Check1, Check2, Check3, Check4, Check5, Check6, Check7, Check8, Check9, Check10,
+      Check11, Check12, Check13, Check14, Check15, Check16, Check17;
+  OptionGroup Option1;  // 0 "MixW", 1 "Commander"
+  OptionGroup Option2;  // 0 "Rig Frequency", 1 "Actual Frequency"
+  ComboList Combo1;     // RTTY radio mode
+  TextControl OptDigitalFreq;
+  Frame Frame3;  // contest exchange
+  Frame Frame6;  // SpotCollector settings
+  Timer Timer1, Timer2, Timer3;
+
+  // ---- state ---------------------------------------------------------------------------
+  Settings settings;
+  std::string CurrentCallsign;
+  double RigFrequencyHz = 0;
+  double AudioOffsetHz = 0;
+  std::int32_t OperatingFrequencyHz = 0;
+  std::string FrequencyDigits;
+  bool MixWRunning = false;
+  bool MixWFound = false;
+  bool ConnectingApps = false;
+  std::optional<mixw::MixWApp> MixWApp;
+
+  // ---- modules -------------------------------------------------------------------------
+  Platform& platform;
+  LocaleInfo locale;
+  Common common;
+  DdeCommon codec;
+  SettingsFile settings_file;
+  DdeClientModule clients;
+  DXLabControlModule senders;
+  SpotServer spot_server;
+  PendingQsos pending_qsos;
+
+  // Helpers shared by the concerns.
+  bool DebugMode() const { return common.DebugMode; }
+  void debug(std::string_view key, std::string_view value) { common.DebugSettings(key, value); }
+  void report(const RuntimeError& error, std::string_view procedure) {
+    common.ReportError(error, procedure);
+  }
+  // Takes the running MixW object into MixWApp; throws RuntimeError when none runs.
+  void take_mixw();
+  mixw::MixWApp& mixw();  // throws kObjectNotSet when not taken
+  Separators separators() const { return locale.separators(); }
+
+ private:
+  void set_qso_link_items();
+  void wire_handlers();
+  void spot_arrived(const SpotFields& spot);
+  std::string waiting_qsos_note() const;
+  void continue_load();
+  void WaitScreen_Timer1();
+  void WaitScreen_Cancel();
+  void end_program(RunEnd how);
+  void deliver_or_keep(const std::string& execute);
+  void keep_for_later(PendingQso entry);
+
+ public:
+  void show_message(const std::string& text);
+
+ private:
+  RunEnd run_end_ = RunEnd::running;
+  bool loaded_ = false;
+  bool unloaded_ = false;
+  int logs_waiting_for_pass_ = 0;
+  bool delivering_ = false;
+  std::unique_ptr<WaitScreenView> wait_screen_;
+  Timer WaitScreenTimer1;
+};
+
+}  // namespace vav

@@ -1,0 +1,220 @@
+#include "dde/dde_client_module.h"
+
+#include <cctype>
+#include <vector>
+
+#include "common/common.h"
+#include "common/conversions.h"
+
+namespace vav {
+namespace {
+
+constexpr Millis kServerRetryInterval = 5000;
+
+}  // namespace
+
+DdeClientForm::DdeClientForm(Dde& dde, EventLoop& loop)
+    : Freq(dde, dxlab::kTextLinkTimeoutMs),
+      Mode(dde, dxlab::kTextLinkTimeoutMs),
+      RadioMode(dde, dxlab::kTextLinkTimeoutMs),
+      DDETransceiverControl(dde, dxlab::kCommandLinkTimeoutMs),
+      DDELog(dde, dxlab::kCommandLinkTimeoutMs),
+      PathfinderDDECommand(dde, dxlab::kCommandLinkTimeoutMs),
+      SpotPrefix(dde, dxlab::kTextLinkTimeoutMs),
+      DDELookup(dde, dxlab::kCommandLinkTimeoutMs),
+      PropViewDDECommand(dde, dxlab::kCommandLinkTimeoutMs),
+      ServerRetryTimer(loop, kServerRetryInterval) {}
+
+DdeClientModule::DdeClientModule(Dde& dde, EventLoop& loop, Common& common, DdeCommon& codec)
+    : dde_(dde), common_(common), codec_(codec), form_(dde, loop) {
+  form_.Freq.on_link_close = [this] { SetServerConnect(dxlab::kCommander, false); };
+  form_.Mode.on_link_close = [this] { SetServerConnect(dxlab::kCommander, false); };
+  form_.DDETransceiverControl.on_link_close = [this] {
+    SetServerConnect(dxlab::kCommander, false);
+  };
+  form_.DDELog.on_link_close = [this] { SetServerConnect(dxlab::kDXKeeper, false); };
+  form_.SpotPrefix.on_link_close = [this] { SetServerConnect(dxlab::kDXView, false); };
+  form_.RadioMode.on_change = [this] {
+    if (on_radio_mode_change) on_radio_mode_change();
+  };
+  form_.ServerRetryTimer.on_tick = [this] { RetryServers(); };
+}
+
+DdeClientModule::~DdeClientModule() {
+  if (serving_) dde_.stop_serving(kTopic);
+}
+
+void DdeClientModule::Initialize(const std::function<void()>& load_server_form) {
+  try {
+    common_.ErrorNoted = false;
+    if (load_server_form) load_server_form();
+    if (!serving_) {
+      dde_.serve_topic(kTopic, [this](const std::string& command) { return StartNotice(command); });
+      serving_ = true;
+    }
+    ServerConnected.fill(false);
+    RetryPending.fill(false);
+    RetryInProgress.fill(false);
+    connected_list_.clear();
+  } catch (const RuntimeError& e) {
+    common_.ReportError(e, "DDEClientmodule.Initialize");
+  }
+}
+
+void DdeClientModule::check_index(int server) const {
+  if (server < 0 || server >= dxlab::kServerCount) throw RuntimeError(err::kSubscriptOutOfRange);
+}
+
+namespace {
+
+struct LinkPlan {
+  LinkedText* control;
+  const char* topic;
+  const char* item;
+};
+
+}  // namespace
+
+void DdeClientModule::set_links(int server, LinkMode mode) {
+  std::vector<LinkPlan> plan;
+  switch (server) {
+    case dxlab::kCommander:
+      plan = {{&form_.Freq, dxlab::kCommanderUiLink, dxlab::kFreqDisplayItem},
+              {&form_.Mode, dxlab::kCommanderLink, dxlab::kModeItem}};
+      // The radio-mode link stays open when Commander is disconnected, so radio-mode
+      // changes keep reaching the frequency tracking.
+      if (mode == LinkMode::automatic) {
+        plan.push_back({&form_.RadioMode, dxlab::kCommanderLink, dxlab::kRadioModeItem});
+      }
+      plan.push_back({&form_.DDETransceiverControl, dxlab::kCommanderLink, dxlab::kCommandItem});
+      break;
+    case dxlab::kDXKeeper:
+      plan = {{&form_.DDELog, dxlab::kDXKeeperLink, dxlab::kCommandItem}};
+      break;
+    case dxlab::kPathfinder:
+      plan = {{&form_.PathfinderDDECommand, dxlab::kPathfinderLink, dxlab::kCommandItem}};
+      break;
+    case dxlab::kDXView:
+      plan = {{&form_.SpotPrefix, dxlab::kDXViewLink, dxlab::kSpotPrefixItem},
+              {&form_.DDELookup, dxlab::kDXViewLink, dxlab::kCommandItem}};
+      break;
+    case dxlab::kPropView:
+      plan = {{&form_.PropViewDDECommand, dxlab::kPropViewLink, dxlab::kCommandItem}};
+      break;
+    default:
+      return;
+  }
+  for (const auto& link : plan) {
+    link.control->set_link_item(link.item);
+    link.control->set_link_topic(link.topic);
+    link.control->set_link_mode(mode);
+  }
+}
+
+void DdeClientModule::ConnectServer(int server) {
+  check_index(server);
+  if (server == dxlab::kSpotCollector || server == dxlab::kNone) return;
+  try {
+    set_links(server, LinkMode::automatic);
+  } catch (const RuntimeError&) {
+    // The program is not running: nobody answered. Nothing is shown or logged.
+    SetServerConnect(server, false);
+    return;
+  }
+  SetServerConnect(server, true);
+}
+
+void DdeClientModule::DisconnectServer(int server) {
+  check_index(server);
+  if (server == dxlab::kSpotCollector || server == dxlab::kNone) return;
+  try {
+    set_links(server, LinkMode::none);
+  } catch (const RuntimeError&) {
+  }
+  SetServerConnect(server, false);
+}
+
+void DdeClientModule::SetServerConnect(int server, bool connected) {
+  try {
+    check_index(server);
+    ServerConnected[server] = connected;
+    std::string list;
+    for (int i = 0; i < dxlab::kServerCount; ++i) {
+      if (ServerConnected[i]) list += codec_.ServerNickName(i) + ",";
+    }
+    if (!list.empty()) list.pop_back();
+    connected_list_ = list;
+    if (connected) {
+      RetryInProgress[server] = false;
+    } else if (RetryInProgress[server]) {
+      RetryInProgress[server] = false;  // a failed reconnection is not tried again
+    } else {
+      RetryPending[server] = true;
+    }
+    common_.RefreshCaption();
+    if (connected && server == dxlab::kDXKeeper && on_dxkeeper_connected) {
+      on_dxkeeper_connected();
+    }
+  } catch (const RuntimeError& e) {
+    common_.ReportError(e, "DDEClientModule.SetServerConnect");
+  }
+}
+
+bool DdeClientModule::IsServerConnected(int server) const {
+  check_index(server);
+  return ServerConnected[server];
+}
+
+void DdeClientModule::RetryServers() {
+  form_.ServerRetryTimer.set_enabled(false);
+  for (int i = 0; i < dxlab::kServerCount; ++i) {
+    if (!RetryPending[i]) continue;
+    RetryPending[i] = false;
+    RetryInProgress[i] = true;
+    ConnectServer(i);
+  }
+}
+
+void DdeClientModule::CloseLinks(const std::function<void()>& unload_server_form) {
+  for (LinkedText* control :
+       {&form_.Freq, &form_.Mode, &form_.RadioMode, &form_.DDETransceiverControl, &form_.DDELog,
+        &form_.PathfinderDDECommand, &form_.SpotPrefix, &form_.DDELookup,
+        &form_.PropViewDDECommand}) {
+    try {
+      control->set_link_mode(LinkMode::none);
+    } catch (const RuntimeError&) {
+    }
+  }
+  form_.ServerRetryTimer.set_enabled(false);
+  if (serving_) {
+    dde_.stop_serving(kTopic);
+    serving_ = false;
+  }
+  if (unload_server_form) unload_server_form();
+}
+
+bool DdeClientModule::StartNotice(const std::string& command) {
+  if (command.size() < 3) return false;
+  for (int i = 0; i < 3; ++i) {
+    if (!std::isdigit(static_cast<unsigned char>(command[i]))) return false;
+  }
+  const int server = std::stoi(command.substr(0, 3));
+  if (to_lower(command.substr(3)) != dxlab::kStart) return false;
+  // An index no program has cannot be connected: the notice is refused, not an error.
+  if (server >= dxlab::kServerCount) return false;
+  // Connecting opens conversations and waits for their answers; that must not happen inside
+  // the execute transaction that brought the notice.
+  pending_starts_.push_back(server);
+  if (on_start_notice) on_start_notice();
+  return true;
+}
+
+void DdeClientModule::ConnectNoticedServers() {
+  while (!pending_starts_.empty()) {
+    const int server = pending_starts_.front();
+    pending_starts_.erase(pending_starts_.begin());
+    ConnectServer(server);
+  }
+}
+
+}  // namespace vav

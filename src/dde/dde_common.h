@@ -1,0 +1,42 @@
+#pragma once
+// The DXLab message format: fields "<name:length>value", the token table that a parse
+// fills, and the applications' nicknames.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vav {
+
+class Common;
+
+struct DdeToken {
+  std::string Name;
+  std::string Value;
+};
+
+class DdeCommon {
+ public:
+  static constexpr int kMaxTokens = 100;
+
+  // Errors are reported through `common` (may be null in tests: then nothing is reported).
+  explicit DdeCommon(Common* common = nullptr) : common_(common) {}
+
+  std::string EncodeField(std::string_view name, std::string_view value);
+  void ParseRecord(std::string_view record);
+  DdeToken GetToken(int index);
+  std::string ServerNickName(int index);
+
+  int ParsedTokenCount() const { return count_; }
+
+ private:
+  void report(int number, std::string_view procedure);
+  Common* common_;
+  std::array<DdeToken, kMaxTokens> tokens_{};
+  int count_ = 0;
+};
+
+// The three-digit application index of an execute string ("001").
+std::string application_prefix(int index);
+
+}  // namespace vav

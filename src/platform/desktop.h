@@ -1,0 +1,80 @@
+#pragma once
+// Desktop services: message boxes, other programs' top-level windows, the screen, and the
+// main window's frame (geometry in twips, topmost state, the message hook).
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace vav {
+
+using WindowRef = std::uintptr_t;
+
+enum class WindowState { normal = 0, minimized = 1, maximized = 2 };
+
+// The main window's frame. Geometry is in twips, as the window's Left/Top/Width/Height
+// properties give it.
+class WindowFrame {
+ public:
+  virtual ~WindowFrame() = default;
+  virtual int left() const = 0;
+  virtual int top() const = 0;
+  virtual int width() const = 0;
+  virtual int height() const = 0;
+  virtual WindowState state() const = 0;
+  virtual void set_left(int twips) = 0;
+  virtual void set_top(int twips) = 0;
+  virtual void set_width(int twips) = 0;
+  virtual void set_height(int twips) = 0;
+  virtual void set_state(WindowState state) = 0;
+  virtual WindowRef handle() const = 0;
+
+  // SetWindowPos with HWND_TOPMOST or HWND_NOTOPMOST, the given position and size in
+  // pixels and SWP_SHOWWINDOW | SWP_NOACTIVATE.
+  virtual void set_topmost(bool on_top, int x, int y, int cx, int cy) = 0;
+
+  virtual void set_caption(const std::string& caption) = 0;
+
+  // The window's resize event: raised after every change of its size or state, including
+  // changes made by the program itself (synchronously, before the setter returns).
+  virtual void set_resize_handler(std::function<void()> on_resize) = 0;
+
+  // The window-message hook: the frame reports a press of the minimize button and the end
+  // of a move or resize until remove_hook().
+  struct HookEvents {
+    std::function<void()> on_minimize_button;
+    std::function<void()> on_move_size_end;
+  };
+  virtual void install_hook(HookEvents events) = 0;
+  virtual void remove_hook() = 0;
+};
+
+// The small window shown while MixW is not running yet. Destroying it closes it.
+class WaitScreenView {
+ public:
+  virtual ~WaitScreenView() = default;
+};
+
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+
+  // A modal message box with one OK button; events keep running while it is shown.
+  virtual void message_box(const std::string& text, const std::string& title) = 0;
+
+  // The top-level window whose title is exactly `title`, any class.
+  virtual std::optional<WindowRef> find_window(const std::string& title) = 0;
+  virtual bool is_window(WindowRef window) = 0;
+  // Posts WM_CLOSE with both parameters 0; false when the post failed.
+  virtual bool post_close(WindowRef window) = 0;
+
+  // Horizontal logical pixels per inch of the desktop's device context.
+  virtual int screen_logical_dpi() = 0;
+
+  // Shows the wait window ("Waiting...", "Waiting for MixW to load..", "Cancel"), centred.
+  // `on_cancel` runs when the user presses Cancel or closes the window any other way.
+  virtual std::unique_ptr<WaitScreenView> show_wait_screen(std::function<void()> on_cancel) = 0;
+};
+
+}  // namespace vav

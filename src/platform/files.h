@@ -1,0 +1,31 @@
+#pragma once
+// Plain text files. Paths are ANSI text in Windows form: a folder, "\", a name.
+#include <optional>
+#include <string>
+
+namespace vav {
+
+class Files {
+ public:
+  virtual ~Files() = default;
+
+  virtual bool exists(const std::string& path) = 0;
+
+  // The whole file as bytes; nullopt when it does not exist or cannot be opened.
+  virtual std::optional<std::string> read_all(const std::string& path) = 0;
+
+  // Each throws RuntimeError on failure (kPathNotFound, kPermissionDenied, kPathFileAccess,
+  // kDiskFull, ...).
+  // Creates the file (or empties an existing one) and writes `content`.
+  virtual void write_new(const std::string& path, const std::string& content) = 0;
+  // Appends `content`, creating the file when missing.
+  virtual void append(const std::string& path, const std::string& content) = 0;
+  // Replaces the file's content so that a crash or power cut at any moment leaves either
+  // the old content or the new one whole: write a temporary file, flush it to the disk,
+  // then rename it over the old one.
+  virtual void replace_atomically(const std::string& path, const std::string& content) = 0;
+  // Removes the file; a missing file is no error.
+  virtual void remove(const std::string& path) = 0;
+};
+
+}  // namespace vav
