@@ -22,6 +22,8 @@ class SimEventLoop final : public EventLoop {
   void run() override;
   void quit() override { quitting_ = true; }
   bool quitting() const override { return quitting_; }
+  // A new run of the program on the same machine: events run again after a quit().
+  void resume() { quitting_ = false; }
 
   // Virtual time in ms since the loop was made (64-bit, never wraps).
   std::uint64_t now() const { return now_; }

@@ -1,0 +1,118 @@
+#include "platform/sim/sim_files.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "common/runtime_error.h"
+
+namespace vav::sim {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Lexically normal and absolute, so that fault paths and file paths compare.
+fs::path canonical_form(const fs::path& path) {
+  std::error_code ignored;
+  fs::path normal = fs::absolute(path, ignored);
+  normal = (normal.empty() ? path : normal).lexically_normal();
+  if (!normal.has_filename() && normal.has_relative_path()) normal = normal.parent_path();
+  return normal;
+}
+
+bool is_within(const fs::path& path, const fs::path& folder) {
+  const fs::path relative = path.lexically_relative(folder);
+  return !relative.empty() && *relative.begin() != "..";
+}
+
+void write_file(const fs::path& path, const std::string& content, std::ios::openmode mode) {
+  if (!path.parent_path().empty() && !fs::is_directory(path.parent_path())) {
+    throw RuntimeError(err::kPathNotFound);
+  }
+  std::ofstream out(path, std::ios::binary | mode);
+  if (!out) throw RuntimeError(err::kPathFileAccess);
+  out.write(content.data(), static_cast<std::streamsize>(content.size()));
+  out.flush();
+  if (!out) throw RuntimeError(err::kDeviceIoError);
+}
+
+}  // namespace
+
+fs::path SimFiles::native(const std::string& path) {
+  std::string forward = path;
+  std::replace(forward.begin(), forward.end(), '\\', '/');
+  return canonical_form(fs::path(forward));
+}
+
+void SimFiles::check_writable(const fs::path& path) const {
+  if (locked_.count(path) != 0) throw RuntimeError(err::kPermissionDenied);
+  for (const auto& folder : read_only_folders_) {
+    if (is_within(path, folder)) throw RuntimeError(err::kPathFileAccess);
+  }
+}
+
+bool SimFiles::exists(const std::string& path) {
+  std::error_code ignored;
+  return fs::is_regular_file(native(path), ignored);
+}
+
+std::optional<std::string> SimFiles::read_all(const std::string& path) {
+  const fs::path file = native(path);
+  if (locked_.count(file) != 0 || unreadable_.count(file) != 0) return std::nullopt;
+  std::error_code ignored;
+  if (!fs::is_regular_file(file, ignored)) return std::nullopt;
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void SimFiles::write_new(const std::string& path, const std::string& content) {
+  const fs::path file = native(path);
+  check_writable(file);
+  write_file(file, content, std::ios::trunc);
+}
+
+void SimFiles::append(const std::string& path, const std::string& content) {
+  const fs::path file = native(path);
+  check_writable(file);
+  write_file(file, content, std::ios::app);
+}
+
+// The temporary file sits beside the target so that the rename stays on one volume.
+void SimFiles::replace_atomically(const std::string& path, const std::string& content) {
+  const fs::path file = native(path);
+  check_writable(file);
+  fs::path temporary = file;
+  temporary += ".tmp";
+  write_file(temporary, content, std::ios::trunc);
+  std::error_code error;
+  fs::rename(temporary, file, error);
+  if (error) {
+    fs::remove(temporary, error);
+    throw RuntimeError(err::kPathFileAccess);
+  }
+}
+
+void SimFiles::remove(const std::string& path) {
+  const fs::path file = native(path);
+  check_writable(file);
+  std::error_code error;
+  fs::remove(file, error);
+  if (error) throw RuntimeError(err::kPathFileAccess);
+}
+
+void SimFiles::make_read_only(const std::string& folder) {
+  read_only_folders_.insert(native(folder));
+}
+void SimFiles::lock(const std::string& path) { locked_.insert(native(path)); }
+void SimFiles::make_unreadable(const std::string& path) { unreadable_.insert(native(path)); }
+
+void SimFiles::clear_faults() {
+  read_only_folders_.clear();
+  locked_.clear();
+  unreadable_.clear();
+}
+
+}  // namespace vav::sim

@@ -1,0 +1,43 @@
+#pragma once
+// Plain text files on the real file system, with Windows paths ("\" becomes "/") and faults a
+// test can inject: a folder whose files cannot be written, a file that is locked.
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "platform/files.h"
+
+namespace vav::sim {
+
+class SimFiles final : public Files {
+ public:
+  bool exists(const std::string& path) override;
+  std::optional<std::string> read_all(const std::string& path) override;
+  void write_new(const std::string& path, const std::string& content) override;
+  void append(const std::string& path, const std::string& content) override;
+  void replace_atomically(const std::string& path, const std::string& content) override;
+  void remove(const std::string& path) override;
+
+  // --- faults ---
+  // Every write, append, replace and remove of a file in `folder` or below fails with
+  // kPathFileAccess, as in a read-only folder; reads still work.
+  void make_read_only(const std::string& folder);
+  // One file that another program holds open: reading gives nullopt, writing, replacing
+  // and removing fail with kPermissionDenied.
+  void lock(const std::string& path);
+  // One file that can be written but not read back.
+  void make_unreadable(const std::string& path);
+  void clear_faults();
+
+  // The native form of a Windows-style path.
+  static std::filesystem::path native(const std::string& path);
+
+ private:
+  void check_writable(const std::filesystem::path& path) const;
+  std::set<std::filesystem::path> read_only_folders_;
+  std::set<std::filesystem::path> locked_;
+  std::set<std::filesystem::path> unreadable_;
+};
+
+}  // namespace vav::sim

@@ -1,0 +1,31 @@
+#include "platform/sim/sim_profile.h"
+
+#include "common/runtime_error.h"
+#include "platform/sim/sim_profile_text.h"
+
+namespace vav::sim {
+
+std::string SimProfileFiles::read_string(const std::string& file, const std::string& section,
+                                         const std::string& key) {
+  const auto content = files_.read_all(file);
+  if (!content) return {};
+  return profile_text::read_value(*content, section, key, kMaxValue);
+}
+
+bool SimProfileFiles::write_string(const std::string& file, const std::string& section,
+                                   const std::string& key, const std::string& value) {
+  std::string content;
+  if (files_.exists(file)) {
+    const auto current = files_.read_all(file);
+    if (!current) return false;
+    content = *current;
+  }
+  try {
+    files_.replace_atomically(file, profile_text::write_value(content, section, key, value));
+    return true;
+  } catch (const RuntimeError&) {
+    return false;
+  }
+}
+
+}  // namespace vav::sim

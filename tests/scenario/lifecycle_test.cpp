@@ -1,0 +1,139 @@
+// Start-up, the wait for MixW, the connection pass, the MixW watch and shutting down.
+#include "station_fixture.h"
+
+namespace vav::testing {
+namespace {
+
+using LifecycleTest = StationTest;
+
+TEST_F(LifecycleTest, WithMixWRunningTheLoadCompletesWithoutTheWaitWindow) {
+  station.mixw().start();
+  start_program();
+  EXPECT_EQ(desktop.wait_screens_shown(), 0);
+  EXPECT_TRUE(app->MixWRunning);
+  EXPECT_TRUE(app->Timer1.enabled());
+  EXPECT_TRUE(frame.hook_installed());
+  EXPECT_EQ(frame.caption(), "Vavizorur " + app->common.Version());
+  // The QSO links nudge MixW's audio offset up by one hertz.
+  const auto macros = station.mixw().macros();
+  ASSERT_FALSE(macros.empty());
+  EXPECT_EQ(macros.front(), "<AUDIOFQ:1001>");
+  EXPECT_TRUE(files.exists(path("Vavizorur.ini")));
+}
+
+TEST_F(LifecycleTest, TheWaitWindowLooksForMixWOnceASecondUntilItRuns) {
+  start_program();
+  EXPECT_TRUE(desktop.wait_screen_shown());
+  EXPECT_FALSE(app->Timer1.enabled());
+  run_for(5000);
+  station.mixw().start();
+  run_for(999);
+  EXPECT_TRUE(desktop.wait_screen_shown());
+  run_for(1);
+  EXPECT_FALSE(desktop.wait_screen_shown());
+  EXPECT_TRUE(app->Timer1.enabled());
+  EXPECT_EQ(app->run_end(), RunEnd::running);
+}
+
+void expect_ended_at_once(QuandrelMain& app, sim::SimEventLoop& loop, sim::SimFiles& files,
+                          const std::string& error_log) {
+  EXPECT_EQ(app.run_end(), RunEnd::cancelled);
+  EXPECT_TRUE(loop.quitting());
+  EXPECT_FALSE(files.exists(error_log));
+}
+
+TEST_F(LifecycleTest, CancelOnTheWaitWindowEndsTheProgramAtOnce) {
+  start_program();
+  ASSERT_TRUE(desktop.wait_screen_shown());
+  desktop.press_wait_cancel();
+  expect_ended_at_once(*app, loop, files, path("ErrorLog.txt"));
+}
+
+TEST_F(LifecycleTest, ClosingTheWaitWindowAnyOtherWayCountsAsCancel) {
+  start_program();
+  ASSERT_TRUE(desktop.wait_screen_shown());
+  desktop.close_wait_screen();
+  expect_ended_at_once(*app, loop, files, path("ErrorLog.txt"));
+}
+
+TEST_F(LifecycleTest, MixWVanishingShowsTheMessageAndUnloads) {
+  write_settings({"ConnectDXKeeper=True", "Top=300", "Left=1500"});
+  station.mixw().start();
+  station.dxkeeper().start();
+  start_program();
+  station.mixw().vanish();
+  run_for(4000);
+  ASSERT_EQ(desktop.message_boxes().size(), 1u);
+  EXPECT_EQ(desktop.message_boxes()[0].text,
+            "MixW2 IS NOT LOADED\rBecause of this I must close down");
+  EXPECT_EQ(app->run_end(), RunEnd::mixw_lost);
+  EXPECT_FALSE(app->MixWRunning);
+  EXPECT_FALSE(frame.hook_installed());
+  EXPECT_EQ(station.dxkeeper().conversation_count(), 0u);
+  EXPECT_TRUE(station.dxkeeper().journal().empty());  // no shutdown without TerminateApps
+  run_for(10000);
+  EXPECT_EQ(desktop.message_boxes().size(), 1u);
+}
+
+TEST_F(LifecycleTest, ClosingWithTerminateAppsShutsTheConnectedProgramsAndSpotCollector) {
+  write_settings({"TerminateApps=True", "ConnectDXKeeper=True", "ConnectDXView=True"});
+  station.mixw().start();
+  station.dxkeeper().start();
+  station.dxview().start();
+  station.spotcollector().start();
+  start_program();
+  app->Close();
+  EXPECT_EQ(app->run_end(), RunEnd::closed);
+  EXPECT_EQ(station.dxview().journal(), (std::vector<std::string>{"003shutdown"}));
+  EXPECT_EQ(station.dxkeeper().journal(), (std::vector<std::string>{"001shutdown"}));
+  EXPECT_EQ(desktop.posted_closes().size(), 1u);
+  EXPECT_TRUE(desktop.message_boxes().empty());
+}
+
+TEST_F(LifecycleTest, ClosingWithoutTerminateAppsLeavesTheOthersRunning) {
+  write_settings({"ConnectDXKeeper=True"});
+  station.mixw().start();
+  station.dxkeeper().start();
+  station.spotcollector().start();
+  start_program();
+  app->Close();
+  EXPECT_TRUE(station.dxkeeper().journal().empty());
+  EXPECT_TRUE(desktop.posted_closes().empty());
+}
+
+TEST_F(LifecycleTest, TheConnectionPassConnectsProgramsStartedLaterAndStartNoticesAtOnce) {
+  station.mixw().start();
+  start_program();
+  EXPECT_EQ(frame.caption().find('{'), std::string::npos);
+  station.dxkeeper().start();
+  station.dxview().start();
+  run_for(7000);
+  EXPECT_NE(frame.caption().find(" {DXK,DXV}"), std::string::npos) << frame.caption();
+  EXPECT_FALSE(app->clients.IsServerConnected(dxlab::kCommander));  // MixW control
+
+  station.pathfinder().start();
+  bus.execute("Vavizorur", "DDEClient", "002START", 2000);
+  run_for(1);
+  EXPECT_TRUE(app->clients.IsServerConnected(dxlab::kPathfinder));
+  for (const char* refused : {"002start now", "2start", "02start", "99", "999start"}) {
+    EXPECT_THROW(bus.execute("Vavizorur", "DDEClient", refused, 2000), RuntimeError) << refused;
+  }
+}
+
+TEST_F(LifecycleTest, ClosingDXKeeperTakesItOutOfTheCaptionAtOnce) {
+  write_settings({"ConnectDXKeeper=True", "ConnectPathFinder=True"});
+  station.mixw().start();
+  station.dxkeeper().start();
+  station.pathfinder().start();
+  start_program();
+  EXPECT_NE(frame.caption().find("{DXK,PF}"), std::string::npos) << frame.caption();
+  station.dxkeeper().stop();
+  station.pathfinder().stop();
+  run_for(1);
+  EXPECT_NE(frame.caption().find("{PF}"), std::string::npos) << frame.caption();
+  run_for(7000);
+  EXPECT_EQ(frame.caption().find('{'), std::string::npos) << frame.caption();
+}
+
+}  // namespace
+}  // namespace vav::testing

@@ -1,0 +1,188 @@
+// A QSO worked in MixW reaches DXKeeper as one record; none is ever lost.
+#include <string>
+
+#include "station_fixture.h"
+
+namespace vav::testing {
+namespace {
+
+peers::Contact worked_station() {
+  peers::Contact c;
+  c.call = "q1abc";
+  c.rst_rcvd = "599";
+  c.rst_sent = "579";
+  c.name = "Ann";
+  c.qth = "Springfield";
+  c.domain = "IL";
+  c.county = "Sangamon";
+  c.notes = "a<b";
+  c.waz = "4";
+  c.itu = "8";
+  c.loc = "EN59";
+  c.date = "27-Nov-2005";
+  c.time = "04:44";
+  c.end_time = "06:48";
+  return c;
+}
+
+class QsoLoggingTest : public StationTest {
+ protected:
+  void SetUp() override {
+    station.mixw().start();
+    station.dxkeeper().start();
+    write_settings({"FrequencyControl=MixW", "LoggedFrequency=Actual", "ConnectDXKeeper=True"});
+  }
+  void work_and_write(const peers::Contact& contact) {
+    station.mixw().work_station(contact);
+    run_for(600);
+    station.mixw().write_qso();
+    run_for(600);
+  }
+  std::vector<std::string> logged_calls() {
+    std::vector<std::string> calls;
+    for (const auto& qso : station.dxkeeper().peer().logged()) calls.push_back(qso.value("CALL"));
+    return calls;
+  }
+};
+
+TEST_F(QsoLoggingTest, AWrittenQsoIsLoggedOnceWithTheExactRecordAndTheFieldsCleared) {
+  start_program();
+  work_and_write(worked_station());
+
+  const auto& journal = station.dxkeeper().journal();
+  ASSERT_EQ(journal.size(), 1u);
+  const std::string op_freq = app->OpFreq.text();
+  EXPECT_EQ(op_freq, "14,071.001");  // dial 14,070.000 plus the nudged 1001 Hz audio
+  EXPECT_EQ(journal[0],
+            "001log<CALL:5>Q1ABC <RST_RCVD:3>599 <RST_SENT:3>579 <FREQ:9>14.071001 "
+            "<BAND:3>20M <MODE:5>PSK31 <QSO_DATE:8>20051127 <TIME_ON:6>044400 "
+            "<TIME_OFF:6>064800 <NAME:3>Ann <NOTES:2>ab <STATE:2>IL <QTH:11>Springfield "
+            "<CQZ:1>4 <ITUZ:1>8 <PFX:2>Q1 <EOR>");
+  EXPECT_EQ(app->Callsign.text(), "");
+  EXPECT_EQ(app->NameText.text(), "");
+  EXPECT_EQ(app->CurrentCallsign, "");
+  EXPECT_EQ(app->RSTRcvd.text(), "599");  // reports, date and end time stay
+  EXPECT_EQ(app->UTCEnd.text(), "06:48");
+  EXPECT_EQ(app->Mode.text(), "PSK31");   // refilled from MixW
+  EXPECT_FALSE(files.exists(path("ErrorLog.txt")));
+}
+
+TEST_F(QsoLoggingTest, OptionsAddTheirFields) {
+  write_settings({"LoggedFrequency=Rig", "ConnectDXKeeper=True", "SaveCounty=True",
+                  "SaveGrid=True", "RequestQSL=True", "ShowContest=True", "SendToeQSL=True"});
+  start_program();
+  auto contact = worked_station();
+  contact.domain = "";
+  contact.exch_rcv = "001";
+  contact.exch_sent = "002";
+  work_and_write(contact);
+
+  ASSERT_EQ(station.dxkeeper().journal().size(), 1u);
+  const std::string& sent = station.dxkeeper().journal()[0];
+  EXPECT_EQ(sent.rfind("001eqsllog<CALL:5>Q1ABC ", 0), 0u) << sent;
+  for (const char* field : {"<FREQ:9>14.070000 ", "<BAND:3>20M ", "<CNTY:9>,Sangamon ",
+                            "<GRIDSQUARE:4>EN59 ", "<QSL_RCVD:1>R <QSL_SENT:1>R ",
+                            "<SRX:3>001 <STX:3>002 <EOR>"}) {
+    EXPECT_NE(sent.find(field), std::string::npos) << field << " in " << sent;
+  }
+  EXPECT_EQ(sent.find("<STATE:"), std::string::npos);
+}
+
+TEST_F(QsoLoggingTest, ABadDateIsReportedAndNothingIsSentOrCleared) {
+  start_program();
+  auto contact = worked_station();
+  contact.date = "27-nov-2005";
+  work_and_write(contact);
+
+  EXPECT_TRUE(station.dxkeeper().journal().empty());
+  EXPECT_EQ(app->Callsign.text(), "q1abc");
+  EXPECT_EQ(app->CurrentCallsign, "q1abc");
+  const std::string log = read_file("ErrorLog.txt");
+  EXPECT_NE(log.find("program error 13 in module QuandrelMain.Log: Type mismatch"),
+            std::string::npos)
+      << log;
+  EXPECT_TRUE(app->Timer2.enabled());
+}
+
+TEST_F(QsoLoggingTest, QsosWrittenWhileDXKeeperIsAwayArriveInOrderOnceItIsBack) {
+  start_program();
+  ASSERT_TRUE(app->clients.IsServerConnected(dxlab::kDXKeeper));
+  station.dxkeeper().stop();
+  run_for(10);
+  for (const char* call : {"Q1AAA", "Q1BBB", "Q1CCC"}) {
+    auto contact = worked_station();
+    contact.call = call;
+    work_and_write(contact);
+  }
+  EXPECT_NE(frame.caption().find(" - 3 QSOs waiting for DXKeeper"), std::string::npos)
+      << frame.caption();
+  EXPECT_EQ(app->Callsign.text(), "");  // the window is ready for the next QSO all the same
+
+  station.dxkeeper().start();
+  run_for(7500);  // one connection pass
+  EXPECT_EQ(logged_calls(), (std::vector<std::string>{"Q1AAA", "Q1BBB", "Q1CCC"}));
+  EXPECT_EQ(frame.caption().find("waiting"), std::string::npos) << frame.caption();
+  EXPECT_FALSE(files.exists(path(kPendingFileName)));
+  run_for(30000);
+  EXPECT_EQ(logged_calls().size(), 3u);
+}
+
+TEST_F(QsoLoggingTest, ARefusedQsoWaitsAndTheNextStartDeliversIt) {
+  start_program();
+  station.dxkeeper().refuse_executes();
+  work_and_write(worked_station());
+  EXPECT_TRUE(station.dxkeeper().peer().logged().empty());
+  EXPECT_FALSE(app->clients.IsServerConnected(dxlab::kDXKeeper));
+  EXPECT_EQ(PendingQsos::Decode(read_file(kPendingFileName)).size(), 1u);
+
+  app->Close();
+  app.reset();
+  station.dxkeeper().answer();
+  start_program();
+  run_for(100);
+  EXPECT_EQ(logged_calls(), (std::vector<std::string>{"Q1ABC"}));
+  EXPECT_FALSE(files.exists(path(kPendingFileName)));
+}
+
+TEST_F(QsoLoggingTest, ATimedOutQsoIsSentAgainRatherThanLost) {
+  start_program();
+  station.dxkeeper().hang_executes();
+  work_and_write(worked_station());
+  const auto waiting = PendingQsos::Decode(read_file(kPendingFileName));
+  ASSERT_EQ(waiting.size(), 1u);
+  EXPECT_TRUE(waiting.front().uncertain);
+
+  station.dxkeeper().answer();
+  run_for(7500);
+  EXPECT_EQ(logged_calls(), (std::vector<std::string>{"Q1ABC"}));
+}
+
+TEST_F(QsoLoggingTest, AWriteDuringAConnectionPassIsLoggedWhenThePassEnds) {
+  station.dxview().start();
+  station.dxview().hang();  // each pass waits for DXView's time-outs, letting events run
+  start_program();
+  station.mixw().work_station(worked_station());
+  run_for(600);
+  run_for(6400 + 1);  // the pass has started and is waiting on DXView
+  ASSERT_TRUE(app->ConnectingApps || !station.dxkeeper().journal().empty() ||
+              app->Timer2.enabled());
+  station.mixw().write_qso();
+  run_for(15000);
+  EXPECT_EQ(logged_calls(), (std::vector<std::string>{"Q1ABC"}));
+  EXPECT_FALSE(app->ConnectingApps);
+  EXPECT_TRUE(app->Timer2.enabled());
+}
+
+TEST_F(QsoLoggingTest, SaveLogsTheQsoEvenWithoutACallsign) {
+  start_program();
+  auto contact = worked_station();
+  contact.call = "";
+  station.mixw().work_station(contact);
+  run_for(600);
+  app->Save_Click();
+  ASSERT_EQ(station.dxkeeper().journal().size(), 1u);
+  EXPECT_EQ(station.dxkeeper().journal()[0].rfind("001log<RST_RCVD:3>599 ", 0), 0u);
+}
+
+}  // namespace
+}  // namespace vav::testing

@@ -1,0 +1,92 @@
+#pragma once
+// The whole program on the simulated platform, beside the simulated station, in virtual
+// time. A test starts the neighbours it wants, starts the program and moves the clock.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/quandrel_main.h"
+#include "peers/sim/sim_station.h"
+#include "platform/sim/sim_automation.h"
+#include "platform/sim/sim_dde.h"
+#include "platform/sim/sim_dde_bus.h"
+#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_event_loop.h"
+#include "platform/sim/sim_files.h"
+#include "platform/sim/sim_profile.h"
+#include "platform/sim/sim_settings_store.h"
+#include "platform/sim/sim_system.h"
+#include "platform/sim/sim_window_frame.h"
+#include "unit/sim_temp_folder.h"
+
+namespace vav::testing {
+
+class StationTest : public ::testing::Test {
+ protected:
+  StationTest()
+      : system(loop, folder.path().string()),
+        platform{loop, dde, automation, profile, store, files, system, desktop, frame} {}
+
+  ~StationTest() override { app.reset(); }
+
+  // Writes a settings file before the program starts ("Key=Value" lines of [Settings]).
+  void write_settings(const std::vector<std::string>& lines) {
+    std::string text = "[Settings]\r\n";
+    for (const auto& line : lines) text += line + "\r\n";
+    files.write_new(path("Vavizorur.ini"), text);
+  }
+  void write_file(const std::string& name, const std::string& text) {
+    files.write_new(path(name), text);
+  }
+  std::string read_file(const std::string& name) {
+    return files.read_all(path(name)).value_or("<missing>");
+  }
+  std::string path(const std::string& name) const { return folder.windows_path(name); }
+  std::string setting(const std::string& key) {
+    return profile.read_string(path("Vavizorur.ini"), "Settings", key);
+  }
+
+  // Starts the program; with MixW running the load completes at once.
+  QuandrelMain& start_program() {
+    app.reset();
+    loop.resume();
+    app = std::make_unique<QuandrelMain>(platform);
+    app->Form_Load();
+    loop.pump();
+    return *app;
+  }
+  // Ends the program as the user would and starts a new one on the same machine.
+  QuandrelMain& restart_program() {
+    if (app) app->Close();
+    app.reset();
+    return start_program();
+  }
+  void run_for(Millis ms) { loop.run_for(ms); }
+
+  // Starts the DXLab programs and lets one connection pass connect them.
+  void connect_dxlab() {
+    station.dxkeeper().start();
+    station.dxview().start();
+    station.pathfinder().start();
+    run_for(7000);
+  }
+
+  sim::testing::TempFolder folder;
+  sim::SimEventLoop loop;
+  sim::SimDdeBus bus{loop};
+  sim::SimDde dde{bus};
+  sim::SimAutomation automation;
+  sim::SimFiles files;
+  sim::SimProfileFiles profile{files};
+  sim::SimSettingsStore store;
+  sim::SimSystem system;
+  sim::SimDesktop desktop{loop};
+  sim::SimWindowFrame frame;
+  Platform platform;
+  sim::SimStation station{loop, bus, automation, &desktop};
+  std::unique_ptr<QuandrelMain> app;
+};
+
+}  // namespace vav::testing
