@@ -105,7 +105,7 @@ TEST_F(FrequencyTest, CommanderControlTellsMixWTheDialFrequency) {
 
 TEST_F(FrequencyTest, EveryPollWithADotInTheDisplaySendsTheDialTwice) {
   start_commander_control();
-  mixw().clear_journal();
+  mixw().peer().clear_journal();
   run_for(kPoll);
   EXPECT_EQ(zfq_macros(), (std::vector<std::string>{"<ZFQ:14070.000>", "<ZFQ:14070.000>"}));
 }
@@ -116,10 +116,10 @@ TEST_F(FrequencyTest, SidebandTableByCommandersRadioMode) {
     const char* radio_mode;
     const char* op_freq;
   } cases[] = {
-      {"LSB", "14.068999"},  {"USB", "14.071001"},    {"CW", "14.068999"},
-      {"CW-R", "14.071001"}, {"RTTY", "14.068999"},   {"RTTY-R", "14.071001"},
-      {"PKT", "14.068999"},  {"USB-D", "14.071001"},  {"AM", "14.071001"},  // AM keeps
-      {"FM", "14.071001"},   {"LSB-D", "14.068999"},  {"FSK-R", "14.071001"},
+      {"LSB", "14.068999"},  {"USB", "14.071001"},   {"CW", "14.068999"},
+      {"CW-R", "14.071001"}, {"RTTY", "14.068999"},  {"RTTY-R", "14.071001"},
+      {"PKT", "14.068999"},  {"USB-D", "14.071001"}, {"AM", "14.071001"},  // AM keeps
+      {"FM", "14.071001"},   {"LSB-D", "14.068999"}, {"FSK-R", "14.071001"},
       {"FSK", "14.068999"},  {"", "14.068999"},
   };
   for (const auto& c : cases) {
@@ -169,22 +169,20 @@ const char kSoundcardFsk[] = "[Cat]\r\nm_iFSKPitchHz=2125\r\nm_bFSKOutViaSoundca
 INSTANTIATE_TEST_SUITE_P(
     Modes, AudioOffsetTest,
     ::testing::Values(
-        OffsetCase{"CW", {}, "", 0, "0"},
-        OffsetCase{"SSB", {"UseOptimal=True"}, "", 0, "0"},
-        OffsetCase{"AM", {}, "", 0, "0"},
-        OffsetCase{"FM", {}, "", 0, "0"},
+        OffsetCase{"CW", {}, "", 0, "0"}, OffsetCase{"SSB", {"UseOptimal=True"}, "", 0, "0"},
+        OffsetCase{"AM", {}, "", 0, "0"}, OffsetCase{"FM", {}, "", 0, "0"},
         OffsetCase{"BPSK31", {"UseOptimal=True", "OptiumDigitalFreq=1500"}, "", 1500, "1.5"},
         OffsetCase{"BPSK31", {"OptiumDigitalFreq=1500"}, "", 1001, "1.001"},
         OffsetCase{"RTTY", {"UseOptimal=True"}, kHardwareFsk, 2125, "2.125"},
-        OffsetCase{"RTTY", {"UseOptimal=True", "OptiumDigitalFreq=1200"}, kSoundcardFsk, 1200,
-                   "1.2"},
+        OffsetCase{
+            "RTTY", {"UseOptimal=True", "OptiumDigitalFreq=1200"}, kSoundcardFsk, 1200, "1.2"},
         OffsetCase{"RTTY", {}, kSoundcardFsk, 1001, "1.001"}));
 
 TEST_F(FrequencyTest, ModeNamesAreRewrittenForTheWindow) {
   start_mixw_control();
   const std::pair<const char*, const char*> cases[] = {
-      {"BPSK63", "PSK63"}, {"THROB", "Thrb"}, {"Throb", "Throb"}, {"RTTY", "RTTY"},
-      {"BPSK31", "PSK31"},
+      {"BPSK63", "PSK63"}, {"THROB", "Thrb"},   {"Throb", "Throb"},
+      {"RTTY", "RTTY"},    {"BPSK31", "PSK31"},
   };
   for (const auto& [mode, shown] : cases) {
     mixw().select_mode(mode);
@@ -217,7 +215,7 @@ TEST_F(FrequencyTest, SwappedSeparatorsUnderCommanderControl) {
 
 TEST_F(FrequencyTest, ACommanderDisplayWithoutDigitsTellsMixWNothing) {
   start_commander_control();
-  mixw().clear_journal();
+  mixw().peer().clear_journal();
   for (const char* display : {"--.---", "", "OFF", "14 070.15"}) {
     bus.advise(peers::kCommanderService, peers::kCommanderUiTopic, "FreqDisplay", display);
     run_for(kPoll);

@@ -1,4 +1,6 @@
 // Start-up, the wait for MixW, the connection pass, the MixW watch and shutting down.
+#include <algorithm>
+
 #include "station_fixture.h"
 
 namespace vav::testing {
@@ -133,6 +135,47 @@ TEST_F(LifecycleTest, ClosingDXKeeperTakesItOutOfTheCaptionAtOnce) {
   EXPECT_NE(frame.caption().find("{PF}"), std::string::npos) << frame.caption();
   run_for(7000);
   EXPECT_EQ(frame.caption().find('{'), std::string::npos) << frame.caption();
+}
+
+}  // namespace
+}  // namespace vav::testing
+
+namespace vav::testing {
+namespace {
+
+std::vector<std::string> debug_keys(const std::string& log) {
+  std::vector<std::string> keys;
+  std::size_t pos = 0;
+  while ((pos = log.find("  -  ", pos)) != std::string::npos) {
+    pos += 5;
+    keys.push_back(log.substr(pos, log.find(" = ", pos) - pos));
+  }
+  return keys;
+}
+
+TEST_F(LifecycleTest, InDebugModeStartUpAndEachPassWriteTheirTimingLines) {
+  store.save("Vavizorur", "Settings", "DebugMode", "True");
+  station.mixw().start();
+  start_program();
+  run_for(7000);
+  const auto keys = debug_keys(read_file("VavizorurDebug.txt"));
+  const std::vector<std::string> start_up{
+      "Common.Initialize - ",  "DDEClientModule.Initialize2 - ", "LoadSettings - ",
+      "Initialize - ",         "LocaleInfo.Initialize - ",        "Form Load Complete - "};
+  std::vector<std::string> seen_start_up;
+  for (const auto& key : keys) {
+    if (std::find(start_up.begin(), start_up.end(), key) != start_up.end()) {
+      seen_start_up.push_back(key);
+    }
+  }
+  EXPECT_EQ(seen_start_up, start_up);
+  const std::vector<std::string> pass{"Connect DXLApps Start Time", "Finish Commander StartDXView",
+                                      "Finish DXView Start Logserver",
+                                      "Finish Logserver Start Pathfinder",
+                                      "Finish Pathfinder End Load"};
+  ASSERT_GE(keys.size(), pass.size());
+  EXPECT_EQ(std::vector<std::string>(keys.end() - 5, keys.end()), pass);
+  EXPECT_TRUE(app->Check15.checked());
 }
 
 }  // namespace

@@ -173,6 +173,15 @@ TEST_F(QsoLoggingTest, AWriteDuringAConnectionPassIsLoggedWhenThePassEnds) {
   EXPECT_TRUE(app->Timer2.enabled());
 }
 
+TEST_F(QsoLoggingTest, AVeryLongNoteIsLoggedWholeWithItsLength) {
+  start_program();
+  auto contact = worked_station();
+  contact.notes = std::string(70000, 'x');
+  work_and_write(contact);
+  ASSERT_EQ(station.dxkeeper().peer().logged().size(), 1u);
+  EXPECT_EQ(station.dxkeeper().peer().logged()[0].value("NOTES"), contact.notes);
+}
+
 TEST_F(QsoLoggingTest, SaveLogsTheQsoEvenWithoutACallsign) {
   start_program();
   auto contact = worked_station();

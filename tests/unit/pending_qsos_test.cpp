@@ -40,7 +40,7 @@ TEST(PendingQsos, EntriesSurviveARestartInOrderWithAnyBytes) {
   first.Add({"001log<CALL:5>Q1ABC <EOR>", false});
   first.Add({"001log<NOTES:3>a\r\nb <EOR>", true});
   EXPECT_EQ(files.content.at(first.path()),
-            "N26:001log<CALL:5>Q1ABC <EOR>\r\nU25:001log<NOTES:3>a\r\nb <EOR>\r\n");
+            "N25:001log<CALL:5>Q1ABC <EOR>\r\nU25:001log<NOTES:3>a\r\nb <EOR>\r\n");
 
   PendingQsos second(files, "C:\\MixW");
   second.Load();

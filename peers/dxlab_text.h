@@ -1,0 +1,46 @@
+#pragma once
+// The DXLab message format as the stand-ins read and write it: "<name:length>value"
+// fields, "<EOR>" closing a record, and execute strings made of a three-digit application
+// index, a lower-case command word and its argument.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vav::peers {
+
+struct DxlabField {
+  std::string name;
+  std::string value;
+  bool operator==(const DxlabField&) const = default;
+};
+
+// Fields read from a run of text. Text around the fields is skipped; "<EOR>" in any
+// letter case ends the run. A tag that is not "<name:length>" or "<name:length:type>", or a
+// length that runs past the end, ends the run too and marks it malformed: a stand-in is
+// strict so that a sender's mistake shows in the test that made it.
+struct FieldRun {
+  std::vector<DxlabField> fields;
+  bool end_marker = false;
+  bool malformed = false;
+};
+
+FieldRun parse_fields(std::string_view text);
+
+// "<" name ":" length ">" value; the length counts bytes (ANSI characters).
+std::string encode_field(std::string_view name, std::string_view value);
+
+// The value of the first field of that name (any letter case); nullptr when there is none.
+const std::string* find_field(const std::vector<DxlabField>& fields, std::string_view name);
+
+struct DxlabCommand {
+  std::string text;      // the whole execute string
+  std::string index;     // the first three characters, as sent
+  std::string word;      // the recognised command word in lower case; empty when none matched
+  std::string argument;  // everything after the word (after the index when no word matched)
+};
+
+// Splits an execute string. The word is the longest of `words` that the text after the
+// index begins with, in any letter case; a bare argument follows it directly ("checkQ1ABC").
+DxlabCommand split_command(std::string_view command, const std::vector<std::string>& words);
+
+}  // namespace vav::peers

@@ -1,0 +1,69 @@
+#pragma once
+// A DXLab stand-in bound to the simulated DDE bus. It is absent until started; it can start
+// late, refuse executes, leave executes or everything unanswered past the client's
+// time-out, drop its conversations and stop. "shutdown" stops it just after acknowledging.
+#include <string>
+#include <vector>
+
+#include "peers/dxlab_peer.h"
+#include "peers/sim/peer_tasks.h"
+#include "platform/sim/sim_dde_bus.h"
+
+namespace vav::sim {
+
+class SimDxlabProgram {
+ public:
+  SimDxlabProgram(SimEventLoop& loop, SimDdeBus& bus, peers::DxlabPeer& peer);
+  ~SimDxlabProgram();
+  SimDxlabProgram(const SimDxlabProgram&) = delete;
+  SimDxlabProgram& operator=(const SimDxlabProgram&) = delete;
+
+  // Serves its topics from now on. How it answers (below) survives stop and start, so a
+  // program can start already refusing or hung.
+  void start();
+  void start_after(Millis delay);
+  // Stops serving: every conversation ends (clients get their link-close notice).
+  void stop();
+  bool running() const { return running_; }
+
+  void answer();               // links and executes answered again
+  void refuse_executes();      // executes get a negative acknowledgement
+  void hang_executes();        // executes get no answer; links still open
+  void hang();                 // nothing answers: initiates and executes time out
+  void close_conversations();  // ends every conversation but keeps serving
+  std::size_t conversation_count() const;
+
+  // Executes the start notice ("001start") on the program's "DDEClient" topic; true when
+  // the program accepted it.
+  bool send_start_notice(const std::string& program_service = "Vavizorur", Millis timeout = 2000);
+
+  const std::vector<std::string>& journal() const { return peer_.journal(); }
+  const std::vector<std::string>& unanswered() const { return peer_.unanswered(); }
+
+ private:
+  void set_bus_hanging(bool hanging);
+
+  SimDdeBus& bus_;
+  peers::DxlabPeer& peer_;
+  PeerTasks tasks_;
+  bool running_ = false;
+  bool whole_program_hung_ = false;
+  EventLoop::TaskId late_start_ = 0;
+};
+
+// Base-from-member: the peer is built before the binding that refers to it.
+template <class Peer>
+struct PeerHolder {
+  Peer held_peer;
+};
+
+template <class Peer>
+class SimDxlab final : private PeerHolder<Peer>, public SimDxlabProgram {
+ public:
+  SimDxlab(SimEventLoop& loop, SimDdeBus& bus) : SimDxlabProgram(loop, bus, this->held_peer) {}
+
+  Peer& peer() { return this->held_peer; }
+  const Peer& peer() const { return this->held_peer; }
+};
+
+}  // namespace vav::sim

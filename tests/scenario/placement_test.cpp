@@ -1,0 +1,165 @@
+// The window's fixed size, its stored position and "Always on Top".
+#include "station_fixture.h"
+
+namespace vav::testing {
+namespace {
+
+class PlacementTest : public StationTest {
+ protected:
+  void SetUp() override { station.mixw().start(); }
+};
+
+TEST_F(PlacementTest, TheStoredPositionIsRestored) {
+  write_settings({"Top=300", "Left=1500", "WindowState=0"});
+  start_program();
+  EXPECT_EQ(frame.top(), 300);
+  EXPECT_EQ(frame.left(), 1500);
+  EXPECT_EQ(frame.state(), WindowState::normal);
+}
+
+TEST_F(PlacementTest, StoredNumbersAreReadFromTheStartOfTheText) {
+  const struct {
+    const char* top;
+    int expected;
+  } cases[] = {{"Top=0", 0},
+               {"Top=1200.4", 1200},
+               {"Top=450twips", 450},
+               {"Top=abc", 0},
+               {"Top=-300", -300}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.top);
+    if (app) app->Close();  // the close stores the position; the new file comes after
+    app.reset();
+    write_settings({c.top, "Left=15"});
+    frame.set_top(999);
+    start_program();
+    EXPECT_EQ(frame.top(), c.expected);
+    EXPECT_EQ(frame.left(), 15);
+  }
+}
+
+TEST_F(PlacementTest, AMissingKeyLeavesTheWindowWhereItIs) {
+  write_settings({"Left=15"});
+  frame.set_top(720);
+  start_program();
+  EXPECT_EQ(frame.top(), 720);
+  EXPECT_EQ(frame.left(), 15);
+}
+
+TEST_F(PlacementTest, TheSizeFollowsTheScreensPixelsPerInch) {
+  const struct {
+    int dpi;
+    int height;
+  } cases[] = {{96, 5595}, {120, 5682}, {144, 5682}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dpi);
+    desktop.set_dpi(c.dpi);
+    restart_program();
+    frame.end_resize(6000, 7000);  // the user drags the border
+    EXPECT_EQ(frame.height(), c.height);
+    EXPECT_EQ(frame.width(), 4815);
+  }
+}
+
+TEST_F(PlacementTest, StartUpSizeOnALargeFontScreen) {
+  desktop.set_dpi(120);
+  app = std::make_unique<QuandrelMain>(platform);
+  app->SizeForStartUp();
+  // The start-up size triggers the resize rule at once.
+  EXPECT_EQ(frame.width(), 4815);
+  EXPECT_EQ(frame.height(), 5682);
+}
+
+TEST_F(PlacementTest, EveryResizeStoresThePosition) {
+  start_program();
+  frame.set_left(900);
+  frame.set_top(450);
+  frame.end_resize(5000, 5000);
+  EXPECT_EQ(setting("Top"), "450");
+  EXPECT_EQ(setting("Left"), "900");
+  EXPECT_EQ(setting("WindowState"), "0");
+  EXPECT_EQ(frame.height(), 5595);
+}
+
+TEST_F(PlacementTest, MovingTheWindowStoresThePosition) {
+  start_program();
+  frame.end_move(3000, 1500);
+  EXPECT_EQ(setting("Left"), "3000");
+  EXPECT_EQ(setting("Top"), "1500");
+}
+
+TEST_F(PlacementTest, ClosingWhileMinimizedKeepsTheEarlierPosition) {
+  start_program();
+  frame.end_move(3000, 1500);
+  frame.press_minimize_button();
+  ASSERT_EQ(frame.state(), WindowState::minimized);
+  frame.set_left(-32000);
+  frame.set_top(-32000);
+  app->Close();
+  EXPECT_EQ(setting("Left"), "3000");
+  EXPECT_EQ(setting("Top"), "1500");
+  EXPECT_EQ(setting("WindowState"), "0");
+}
+
+TEST_F(PlacementTest, AMaximizedWindowIsRestoredMaximizedAndNotResized) {
+  write_settings({"WindowState=2"});
+  start_program();
+  EXPECT_EQ(frame.state(), WindowState::maximized);
+  EXPECT_EQ(setting("WindowState"), "2");
+  EXPECT_EQ(app->run_end(), RunEnd::running);
+}
+
+TEST_F(PlacementTest, AnImpossibleWindowStateIsIgnored) {
+  write_settings({"WindowState=7", "Top=60"});
+  start_program();
+  EXPECT_EQ(frame.state(), WindowState::normal);
+  EXPECT_EQ(frame.top(), 60);
+  EXPECT_EQ(app->run_end(), RunEnd::running);
+}
+
+TEST_F(PlacementTest, AlwaysOnTopPassesThePositionInPixels) {
+  write_settings({"Top=300", "Left=1500"});
+  start_program();
+  app->Check10.set_checked(true);
+  ASSERT_FALSE(frame.topmost_calls().empty());
+  EXPECT_EQ(frame.topmost_calls().back(), (sim::TopmostCall{true, 100, 20, 321, 373}));
+  EXPECT_TRUE(app->settings.AlwaysOnTop);
+  EXPECT_EQ(setting("AlwaysOnTop"), "True");
+
+  app->Check10.set_checked(false);
+  EXPECT_EQ(frame.topmost_calls().back(), (sim::TopmostCall{false, 100, 20, 321, 373}));
+  EXPECT_EQ(setting("AlwaysOnTop"), "False");
+
+  const auto calls = frame.topmost_calls().size();
+  app->Check10.set_value(CheckValue::grayed);
+  EXPECT_EQ(frame.topmost_calls().size(), calls);
+  EXPECT_EQ(setting("AlwaysOnTop"), "False");
+}
+
+TEST_F(PlacementTest, PixelsAreRoundedToTheNearest) {
+  write_settings({"Top=22", "Left=8"});  // 1.47 and 0.53 pixels
+  start_program();
+  app->Check10.set_checked(true);
+  EXPECT_EQ(frame.topmost_calls().back().x, 1);
+  EXPECT_EQ(frame.topmost_calls().back().y, 1);
+}
+
+TEST_F(PlacementTest, AlwaysOnTopIsAppliedAtStartUp) {
+  write_settings({"AlwaysOnTop=True"});
+  start_program();
+  EXPECT_TRUE(app->Check10.checked());
+  ASSERT_FALSE(frame.topmost_calls().empty());
+  EXPECT_TRUE(frame.topmost_calls().back().on_top);
+  restart_program();
+  EXPECT_TRUE(frame.topmost_calls().back().on_top);
+}
+
+TEST_F(PlacementTest, WithoutAlwaysOnTopTheWindowIsMadeNotTopmostAtStartUp) {
+  start_program();
+  ASSERT_FALSE(frame.topmost_calls().empty());
+  EXPECT_FALSE(frame.topmost_calls().back().on_top);
+  EXPECT_FALSE(app->Check10.checked());
+}
+
+}  // namespace
+}  // namespace vav::testing

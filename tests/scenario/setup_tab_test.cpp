@@ -1,0 +1,374 @@
+// Loading the options at start-up and the Setup-tab handlers that save each change at once.
+#include <algorithm>
+
+#include "station_fixture.h"
+
+namespace vav::testing {
+namespace {
+
+class SetupTabTest : public StationTest {
+ protected:
+  void SetUp() override { station.mixw().start(); }
+  std::string error_log() { return read_file("ErrorLog.txt"); }
+  bool commander_connected() { return app->clients.IsServerConnected(dxlab::kCommander); }
+};
+
+TEST_F(SetupTabTest, StartWithoutASettingsFileCreatesItWithTheDefaults) {
+  station.commander().start();
+  station.dxkeeper().start();
+  start_program();
+  const std::string file = read_file("Vavizorur.ini");
+  EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 24);
+  EXPECT_EQ(file.substr(0, 35), "[Settings]\r\nFrequencyControl=MixW\r\n");
+  const Settings& s = app->settings;
+  EXPECT_EQ(s.FrequencyControl, "MixW");
+  EXPECT_EQ(s.LoggedFrequency, "Actual");
+  EXPECT_FALSE(s.SendToeQSL || s.RequestQSL || s.LookupPrev || s.SaveGrid || s.SaveIota ||
+               s.SaveCounty || s.AlwaysOnTop || s.ShowContest || s.TickleDXView ||
+               s.TicklePathfinder || s.TerminateApps || s.UseOptimal);
+  EXPECT_EQ(s.RTTYRadioMode, 0);
+  EXPECT_EQ(s.OptDigitalFrequency, 1500);
+  EXPECT_EQ(app->OptDigitalFreq.text(), "1500");
+  EXPECT_EQ(app->Option1.selected(), 0);
+  EXPECT_EQ(app->Option2.selected(), 1);
+  EXPECT_EQ(app->Combo1.list_index(), 0);
+  EXPECT_FALSE(app->Frame6.visible());
+  EXPECT_FALSE(app->Check16.visible());
+  EXPECT_FALSE(app->Frame3.visible());
+  EXPECT_FALSE(app->Check11.checked());
+  EXPECT_EQ(station.commander().conversation_count(), 0u);
+  EXPECT_EQ(station.dxkeeper().conversation_count(), 0u);
+  EXPECT_TRUE(app->Timer1.enabled());
+  EXPECT_TRUE(app->Timer3.enabled());
+  // Without Mixw2.ini the FSK pitch is 0 and FSK is taken as keyed by hardware.
+  EXPECT_EQ(s.FSKPitch, 0);
+  EXPECT_TRUE(s.HardwareFSK);
+  EXPECT_EQ(error_log(), "<missing>");
+}
+
+TEST_F(SetupTabTest, LoadingAppliesEveryOption) {
+  write_settings({"FrequencyControl=Commander",
+                  "LoggedFrequency=Rig",
+                  "SendToeQSL=True",
+                  "RequestQSL=true",
+                  "LookupPrev=1",
+                  "SaveGrid=True",
+                  "SaveIota=True",
+                  "SaveCounty=True",
+                  "AlwaysOnTop=True",
+                  "ShowContest=True",
+                  "TickleDXView=True",
+                  "TicklePathfinder=True",
+                  "RTTYRadioModeSetting= 3",
+                  "OptiumDigitalFreq=1000",
+                  "TerminateApps=True",
+                  "UseOptimal=True",
+                  "ConnectCommander=True",
+                  "ConnectDXKeeper=True",
+                  "ConnectDXView=True",
+                  "ConnectPathFinder=True"});
+  write_file("Mixw2.ini",
+             "[Cat]\r\nm_iCWPitchHz=800\r\nm_iFSKPitchHz=2125\r\n"
+             "m_bFSKOutViaSoundcard=1\r\n");
+  station.commander().start();
+  station.dxkeeper().start();
+  station.dxview().start();
+  station.pathfinder().start();
+  start_program();
+  const Settings& s = app->settings;
+  EXPECT_EQ(s.FrequencyControl, "Commander");
+  EXPECT_EQ(s.LoggedFrequency, "Rig");
+  EXPECT_TRUE(s.SendToeQSL && s.RequestQSL && s.LookupPrev && s.SaveGrid && s.SaveIota &&
+              s.SaveCounty && s.AlwaysOnTop && s.ShowContest && s.TickleDXView &&
+              s.TicklePathfinder && s.TerminateApps && s.UseOptimal);
+  for (const CheckBox* box :
+       {&app->Check1, &app->Check2, &app->Check3, &app->Check4, &app->Check5, &app->Check6,
+        &app->Check7, &app->Check8, &app->Check9, &app->Check10, &app->Check11, &app->Check12,
+        &app->Check13, &app->Check14, &app->Check16, &app->Check17}) {
+    EXPECT_TRUE(box->checked()) << box->caption();
+  }
+  EXPECT_EQ(app->Option1.selected(), 1);
+  EXPECT_EQ(app->Option2.selected(), 0);
+  EXPECT_EQ(app->Combo1.list_index(), 3);
+  EXPECT_EQ(app->OptDigitalFreq.text(), "1000");
+  EXPECT_TRUE(app->Frame3.visible());
+  EXPECT_TRUE(app->Frame6.visible());
+  EXPECT_TRUE(app->Check16.visible());
+  EXPECT_EQ(s.CWPitch, 800);
+  EXPECT_EQ(s.FSKPitch, 2125);
+  EXPECT_FALSE(s.HardwareFSK);
+  for (int server : {dxlab::kCommander, dxlab::kDXKeeper, dxlab::kDXView, dxlab::kPathfinder}) {
+    EXPECT_TRUE(app->clients.IsServerConnected(server)) << server;
+  }
+  ASSERT_FALSE(frame.topmost_calls().empty());
+  EXPECT_TRUE(frame.topmost_calls().back().on_top);
+  EXPECT_EQ(error_log(), "<missing>");
+}
+
+TEST_F(SetupTabTest, MixWControlWithCommanderTickedEndsAsCommanderEverywhere) {
+  write_settings({"FrequencyControl=MixW", "ConnectCommander=True"});
+  station.commander().start();
+  start_program();
+  EXPECT_EQ(app->settings.FrequencyControl, "Commander");
+  EXPECT_EQ(setting("FrequencyControl"), "Commander");
+  EXPECT_EQ(setting("ConnectCommander"), "True");
+  EXPECT_EQ(app->Option1.selected(), 1);
+  EXPECT_TRUE(commander_connected());
+  EXPECT_TRUE(app->Frame6.visible());
+}
+
+TEST_F(SetupTabTest, CommanderControlWithoutTheBoxTicksItAndConnects) {
+  write_settings({"FrequencyControl=Commander", "ConnectCommander=False"});
+  station.commander().start();
+  start_program();
+  EXPECT_EQ(app->settings.FrequencyControl, "Commander");
+  EXPECT_TRUE(app->Check11.checked());
+  EXPECT_TRUE(commander_connected());
+  EXPECT_EQ(setting("ConnectCommander"), "True");
+  EXPECT_TRUE(app->Frame6.visible());
+  EXPECT_TRUE(app->Check16.visible());
+}
+
+TEST_F(SetupTabTest, FrequencyControlAndTheCommanderBoxKeepInStep) {
+  station.commander().start();
+  start_program();
+  app->Option1.select(1);
+  EXPECT_TRUE(app->Check11.checked());
+  EXPECT_TRUE(commander_connected());
+  EXPECT_TRUE(app->Frame6.visible());
+  EXPECT_TRUE(app->Check16.visible());
+  EXPECT_EQ(setting("FrequencyControl"), "Commander");
+  EXPECT_EQ(setting("ConnectCommander"), "True");
+
+  app->Option1.select(0);
+  EXPECT_FALSE(app->Check11.checked());
+  EXPECT_FALSE(commander_connected());
+  EXPECT_FALSE(app->Frame6.visible());
+  EXPECT_FALSE(app->Check16.visible());
+  EXPECT_EQ(setting("FrequencyControl"), "MixW");
+  EXPECT_EQ(setting("ConnectCommander"), "False");
+
+  app->Check11.set_checked(true);
+  EXPECT_EQ(app->Option1.selected(), 1);
+  EXPECT_EQ(app->settings.FrequencyControl, "Commander");
+  EXPECT_TRUE(commander_connected());
+  app->Check11.set_checked(false);
+  EXPECT_EQ(app->Option1.selected(), 0);
+  EXPECT_EQ(app->settings.FrequencyControl, "MixW");
+
+  app->Check11.set_value(CheckValue::grayed);
+  EXPECT_EQ(app->Option1.selected(), 0);
+  EXPECT_EQ(setting("ConnectCommander"), "False");
+}
+
+TEST_F(SetupTabTest, PlainBoxesSaveTheirKeyAtOnce) {
+  start_program();
+  const struct {
+    CheckBox* box;
+    const char* key;
+    bool* field;
+  } boxes[] = {
+      {&app->Check1, "RequestQSL", &app->settings.RequestQSL},
+      {&app->Check2, "LookupPrev", &app->settings.LookupPrev},
+      {&app->Check3, "SaveGrid", &app->settings.SaveGrid},
+      {&app->Check4, "SaveIota", &app->settings.SaveIota},
+      {&app->Check5, "SaveCounty", &app->settings.SaveCounty},
+      {&app->Check6, "TickleDXView", &app->settings.TickleDXView},
+      {&app->Check7, "ShowContest", &app->settings.ShowContest},
+      {&app->Check8, "TicklePathfinder", &app->settings.TicklePathfinder},
+      {&app->Check9, "TerminateApps", &app->settings.TerminateApps},
+      {&app->Check10, "AlwaysOnTop", &app->settings.AlwaysOnTop},
+      {&app->Check16, "UseOptimal", &app->settings.UseOptimal},
+      {&app->Check17, "SendToeQSL", &app->settings.SendToeQSL},
+  };
+  for (const auto& b : boxes) {
+    SCOPED_TRACE(b.key);
+    b.box->set_checked(true);
+    EXPECT_TRUE(*b.field);
+    EXPECT_EQ(setting(b.key), "True");
+    b.box->set_value(CheckValue::grayed);  // grayed does nothing
+    EXPECT_TRUE(*b.field);
+    EXPECT_EQ(setting(b.key), "True");
+    b.box->set_checked(false);
+    EXPECT_FALSE(*b.field);
+    EXPECT_EQ(setting(b.key), "False");
+  }
+}
+
+TEST_F(SetupTabTest, ContestBoxShowsTheExchangeFrame) {
+  start_program();
+  app->Check7.set_checked(true);
+  EXPECT_TRUE(app->Frame3.visible());
+  app->Check7.set_checked(false);
+  EXPECT_FALSE(app->Frame3.visible());
+}
+
+TEST_F(SetupTabTest, UntickingDXViewSwitchesTheDXViewLookupOff) {
+  write_settings({"ConnectDXView=True", "TickleDXView=True"});
+  station.dxview().start();
+  start_program();
+  ASSERT_TRUE(app->clients.IsServerConnected(dxlab::kDXView));
+  app->Check13.set_checked(false);
+  EXPECT_FALSE(app->clients.IsServerConnected(dxlab::kDXView));
+  EXPECT_EQ(station.dxview().conversation_count(), 0u);
+  EXPECT_FALSE(app->settings.TickleDXView);
+  EXPECT_FALSE(app->Check6.checked());
+  EXPECT_EQ(setting("TickleDXView"), "False");
+  EXPECT_EQ(setting("ConnectDXView"), "False");
+}
+
+TEST_F(SetupTabTest, ConnectionBoxesConnectAndDisconnect) {
+  station.dxkeeper().start();
+  station.pathfinder().start();
+  start_program();
+  const struct {
+    CheckBox* box;
+    int server;
+    const char* key;
+  } boxes[] = {{&app->Check12, dxlab::kDXKeeper, "ConnectDXKeeper"},
+               {&app->Check14, dxlab::kPathfinder, "ConnectPathFinder"}};
+  for (const auto& b : boxes) {
+    SCOPED_TRACE(b.key);
+    b.box->set_checked(true);
+    EXPECT_TRUE(app->clients.IsServerConnected(b.server));
+    EXPECT_EQ(setting(b.key), "True");
+    b.box->set_checked(false);
+    EXPECT_FALSE(app->clients.IsServerConnected(b.server));
+    EXPECT_EQ(setting(b.key), "False");
+  }
+}
+
+TEST_F(SetupTabTest, RttyRadioModeIsSavedAsNumberTextAndReloaded) {
+  start_program();
+  app->Combo1.set_list_index(3);
+  EXPECT_EQ(app->settings.RTTYRadioMode, 3);
+  EXPECT_NE(read_file("Vavizorur.ini").find("RTTYRadioModeSetting= 3\r\n"), std::string::npos);
+  restart_program();
+  EXPECT_EQ(app->settings.RTTYRadioMode, 3);
+  EXPECT_EQ(app->Combo1.list_index(), 3);
+}
+
+TEST_F(SetupTabTest, TypingTheOptimalFrequencySavesEachKeystroke) {
+  start_program();
+  std::vector<std::string> saved;
+  for (const char* text : {"", "1", "10", "100", "1000"}) {
+    app->OptDigitalFreq.set_text(text);
+    saved.push_back(setting("OptiumDigitalFreq"));
+  }
+  // The emptied box is not saved: the file keeps the last value that loads.
+  EXPECT_EQ(saved, (std::vector<std::string>{"1500", "1", "10", "100", "1000"}));
+  EXPECT_EQ(app->settings.OptDigitalFrequency, 1000);
+  restart_program();
+  EXPECT_EQ(app->OptDigitalFreq.text(), "1000");
+}
+
+TEST_F(SetupTabTest, AnOptimalFrequencyThatIsNoWhole16BitNumberIsNotSaved) {
+  start_program();
+  app->OptDigitalFreq.set_text("1200");
+  for (const char* text : {"", "abc", "12a", "99999", "-", "1200.5", " 1200", "1,200"}) {
+    SCOPED_TRACE(text);
+    app->OptDigitalFreq.set_text(text);
+    EXPECT_EQ(app->OptDigitalFreq.text(), text);  // the box keeps what the user typed
+    EXPECT_EQ(setting("OptiumDigitalFreq"), "1200");
+    EXPECT_EQ(app->settings.OptDigitalFrequency, 1200);
+  }
+  EXPECT_EQ(app->run_end(), RunEnd::running);
+  app->OptDigitalFreq.set_text("1800");  // still editable
+  EXPECT_EQ(setting("OptiumDigitalFreq"), "1800");
+  app->OptDigitalFreq.set_text("oops");
+  restart_program();
+  EXPECT_EQ(app->OptDigitalFreq.text(), "1800");
+  EXPECT_EQ(error_log(), "<missing>");
+}
+
+TEST_F(SetupTabTest, DebugBoxStoresTheSwitchOutsideTheFile) {
+  start_program();
+  app->Check15.set_checked(true);
+  EXPECT_TRUE(app->DebugMode());
+  EXPECT_EQ(store.value("Vavizorur", "Settings", "DebugMode"), "True");
+  EXPECT_EQ(setting("DebugMode"), "");
+  files.remove(path("Vavizorur.ini"));
+  restart_program();
+  EXPECT_TRUE(app->DebugMode());
+  EXPECT_TRUE(app->Check15.checked());
+  app->Check15.set_checked(false);
+  EXPECT_EQ(store.value("Vavizorur", "Settings", "DebugMode"), "False");
+}
+
+TEST_F(SetupTabTest, DebugEntriesOfLoadingComeInOrder) {
+  store.save("Vavizorur", "Settings", "DebugMode", "True");
+  start_program();
+  const std::string log = read_file("VavizorurDebug.txt");
+  std::size_t at = 0;
+  for (const char* key : {"FrequencyControlLoaded = MixW",
+                          "LoggedFrequencyLoaded = Actual",
+                          "SendToeQSLLoaded = False",
+                          "RequestQSLLoaded",
+                          "LookupPrevLoaded",
+                          "SaveGridLoaded",
+                          "SaveIotaLoaded",
+                          "SaveCountyLoaded",
+                          "TopMostLoaded",
+                          "ShowContestLoaded",
+                          "TickleDXViewLoaded",
+                          "TicklePathfinderLoaded",
+                          "CWPitchLoaded = 0",
+                          "FSKPitchLoaded = 0",
+                          "aLoaded = 0",
+                          "RTTYRadioModeLoaded = 0",
+                          "OptDigitalFrequencyLoaded = 1500",
+                          "TerminateAppsLoaded",
+                          "UseOptimalLoaded",
+                          "DebugModeLoaded = True",
+                          "tempLoaded = False",
+                          "tempbPrevLoaded",
+                          "tempcLoaded",
+                          "tempdLoaded",
+                          "DdeMhzFormat",
+                          "DdeCatFormat",
+                          "DdeKhzFormat",
+                          "MixWMode = BPSK31"}) {
+    const std::size_t found = log.find(key, at);
+    ASSERT_NE(found, std::string::npos) << key;
+    at = found;
+  }
+}
+
+struct BadValueCase {
+  const char* line;
+  bool loaded;  // whether loading ran to its end (the connections come last)
+};
+
+class BadValueTest : public SetupTabTest, public ::testing::WithParamInterface<BadValueCase> {};
+
+TEST_P(BadValueTest, ABadValueEndsLoadingThereWithAnErrorEntry) {
+  write_settings({GetParam().line, "ConnectDXKeeper=True"});
+  station.dxkeeper().start();
+  start_program();
+  EXPECT_EQ(app->run_end(), RunEnd::running);
+  EXPECT_EQ(app->clients.IsServerConnected(dxlab::kDXKeeper), GetParam().loaded);
+  EXPECT_EQ(error_log().find("QuandrelMain.LoadSettings") == std::string::npos, GetParam().loaded);
+  EXPECT_TRUE(app->Timer1.enabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, BadValueTest,
+                         ::testing::Values(BadValueCase{"SaveGrid=maybe", false},
+                                           BadValueCase{"RTTYRadioModeSetting=7", false},
+                                           BadValueCase{"RTTYRadioModeSetting=abc", false},
+                                           BadValueCase{"OptiumDigitalFreq=99999", false},
+                                           BadValueCase{"OptiumDigitalFreq=", true},
+                                           BadValueCase{"UseOptimal=", true},
+                                           BadValueCase{"RTTYRadioModeSetting=-1", true}));
+
+TEST_F(SetupTabTest, LoggedFrequencyOption) {
+  start_program();
+  app->Option2.select(0);
+  EXPECT_EQ(app->settings.LoggedFrequency, "Rig");
+  EXPECT_EQ(setting("LoggedFrequency"), "Rig");
+  app->Option2.select(1);
+  EXPECT_EQ(app->settings.LoggedFrequency, "Actual");
+  EXPECT_EQ(setting("LoggedFrequency"), "Actual");
+}
+
+}  // namespace
+}  // namespace vav::testing

@@ -1,0 +1,237 @@
+// Spots picked in SpotCollector tune MixW and, through Commander, the transceiver.
+#include <algorithm>
+
+#include "station_fixture.h"
+
+namespace vav::testing {
+namespace {
+
+constexpr Millis kPoll = 500;
+constexpr const char* kCommanderNeeded =
+    "Commander needs to be used for Transciever Control when Using SpotCollector";
+
+peers::Spot spot(const char* khz, const char* mode, const char* call, const char* log_mode) {
+  peers::Spot s;
+  s.frequency_khz = khz;
+  s.mode = mode;
+  s.callsign = call;
+  s.log_mode = log_mode;
+  s.prefix = "VK";
+  s.grid = "QF56";
+  return s;
+}
+
+class SpotsTest : public StationTest {
+ protected:
+  // Commander owns the transceiver (14070000 Hz, USB); MixW runs in BPSK31.
+  void start_station(std::vector<std::string> extra = {}) {
+    extra.push_back("FrequencyControl=Commander");
+    extra.push_back("ConnectCommander=True");
+    write_settings(extra);
+    station.mixw().start();
+    station.commander().start();
+    station.spotcollector().start();
+    start_program();
+    run_for(kPoll);
+    station.mixw().peer().clear_journal();
+    station.commander().peer().clear_journal();
+  }
+  void pick(const peers::Spot& s) {
+    ASSERT_TRUE(station.spotcollector().send_spot(s).accepted);
+    run_for(1);
+  }
+  peers::Mixw& mixw() { return station.mixw().peer(); }
+  peers::Commander& commander() { return station.commander().peer(); }
+  std::vector<std::string> xcvr_commands() {
+    std::vector<std::string> out;
+    for (const auto& c : commander().journal()) {
+      if (c.find("xcvrfreqmode") != std::string::npos) out.push_back(c);
+    }
+    return out;
+  }
+  std::vector<std::string> zfq_macros() {
+    std::vector<std::string> out;
+    for (const auto& m : mixw().macros()) {
+      if (m.starts_with("<ZFQ:")) out.push_back(m);
+    }
+    return out;
+  }
+  // True when `wanted` appear in `lines` in this order (others may lie between).
+  static bool in_order(const std::vector<std::string>& lines,
+                       const std::vector<std::string>& wanted) {
+    auto at = lines.begin();
+    for (const auto& w : wanted) {
+      at = std::find(at, lines.end(), w);
+      if (at == lines.end()) return false;
+      ++at;
+    }
+    return true;
+  }
+};
+
+TEST_F(SpotsTest, APskSpotTunesMixWAndCommander) {
+  start_station({"OptiumDigitalFreq=1500"});
+  pick(spot("14070.15", "psk31", "VK2ABC", "PSK31"));
+
+  EXPECT_TRUE(in_order(
+      mixw().journal_lines(),
+      {"call ExecuteMacros(\"<CLEARQSO>\")", "put Mode(\"BPSK31\")",
+       "call ExecuteMacros(\"<AUDIOFQ: 1500>\")", "call ExecuteMacros(\"<ZFQ:14068.650>\")",
+       "call ExecuteMacros(\"<JUMPTOTXFQ>\")", "call SetQsoData(0, \"VK2ABC\")"}))
+      << ::testing::PrintToString(mixw().journal_lines());
+  EXPECT_EQ(xcvr_commands(),
+            (std::vector<std::string>{"000xcvrfreqmode<xcvrfreq:8>14068.65<xcvrmode:5>PSK31"}));
+  EXPECT_EQ(commander().frequency_hz(), 14'068'650);
+  EXPECT_EQ(app->RcvdSpotFreq.text(), "14,068.65");
+  EXPECT_EQ(app->RcvdSpotMode.text(), "PSK31");
+  EXPECT_EQ(app->RcvdSpotLogMode.text(), "BPSK31");
+  EXPECT_EQ(app->RcvdSpotCallsign.text(), "VK2ABC");
+  EXPECT_EQ(app->RcvdSpotGrid.text(), "QF56");
+  EXPECT_EQ(app->RigFreq.text(), "14.068650");
+  EXPECT_EQ(app->AudioFreq.text(), "1.5");
+  EXPECT_EQ(mixw().dial_hz(), 14'068'650);
+  EXPECT_EQ(mixw().item("Call"), "VK2ABC");
+}
+
+TEST_F(SpotsTest, MixWIsOnlyEverToldTheRealDialFrequency) {
+  // The rig-frequency mirror counts tens of hertz under Commander control; the spot writes
+  // it in that form, so MixW never hears of ten times the dial.
+  start_station({"OptiumDigitalFreq=1500"});
+  pick(spot("14070.15", "psk31", "VK2ABC", "PSK31"));
+  for (int i = 0; i < 4; ++i) run_for(kPoll);
+  const auto zfq = zfq_macros();
+  ASSERT_FALSE(zfq.empty());
+  for (const auto& m : zfq) EXPECT_EQ(m, "<ZFQ:14068.650>");
+  EXPECT_EQ(mixw().dial_hz(), 14'068'650);
+  EXPECT_EQ(app->MixWRigFreq.text(), "14,06865");  // Commander's display, after the poll
+}
+
+TEST_F(SpotsTest, AnRttySpotWithHardwareFskUsesTheFskPitch) {
+  write_file("Mixw2.ini", "[Cat]\r\nm_iFSKPitchHz=2125\r\nm_bFSKOutViaSoundcard=0\r\n");
+  start_station({"RTTYRadioModeSetting= 3"});
+  pick(spot("7035.2", "rtty", "JA1XYZ", "RTTY"));
+  EXPECT_EQ(xcvr_commands(),
+            (std::vector<std::string>{"000xcvrfreqmode<xcvrfreq:7>7033.07<xcvrmode:6>RTTY-R"}));
+  EXPECT_EQ(commander().frequency_hz(), 7'033'070);
+  EXPECT_EQ(mixw().mode(), "RTTY");
+  EXPECT_EQ(app->RcvdSpotFreq.text(), "7,033.07");
+  for (const auto& m : mixw().macros()) EXPECT_FALSE(m.starts_with("<AUDIOFQ")) << m;
+  for (const auto& m : zfq_macros()) EXPECT_EQ(m, "<ZFQ:7033.070>");
+  EXPECT_EQ(mixw().dial_hz(), 7'033'070);
+}
+
+TEST_F(SpotsTest, RttyRadioModeTableOutOfRangeSendsAnEmptyMode) {
+  write_file("Mixw2.ini", "[Cat]\r\nm_iFSKPitchHz=2125\r\nm_bFSKOutViaSoundcard=0\r\n");
+  start_station({"RTTYRadioModeSetting=-1"});
+  pick(spot("7035.2", "rtty", "JA1XYZ", "RTTY"));
+  EXPECT_EQ(xcvr_commands(),
+            (std::vector<std::string>{"000xcvrfreqmode<xcvrfreq:7>7033.07<xcvrmode:0>"}));
+}
+
+TEST_F(SpotsTest, APsk63SpotSetsBpsk63AndItsBaudRate) {
+  start_station();
+  pick(spot("14070.15", "psk63", "VK2ABC", "PSK63"));
+  EXPECT_TRUE(
+      in_order(mixw().journal_lines(),
+               {"put Mode(\"BPSK63\")", "call ExecuteMacros(\"<MODE:BPSK31><BAUDRATE:62.5>\")",
+                "call ExecuteMacros(\"<JUMPTOTXFQ>\")"}));
+  EXPECT_EQ(mixw().baud_rate(), "62.5");
+  EXPECT_EQ(app->RcvdSpotLogMode.text(), "BPSK63");
+}
+
+TEST_F(SpotsTest, ACwSpotKeepsTheDialAtTheSpotFrequency) {
+  start_station();
+  pick(spot("14025", "cw", "K1ABC", "CW"));
+  EXPECT_EQ(xcvr_commands(),
+            (std::vector<std::string>{"000xcvrfreqmode<xcvrfreq:5>14025<xcvrmode:2>CW"}));
+  EXPECT_EQ(commander().frequency_hz(), 14'025'000);
+  EXPECT_EQ(mixw().dial_hz(), 14'025'000);
+  EXPECT_EQ(mixw().audio_hz(), 0);
+}
+
+TEST_F(SpotsTest, WithCommanderDisconnectedOneMessageAndMixWUntouched) {
+  write_settings({"FrequencyControl=Commander", "ConnectCommander=True"});
+  station.mixw().start();
+  station.spotcollector().start();
+  start_program();
+  run_for(kPoll);
+  station.mixw().peer().clear_journal();
+  pick(spot("14070.15", "psk31", "VK2ABC", "PSK31"));
+  ASSERT_EQ(desktop.message_boxes().size(), 1u);
+  EXPECT_EQ(desktop.message_boxes()[0].text, kCommanderNeeded);
+  run_for(kPoll);
+  EXPECT_TRUE(station.mixw().journal_lines().empty())
+      << ::testing::PrintToString(station.mixw().journal_lines());
+  EXPECT_EQ(desktop.message_boxes().size(), 1u);
+  // The fields hold the spot as received.
+  EXPECT_EQ(app->RcvdSpotFreq.text(), "14070.15");
+}
+
+TEST_F(SpotsTest, TwoSpotsBeforeTheTimerFiresHandOnlyTheSecond) {
+  start_station();
+  ASSERT_TRUE(
+      station.spotcollector().send_spot(spot("14070.15", "psk31", "VK2ABC", "PSK31")).accepted);
+  ASSERT_TRUE(station.spotcollector().send_spot(spot("14025", "cw", "K1ABC", "CW")).accepted);
+  run_for(10);
+  EXPECT_EQ(xcvr_commands().size(), 1u);
+  EXPECT_EQ(commander().frequency_hz(), 14'025'000);
+  const auto lines = mixw().journal_lines();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "call SetQsoData(0, \"K1ABC\")"), 1);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "call SetQsoData(0, \"VK2ABC\")"), 0);
+}
+
+TEST_F(SpotsTest, OtherCommandsAreRefusedOrIgnored) {
+  start_station();
+  EXPECT_TRUE(station.spotcollector().send_command("004invokemacro<macro:3>abc").accepted);
+  const auto refused = station.spotcollector().send_command("004lookup VK2ABC");
+  EXPECT_FALSE(refused.accepted);
+  EXPECT_FALSE(station.spotcollector().send_command("xyzsetscnewentry<freq:5>14070").accepted);
+  run_for(10);
+  EXPECT_TRUE(xcvr_commands().empty());
+  EXPECT_TRUE(mixw().journal_lines().empty());
+}
+
+TEST_F(SpotsTest, ASpotFrequencyThatIsNoNumberTunesNothing) {
+  start_station();
+  for (const char* f : {"", "abc", "14070.15.3", "14O70"}) {
+    SCOPED_TRACE(f);
+    pick(spot(f, "psk31", "VK2ABC", "PSK31"));
+    EXPECT_TRUE(mixw().journal_lines().empty());
+    EXPECT_TRUE(xcvr_commands().empty());
+  }
+  EXPECT_EQ(app->run_end(), RunEnd::running);
+  EXPECT_TRUE(desktop.message_boxes().empty());
+}
+
+TEST_F(SpotsTest, OutOfRangeAndOverlongSpotsNeverStopTheProgram) {
+  start_station();
+  for (const char* f : {"-14070", "1e300", "99999999999", "472.5", "0"}) {
+    SCOPED_TRACE(f);
+    pick(spot(f, "psk31", "VK2ABC", "PSK31"));
+    run_for(kPoll);
+    EXPECT_EQ(app->run_end(), RunEnd::running);
+  }
+  ASSERT_TRUE(station.spotcollector()
+                  .send_command("004setscnewentry<freq:8>14070.15<qsx:0><mode:3000>" +
+                                std::string(3000, 'x'))
+                  .accepted);
+  run_for(kPoll);
+  EXPECT_EQ(app->run_end(), RunEnd::running);
+  EXPECT_TRUE(desktop.message_boxes().empty());
+}
+
+TEST_F(SpotsTest, SwappedSeparators) {
+  system.set_separators(".", ",");
+  start_station({"OptiumDigitalFreq=1500"});
+  pick(spot("14070,15", "psk31", "VK2ABC", "PSK31"));
+  EXPECT_EQ(app->RcvdSpotFreq.text(), "14.068,65");
+  EXPECT_EQ(xcvr_commands(),
+            (std::vector<std::string>{"000xcvrfreqmode<xcvrfreq:8>14068,65<xcvrmode:5>PSK31"}));
+  EXPECT_EQ(commander().frequency_hz(), 14'068'650);
+  for (int i = 0; i < 2; ++i) run_for(kPoll);
+  for (const auto& m : zfq_macros()) EXPECT_EQ(m, "<ZFQ:14068,650>");
+  EXPECT_EQ(mixw().dial_hz(), 14'068'650);
+}
+
+}  // namespace
+}  // namespace vav::testing
