@@ -242,6 +242,27 @@ TEST_F(FrequencyTest, ADisplayTooShortForTheZfqMacroIsReported) {
   EXPECT_EQ(app->run_end(), RunEnd::running);
 }
 
+TEST_F(FrequencyTest, AnOperatingFrequencyBeyond32BitsIsReported) {
+  start_commander_control();
+  bus.advise(peers::kCommanderService, peers::kCommanderUiTopic, "FreqDisplay",
+             "99,999,999,999.99");
+  run_for(kPoll);
+  EXPECT_EQ(app->RigFreq.text(), "14.070000");  // no 7 to 9 digit form of it
+  commander().set_radio_mode("LSB");
+  run_for(1);
+  EXPECT_NE(error_log().find("program error 6 in module QuandrelMain.AudioFreq_Change"),
+            std::string::npos);
+  EXPECT_EQ(app->OperatingFrequencyHz, 14'071'001);
+  // Digits beyond any floating-point number are an overflow too.
+  bus.advise(peers::kCommanderService, peers::kCommanderUiTopic, "FreqDisplay",
+             std::string(400, '9'));
+  run_for(kPoll);
+  commander().set_radio_mode("USB");
+  run_for(1);
+  EXPECT_EQ(error_log().find("program error 51"), std::string::npos);
+  EXPECT_EQ(app->run_end(), RunEnd::running);
+}
+
 TEST_F(FrequencyTest, ThePollCatchesUpWithTheCallsign) {
   start_mixw_control();
   mixw().operator_types("Call", "Q1ABC");

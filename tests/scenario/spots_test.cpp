@@ -106,6 +106,16 @@ TEST_F(SpotsTest, MixWIsOnlyEverToldTheRealDialFrequency) {
   EXPECT_EQ(app->MixWRigFreq.text(), "14,06865");  // Commander's display, after the poll
 }
 
+TEST_F(SpotsTest, UnderMixWControlTheMirrorTakesTheDialInWholeHertz) {
+  start_station({"OptiumDigitalFreq=1500"});
+  app->settings.FrequencyControl = "MixW";
+  pick(spot("14070.15", "psk31", "VK2ABC", "PSK31"));
+  EXPECT_EQ(app->MixWRigFreq.text(), "14068650");
+  EXPECT_EQ(app->RigFreq.text(), "14,068.650");
+  EXPECT_TRUE(zfq_macros().empty());
+  EXPECT_EQ(commander().frequency_hz(), 14'068'650);
+}
+
 TEST_F(SpotsTest, AnRttySpotWithHardwareFskUsesTheFskPitch) {
   write_file("Mixw2.ini", "[Cat]\r\nm_iFSKPitchHz=2125\r\nm_bFSKOutViaSoundcard=0\r\n");
   start_station({"RTTYRadioModeSetting= 3"});

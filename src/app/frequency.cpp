@@ -1,0 +1,157 @@
+// Frequency and mode tracking: MixW's poll, the rig, audio and operating frequencies under
+// "MixW" or "Commander" frequency control, and the mode name shown.
+//
+// Hazard: every write of a field below runs that field's change handler at once, nested.
+// The chains end because a write of the text a field already holds raises nothing.
+#include <cmath>
+#include <cstdlib>
+#include <exception>
+#include <string>
+
+#include "app/error_trap.h"
+#include "app/frequency_text.h"
+#include "app/quandrel_main.h"
+#include "hosts/dxlab.h"
+
+namespace vav {
+namespace {
+
+constexpr const char* kMixW = "MixW";
+
+// The text of an audio offset in kHz: 1500 Hz gives "1.5".
+std::string khz_text(double hz, Separators separators) {
+  return number_text(hz / 1000, separators);
+}
+
+// Commander's display counts tens of hertz; the digits of its text with "0" appended count
+// hertz. A text that holds anything but digits, "." and "," is no frequency.
+std::string hz_digits_of_display(const std::string& display) {
+  const auto digits = display_digits(display);
+  if (!digits) throw RuntimeError(err::kTypeMismatch);
+  return *digits + "0";
+}
+
+double optimal_offset(const QuandrelMain& main) {
+  return optimal_audio_offset(main.OptDigitalFreq.text(), main.settings.OptDigitalFrequency);
+}
+
+double whole_number(const std::string& digits) {
+  if (!all_digits(digits)) throw RuntimeError(err::kTypeMismatch);
+  const double value = std::strtod(digits.c_str(), nullptr);
+  if (std::isinf(value)) throw RuntimeError(err::kOverflow);
+  return value;
+}
+
+}  // namespace
+
+void QuandrelMain::Timer1_Timer() {
+  try {
+    const bool mixw_control = settings.FrequencyControl == kMixW;
+    if (!mixw_control || MixWRunning) {
+      AudioFreq.set_text(khz_text(mixw().audiofq(), separators()));
+      MixWRigFreq.set_text(mixw_control ? mixw().FqA() : clients.form().Freq.text());
+    }
+    if (Callsign.text() != CurrentCallsign) Callsign_Change();
+  } catch (const std::exception&) {
+    // MixW cannot be reached: the MixW-lost close-down stops this timer and the MixW watch,
+    // tells the user and ends the program.
+    MixWLostCloseDown();
+  }
+}
+
+void QuandrelMain::MixKhz_Change() {
+  trapped([this](const RuntimeError& e, std::string_view p) { report(e, p); },
+          "QuandrelMain.MixKhz_Change",
+          [this] {
+            if (DebugMode()) settings_file.WriteSetting("MixKhz.Text", MixKhz.text(), true);
+            const Separators s = separators();
+            FrequencyDigits = remove_chars(MixKhz.text(), std::string{s.thousands, s.decimal});
+            if (auto text = khz_form(FrequencyDigits, s)) OpFreq.set_text(*text);
+            if (DebugMode()) debug("OpFreq.Text", OpFreq.text());
+          });
+}
+
+void QuandrelMain::MixWRigFreq_Change() {
+  trapped([this](const RuntimeError& e, std::string_view p) { report(e, p); },
+          "QuandrelMain.MixWRigFreq_Change",
+          [this] {
+            take_mixw();
+            const Separators s = separators();
+            if (settings.FrequencyControl != kMixW) {
+              if (MixWRigFreq.text().empty()) return;
+              MixWRigFreq.set_text(remove_chars(MixWRigFreq.text(), "."));
+              // A display without a frequency in it (dashes while the radio is off) tells
+              // MixW nothing.
+              const auto display = display_digits(MixWRigFreq.text());
+              if (!display) return;
+              FrequencyDigits = *display + "0";
+              if (FrequencyDigits.size() < 3) throw RuntimeError(err::kInvalidProcedureCall);
+              const std::size_t khz = FrequencyDigits.size() - 3;
+              mixw().ExecuteMacros("<ZFQ:" + FrequencyDigits.substr(0, khz) + s.decimal +
+                                   FrequencyDigits.substr(khz) + ">");
+              if (auto text = mhz_form(FrequencyDigits, s)) RigFreq.set_text(*text);
+              return;
+            }
+            FrequencyDigits = MixWRigFreq.text();
+            if (auto text = khz_form(FrequencyDigits, s)) RigFreq.set_text(*text);
+            if (DebugMode()) {
+              debug("MixWRigFreq.Text", MixWRigFreq.text());
+              debug("RigFreq.Text", RigFreq.text());
+            }
+          });
+}
+
+void QuandrelMain::RigFreq_Change() {
+  if (settings.FrequencyControl == kMixW) return;
+  trapped([this](const RuntimeError& e, std::string_view p) { report(e, p); },
+          "QuandrelMain.RigFreq_Change",
+          [this] {
+            if (MixWRigFreq.text().empty()) return;
+            RigFrequencyHz = whole_number(FrequencyDigits);
+            AudioOffsetHz = mixw().Mode() == "CW" ? 0.0 : mixw().audiofq();
+            OperatingFrequencyHz = operating_frequency(RigFrequencyHz, AudioOffsetHz,
+                                                       sideband_of(clients.form().RadioMode.text()),
+                                                       OperatingFrequencyHz);
+            FrequencyDigits = std::to_string(OperatingFrequencyHz);
+            if (auto text = mhz_form(FrequencyDigits, separators())) OpFreq.set_text(*text);
+            mixw().ExecuteMacros(mixw::kJumpToTxFq);
+          });
+}
+
+void QuandrelMain::AudioFreq_Change() {
+  trapped([this](const RuntimeError& e, std::string_view p) { report(e, p); },
+          "QuandrelMain.AudioFreq_Change",
+          [this] {
+            const Separators s = separators();
+            if (settings.FrequencyControl == kMixW) {
+              AudioFreq.set_text(khz_text(mixw().audiofq(), s));
+              if (DebugMode()) debug("AudioFreq.Text", AudioFreq.text());
+              return;
+            }
+            if (MixWRigFreq.text().empty()) return;
+            // The mirror holds Commander's display text (tens of hertz) with "." removed;
+            // its digits are read whatever the user's separators are.
+            RigFrequencyHz = whole_number(hz_digits_of_display(MixWRigFreq.text()));
+            const std::string mode = mixw().Mode();
+            if (mode == "CW" || mode == "SSB" || mode == "AM" || mode == "FM") {
+              AudioOffsetHz = 0;
+            } else if (mode == "RTTY" && settings.HardwareFSK) {
+              AudioOffsetHz = settings.FSKPitch;
+            } else if (settings.UseOptimal) {
+              AudioOffsetHz = optimal_offset(*this);
+            } else {
+              AudioOffsetHz = mixw().audiofq();
+            }
+            mixw().set_audiofq(AudioOffsetHz);
+            OperatingFrequencyHz = operating_frequency(RigFrequencyHz, AudioOffsetHz,
+                                                       sideband_of(clients.form().RadioMode.text()),
+                                                       OperatingFrequencyHz);
+            FrequencyDigits = std::to_string(OperatingFrequencyHz);
+            if (auto text = mhz_form(FrequencyDigits, s)) OpFreq.set_text(*text);
+            AudioFreq.set_text(khz_text(mixw().audiofq(), s));
+          });
+}
+
+void QuandrelMain::Mode_Change() { Mode.set_text(display_mode_name(Mode.text())); }
+
+}  // namespace vav

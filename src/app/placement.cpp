@@ -1,0 +1,98 @@
+// Window placement: the fixed size, the stored position and "Always on Top".
+#include <string>
+
+#include "app/quandrel_main.h"
+#include "app/twips.h"
+
+namespace vav {
+namespace {
+
+constexpr int kWidth = 4815;
+constexpr int kHeightSmallFonts = 5595;
+constexpr int kHeightLargeFonts = 5682;
+constexpr int kStartWidthLargeFonts = 4758;
+constexpr int kStartHeightLargeFonts = 5652;
+constexpr int kSmallFontsDpi = 96;
+
+// The stored number at the start of a setting; the current value when the key is missing.
+double stored_number(SettingsFile& file, const char* key, int current) {
+  return leading_number(file.ReadSetting(key, std::to_string(current)));
+}
+
+WindowState window_state_of(std::int16_t value) {
+  switch (value) {
+    case 0:
+      return WindowState::normal;
+    case 1:
+      return WindowState::minimized;
+    case 2:
+      return WindowState::maximized;
+    default:
+      throw RuntimeError(err::kInvalidPropertyValue);
+  }
+}
+
+// Sets a size only when it differs, so the resize event that a change raises (nested, from
+// inside the resize handler) finds the size already right and ends the chain.
+void set_size(WindowFrame& frame, int height, int width) {
+  if (frame.height() != height) frame.set_height(height);
+  if (frame.width() != width) frame.set_width(width);
+}
+
+}  // namespace
+
+void QuandrelMain::RestoreWindowPosition() {
+  WindowFrame& frame = platform.frame;
+  frame.set_top(round_to_int32(stored_number(settings_file, "Top", frame.top())));
+  frame.set_left(round_to_int32(stored_number(settings_file, "Left", frame.left())));
+  const auto state = static_cast<int>(frame.state());
+  frame.set_state(
+      window_state_of(round_to_int16(stored_number(settings_file, "WindowState", state))));
+}
+
+void QuandrelMain::SaveWindowPosition() {
+  const WindowFrame& frame = platform.frame;
+  if (frame.state() == WindowState::minimized) return;
+  settings_file.WriteSetting("Top", std::to_string(frame.top()), false);
+  settings_file.WriteSetting("Left", std::to_string(frame.left()), false);
+  settings_file.WriteSetting("WindowState", std::to_string(static_cast<int>(frame.state())), false);
+}
+
+void QuandrelMain::Form_Resize() {
+  WindowFrame& frame = platform.frame;
+  if (frame.state() == WindowState::minimized) return;
+  // A maximized window keeps the size the system gives it.
+  if (frame.state() == WindowState::normal) {
+    set_size(frame, IsSmallFonts() ? kHeightSmallFonts : kHeightLargeFonts, kWidth);
+  }
+  SaveWindowPosition();
+}
+
+bool QuandrelMain::IsSmallFonts() {
+  return platform.desktop.screen_logical_dpi() == kSmallFontsDpi;
+}
+
+void QuandrelMain::SizeForStartUp() {
+  if (IsSmallFonts()) {
+    set_size(platform.frame, kHeightSmallFonts, kWidth);
+  } else {
+    set_size(platform.frame, kStartHeightLargeFonts, kStartWidthLargeFonts);
+  }
+}
+
+void QuandrelMain::Check10_Click() {
+  if (Check10.value() == CheckValue::grayed) return;
+  settings.AlwaysOnTop = Check10.checked();
+  const WindowFrame& frame = platform.frame;
+  SetTopMost(settings.AlwaysOnTop, frame.handle(), twips_to_pixels(frame.left()),
+             twips_to_pixels(frame.top()), twips_to_pixels(frame.width()),
+             twips_to_pixels(frame.height()));
+  settings_file.WriteSetting("AlwaysOnTop", boolean_text(settings.AlwaysOnTop), false);
+}
+
+void QuandrelMain::SetTopMost(bool on_top, WindowRef /*window*/, int x, int y, int cx, int cy) {
+  // The frame is the main window itself, the only window ever made topmost.
+  platform.frame.set_topmost(on_top, x, y, cx, cy);
+}
+
+}  // namespace vav

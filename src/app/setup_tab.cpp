@@ -1,0 +1,327 @@
+// The Setup tab: loading every option at start-up and the handlers that apply and save each
+// change at once.
+//
+// Hazard: ticking a box, choosing an option or selecting a list entry from code runs that
+// control's handler, nested. The Commander box and the frequency-control option set each
+// other; the chain ends because a control set to the state it already has runs nothing.
+#include <string>
+
+#include "app/error_trap.h"
+#include "app/frequency_text.h"
+#include "app/quandrel_main.h"
+#include "app/twips.h"
+#include "hosts/dxlab.h"
+
+namespace vav {
+namespace {
+
+constexpr const char* kStoreApp = "Vavizorur";
+constexpr const char* kStoreSection = "Settings";
+constexpr const char* kStoreDebugMode = "DebugMode";
+
+}  // namespace
+
+// ---- loading --------------------------------------------------------------------------
+
+namespace {
+
+// The steps of loading that share the window and its helpers.
+class SettingsLoader {
+ public:
+  explicit SettingsLoader(QuandrelMain& main) : m_(main) {}
+
+  void run();
+
+ private:
+  void entry(const char* key, const std::string& value) {
+    if (m_.DebugMode()) m_.debug(key, value);
+  }
+  std::string read(const char* key, const char* default_value) {
+    return m_.settings_file.ReadSetting(key, default_value);
+  }
+  bool read_boolean(const char* key, const char* debug_key) {
+    const bool value = to_boolean(read(key, "False"), m_.separators());
+    entry(debug_key, boolean_text(value));
+    return value;
+  }
+  // A Boolean option with its box: the box is ticked when the option is on.
+  void load_box(const char* key, bool& field, CheckBox& box, const char* debug_key) {
+    field = read_boolean(key, debug_key);
+    if (field) box.set_checked(true);
+  }
+  std::int16_t read_number(const char* key, const char* default_value, const char* debug_key) {
+    const std::int16_t value =
+        round_to_int16(locale_number(read(key, default_value), m_.separators()));
+    entry(debug_key, std::to_string(value));
+    return value;
+  }
+  std::string mixw_ini(const char* key) {
+    return ReadIniValue(m_.platform.files, mixw::kIniSection, key,
+                        m_.settings_file.program_folder() + "\\" + mixw::kIniFile);
+  }
+  std::int16_t mixw_ini_number(const char* key, const char* debug_key) {
+    const std::int16_t value = round_to_int16(leading_number(mixw_ini(key)));
+    entry(debug_key, std::to_string(value));
+    return value;
+  }
+  void frequency_options();
+  void boxes();
+  void mixw_values();
+  void spot_options();
+  void debug_mode();
+  void connections();
+
+  QuandrelMain& m_;
+};
+
+void SettingsLoader::run() {
+  m_.Timer1.set_enabled(true);
+  m_.Timer3.set_enabled(true);
+  frequency_options();
+  boxes();
+  mixw_values();
+  spot_options();
+  debug_mode();
+  connections();
+  if (m_.DebugMode()) {
+    entry("DdeMhzFormat", mixw_ini("DdeMhzFormat"));
+    entry("DdeCatFormat", mixw_ini("DdeCatFormat"));
+    entry("DdeKhzFormat", mixw_ini("DdeKhzFormat"));
+    entry("MixWMode", m_.mixw().Mode());
+  }
+  m_.common.RefreshCaption();
+}
+
+void SettingsLoader::frequency_options() {
+  Settings& s = m_.settings;
+  s.FrequencyControl = read("FrequencyControl", "MixW");
+  entry("FrequencyControlLoaded", s.FrequencyControl);
+  m_.Option1.select(s.FrequencyControl != "MixW" ? 1 : 0);
+  s.LoggedFrequency = read("LoggedFrequency", "Actual");
+  entry("LoggedFrequencyLoaded", s.LoggedFrequency);
+  m_.Option2.select(s.LoggedFrequency != "Rig" ? 1 : 0);
+}
+
+void SettingsLoader::boxes() {
+  Settings& s = m_.settings;
+  load_box("SendToeQSL", s.SendToeQSL, m_.Check17, "SendToeQSLLoaded");
+  load_box("RequestQSL", s.RequestQSL, m_.Check1, "RequestQSLLoaded");
+  load_box("LookupPrev", s.LookupPrev, m_.Check2, "LookupPrevLoaded");
+  load_box("SaveGrid", s.SaveGrid, m_.Check3, "SaveGridLoaded");
+  load_box("SaveIota", s.SaveIota, m_.Check4, "SaveIotaLoaded");
+  load_box("SaveCounty", s.SaveCounty, m_.Check5, "SaveCountyLoaded");
+
+  s.AlwaysOnTop = read_boolean("AlwaysOnTop", "TopMostLoaded");
+  m_.Check10.set_checked(s.AlwaysOnTop);
+  const WindowFrame& frame = m_.platform.frame;
+  m_.SetTopMost(s.AlwaysOnTop, frame.handle(), twips_to_pixels(frame.left()),
+                twips_to_pixels(frame.top()), twips_to_pixels(frame.width()),
+                twips_to_pixels(frame.height()));
+
+  load_box("ShowContest", s.ShowContest, m_.Check7, "ShowContestLoaded");
+  m_.Frame3.set_visible(s.ShowContest);
+  load_box("TickleDXView", s.TickleDXView, m_.Check6, "TickleDXViewLoaded");
+  load_box("TicklePathfinder", s.TicklePathfinder, m_.Check8, "TicklePathfinderLoaded");
+}
+
+void SettingsLoader::mixw_values() {
+  Settings& s = m_.settings;
+  s.CWPitch = mixw_ini_number("m_iCWPitchHz", "CWPitchLoaded");
+  s.FSKPitch = mixw_ini_number("m_iFSKPitchHz", "FSKPitchLoaded");
+  const std::int16_t via_soundcard = mixw_ini_number("m_bFSKOutViaSoundcard", "aLoaded");
+  if (via_soundcard == 0) s.HardwareFSK = true;
+  if (via_soundcard == 1) s.HardwareFSK = false;
+}
+
+void SettingsLoader::spot_options() {
+  Settings& s = m_.settings;
+  s.RTTYRadioMode = read_number("RTTYRadioModeSetting", "0", "RTTYRadioModeLoaded");
+  m_.Combo1.set_list_index(s.RTTYRadioMode);
+  s.OptDigitalFrequency = read_number("OptiumDigitalFreq", "1500", "OptDigitalFrequencyLoaded");
+  m_.OptDigitalFreq.set_text(std::to_string(s.OptDigitalFrequency));
+  load_box("TerminateApps", s.TerminateApps, m_.Check9, "TerminateAppsLoaded");
+  load_box("UseOptimal", s.UseOptimal, m_.Check16, "UseOptimalLoaded");
+}
+
+void SettingsLoader::debug_mode() {
+  const bool on =
+      to_boolean(m_.platform.settings_store.get(kStoreApp, kStoreSection, kStoreDebugMode, "False"),
+                 m_.separators());
+  m_.common.DebugMode = on;
+  entry("DebugModeLoaded", boolean_text(on));
+  if (on) m_.Check15.set_checked(true);
+}
+
+void SettingsLoader::connections() {
+  const bool commander = read_boolean("ConnectCommander", "tempLoaded");
+  if (commander) {
+    m_.Check11.set_checked(true);
+    m_.clients.ConnectServer(dxlab::kCommander);
+  }
+  m_.Frame6.set_visible(commander);
+  m_.Check16.set_visible(commander);
+
+  if (read_boolean("ConnectDXKeeper", "tempbPrevLoaded")) {
+    m_.Check12.set_checked(true);
+    m_.clients.ConnectServer(dxlab::kDXKeeper);
+  }
+  if (read_boolean("ConnectDXView", "tempcLoaded")) {
+    m_.Check13.set_checked(true);
+    m_.clients.ConnectServer(dxlab::kDXView);
+  }
+  if (read_boolean("ConnectPathFinder", "tempdLoaded")) {
+    m_.Check14.set_checked(true);
+    m_.clients.ConnectServer(dxlab::kPathfinder);
+  }
+}
+
+// A plain Boolean box: ticked saves True, unticked False, grayed does nothing. Returns
+// whether the option changed.
+bool apply_box(QuandrelMain& main, const CheckBox& box, bool& field, const char* key) {
+  if (box.value() == CheckValue::grayed) return false;
+  field = box.checked();
+  main.settings_file.WriteSetting(key, boolean_text(field), false);
+  return true;
+}
+
+}  // namespace
+
+void QuandrelMain::LoadSettings() {
+  trapped([this](const RuntimeError& e, std::string_view p) { report(e, p); },
+          "QuandrelMain.LoadSettings", [this] { SettingsLoader(*this).run(); });
+}
+
+// ---- plain boxes ----------------------------------------------------------------------
+
+void QuandrelMain::Check1_Click() { apply_box(*this, Check1, settings.RequestQSL, "RequestQSL"); }
+void QuandrelMain::Check2_Click() { apply_box(*this, Check2, settings.LookupPrev, "LookupPrev"); }
+void QuandrelMain::Check3_Click() { apply_box(*this, Check3, settings.SaveGrid, "SaveGrid"); }
+void QuandrelMain::Check4_Click() { apply_box(*this, Check4, settings.SaveIota, "SaveIota"); }
+void QuandrelMain::Check5_Click() { apply_box(*this, Check5, settings.SaveCounty, "SaveCounty"); }
+void QuandrelMain::Check6_Click() {
+  apply_box(*this, Check6, settings.TickleDXView, "TickleDXView");
+}
+void QuandrelMain::Check8_Click() {
+  apply_box(*this, Check8, settings.TicklePathfinder, "TicklePathfinder");
+}
+void QuandrelMain::Check9_Click() {
+  apply_box(*this, Check9, settings.TerminateApps, "TerminateApps");
+}
+void QuandrelMain::Check16_Click() { apply_box(*this, Check16, settings.UseOptimal, "UseOptimal"); }
+void QuandrelMain::Check17_Click() { apply_box(*this, Check17, settings.SendToeQSL, "SendToeQSL"); }
+
+// ---- boxes with more to do ------------------------------------------------------------
+
+void QuandrelMain::Check7_Click() {
+  if (apply_box(*this, Check7, settings.ShowContest, "ShowContest")) {
+    Frame3.set_visible(settings.ShowContest);
+  }
+}
+
+void QuandrelMain::Check15_Click() {
+  if (Check15.value() == CheckValue::grayed) return;
+  common.DebugMode = Check15.checked();
+  platform.settings_store.save(kStoreApp, kStoreSection, kStoreDebugMode,
+                               boolean_text(common.DebugMode));
+}
+
+void QuandrelMain::Check11_Click() {
+  switch (Check11.value()) {
+    case CheckValue::checked:
+      clients.ConnectServer(dxlab::kCommander);
+      settings_file.WriteSetting("ConnectCommander", boolean_text(true), false);
+      Frame6.set_visible(true);
+      Check16.set_visible(true);
+      Option1.select(1);
+      break;
+    case CheckValue::unchecked:
+      clients.DisconnectServer(dxlab::kCommander);
+      settings_file.WriteSetting("ConnectCommander", boolean_text(false), false);
+      Frame6.set_visible(false);
+      Check16.set_visible(false);
+      Option1.select(0);
+      break;
+    case CheckValue::grayed:
+      break;
+  }
+}
+
+namespace {
+
+// A connection box: ticked connects and saves True, unticked disconnects and saves False.
+// Returns whether it was unticked.
+bool apply_connection_box(QuandrelMain& main, const CheckBox& box, int server, const char* key) {
+  switch (box.value()) {
+    case CheckValue::checked:
+      main.clients.ConnectServer(server);
+      main.settings_file.WriteSetting(key, boolean_text(true), false);
+      return false;
+    case CheckValue::unchecked:
+      main.clients.DisconnectServer(server);
+      main.settings_file.WriteSetting(key, boolean_text(false), false);
+      return true;
+    case CheckValue::grayed:
+      break;
+  }
+  return false;
+}
+
+}  // namespace
+
+void QuandrelMain::Check12_Click() {
+  apply_connection_box(*this, Check12, dxlab::kDXKeeper, "ConnectDXKeeper");
+}
+
+void QuandrelMain::Check13_Click() {
+  if (!apply_connection_box(*this, Check13, dxlab::kDXView, "ConnectDXView")) return;
+  // Without DXView connected there is nobody to send callsigns to.
+  settings.TickleDXView = false;
+  settings_file.WriteSetting("TickleDXView", boolean_text(false), false);
+  Check6.set_checked(false);
+}
+
+void QuandrelMain::Check14_Click() {
+  apply_connection_box(*this, Check14, dxlab::kPathfinder, "ConnectPathFinder");
+}
+
+// ---- other controls -------------------------------------------------------------------
+
+void QuandrelMain::Option1_Click(int index) {
+  trapped([this](const RuntimeError& e, std::string_view p) { report(e, p); },
+          "QuandrelMain.Option1_Click",
+          [this, index] {
+            if (index != 0 && index != 1) return;
+            const bool commander = index == 1;
+            settings.FrequencyControl = commander ? "Commander" : "MixW";
+            settings_file.WriteSetting("FrequencyControl", settings.FrequencyControl, false);
+            Frame6.set_visible(commander);
+            Check16.set_visible(commander);
+            Check11.set_checked(commander);
+          });
+}
+
+void QuandrelMain::Option2_Click(int index) {
+  trapped([this](const RuntimeError& e, std::string_view p) { report(e, p); },
+          "QuandrelMain.Option2_Click",
+          [this, index] {
+            if (index != 0 && index != 1) return;
+            settings.LoggedFrequency = index == 1 ? "Actual" : "Rig";
+            settings_file.WriteSetting("LoggedFrequency", settings.LoggedFrequency, false);
+          });
+}
+
+void QuandrelMain::Combo1_Click() {
+  settings.RTTYRadioMode = static_cast<std::int16_t>(Combo1.list_index());
+  settings_file.WriteSetting("RTTYRadioModeSetting", str_number(settings.RTTYRadioMode), false);
+}
+
+void QuandrelMain::OptDigitalFreq_Change() {
+  // Only a whole 16-bit number is taken and saved, so the file always holds a value that
+  // loads; while the user retypes the box the last valid value stays in force.
+  const auto value = whole_int16(OptDigitalFreq.text());
+  if (!value) return;
+  settings.OptDigitalFrequency = *value;
+  settings_file.WriteSetting("OptiumDigitalFreq", OptDigitalFreq.text(), false);
+}
+
+}  // namespace vav

@@ -1,0 +1,72 @@
+// Spot handling: tunes MixW and, through Commander, the transceiver to the spot the user
+// picked in SpotCollector. Runs from the spot server's one-shot timer, never inside a DDE
+// transaction. Traps nothing: a failing step abandons the rest, and the spot server passes
+// over the failure.
+#include <string>
+
+#include "app/frequency_text.h"
+#include "app/quandrel_main.h"
+#include "hosts/dxlab.h"
+
+namespace vav {
+namespace {
+
+constexpr const char* kCommanderNeeded =
+    "Commander needs to be used for Transciever Control when Using SpotCollector";
+
+// The audio offset MixW works at after it has been set to the spot's mode.
+double spot_audio_offset(QuandrelMain& main, const std::string& mixw_mode) {
+  if (mixw_mode == "CW" || mixw_mode == "SSB" || mixw_mode == "AM" || mixw_mode == "FM") {
+    return 0;
+  }
+  if (mixw_mode == "RTTY") {
+    return main.settings.HardwareFSK ? main.settings.FSKPitch : main.mixw().audiofq();
+  }
+  const double offset =
+      optimal_audio_offset(main.OptDigitalFreq.text(), main.settings.OptDigitalFrequency);
+  main.mixw().ExecuteMacros("<AUDIOFQ:" + str_number(static_cast<long long>(offset)) + ">");
+  return offset;
+}
+
+}  // namespace
+
+void QuandrelMain::RcvdSpotChange() {
+  if (!clients.IsServerConnected(dxlab::kCommander)) {
+    show_message(kCommanderNeeded);
+    return;
+  }
+  if (RcvdSpotLogMode.text() == "PSK31") RcvdSpotLogMode.set_text("BPSK31");
+  if (RcvdSpotLogMode.text() == "PSK63") RcvdSpotLogMode.set_text("BPSK63");
+
+  const Separators s = separators();
+  FrequencyDigits = spot_frequency_digits(RcvdSpotFreq.text(), s);
+  if (auto text = spot_hz_text(FrequencyDigits, s)) RcvdSpotFreq.set_text(*text);
+  const double spot_hz = locale_number(RcvdSpotFreq.text(), s);
+  if (!MixWRunning) return;
+
+  mixw().ExecuteMacros(mixw::kClearQso);
+  mixw().set_Mode(RcvdSpotLogMode.text());
+  AudioOffsetHz = spot_audio_offset(*this, mixw().Mode());
+
+  const double dial_hz = spot_hz - AudioOffsetHz;
+  const std::string dial_text = number_text(dial_hz, s);
+  if (settings.FrequencyControl == "MixW") {
+    MixWRigFreq.set_text(dial_text);
+  } else if (auto display = display_tens_of_hertz(dial_text, s)) {
+    // Under Commander frequency control the mirror holds Commander's display, which counts
+    // tens of hertz; whole hertz there would tell MixW ten times the dial frequency.
+    MixWRigFreq.set_text(*display);
+  }
+  if (auto text = khz_two_decimals(dial_text, s)) RcvdSpotFreq.set_text(*text);
+
+  const std::string radio_mode = RcvdSpotLogMode.text() == "RTTY"
+                                     ? rtty_radio_mode(settings.RTTYRadioMode)
+                                     : RcvdSpotMode.text();
+  senders.SendXcvrFreqMode(number_text(locale_number(RcvdSpotFreq.text(), s), s), radio_mode);
+  if (RcvdSpotLogMode.text() == "BPSK63") mixw().ExecuteMacros(mixw::kBpsk63Macro);
+  AudioFreq.set_text(number_text(mixw().audiofq() / 1000, s));
+  mixw().ExecuteMacros(mixw::kJumpToTxFq);
+  mixw().SetQsoData(0, RcvdSpotCallsign.text());
+}
+
+}  // namespace vav

@@ -1,0 +1,213 @@
+#include "common/common.h"
+
+#include <new>
+#include <utility>
+
+#include "common/locale_info.h"
+
+#ifndef VAV_VERSION
+#error "VAV_VERSION must be defined by the build"
+#endif
+
+namespace vav {
+namespace {
+
+constexpr const char* kCrLf = "\r\n";
+
+std::string two_digits(int value) {
+  std::string text = std::to_string(value);
+  return text.size() < 2 ? "0" + text : text;
+}
+
+std::string four_digits(int value) {
+  std::string text = std::to_string(value);
+  return text.size() < 4 ? std::string(4 - text.size(), '0') + text : text;
+}
+
+// The Windows name of a version, or "unknown" for a combination the table does not know.
+std::string windows_name(const OsVersion& v) {
+  if (v.platform_id == 1) {
+    if (v.minor == 0) return "Windows 95";
+    if (v.minor == 10) return "Windows 98";
+    if (v.minor == 90) return "Windows Millennium";
+    return "unknown";
+  }
+  if (v.platform_id != 2) return "unknown";
+  if (v.major == 3) return "Windows NT 3.51";
+  if (v.major == 4) return "Windows NT 4.0";
+  if (v.major == 5 && v.minor == 0) return "Windows 2000";
+  if (v.major == 5 && v.minor == 1) return "Windows XP";
+  if (v.major == 5 && v.minor == 2) return "Windows Server 2003";
+  if (v.major == 6 && v.minor == 0) return "Windows Vista";
+  if (v.major == 6 && v.minor == 1) return "Windows 7";
+  if (v.major == 6 && v.minor == 2) return "Windows 8";
+  if (v.major == 6 && v.minor == 3) return "Windows 8.1";
+  if (v.major == 10 && v.minor == 0) return v.build < 22000 ? "Windows 10" : "Windows 11";
+  return "unknown";
+}
+
+}  // namespace
+
+Common::Common(System& system, Files& files, Desktop& desktop, WindowFrame& frame,
+               LocaleInfo& locale)
+    : system_(system), files_(files), desktop_(desktop), frame_(frame), locale_(locale) {}
+
+void Common::Initialize() {
+  error_log_started_ = false;
+  os_name_ = "Unknown";
+  try {
+    error_log_path_ = system_.program_folder() + "\\ErrorLog.txt";
+    run_start_ = utc::CurrentTime(system_);
+    GetOSVersion();
+  } catch (...) {
+    ReportException("Common.Initialize");
+  }
+}
+
+void Common::Terminate() {
+  try {
+    if (error_log_started_) LogError(std::string(kProductName) + " shutdown");
+  } catch (...) {
+    ReportException("Common.Terminate");
+  }
+}
+
+void Common::ReportError(int number, std::string_view procedure) {
+  try {
+    ReportError(RuntimeError(number), procedure);
+  } catch (...) {
+    // Reporting must never fail.
+  }
+}
+
+void Common::ReportError(const RuntimeError& error, std::string_view procedure) {
+  try {
+    std::string message = "program error " + std::to_string(error.number()) + " in module ";
+    message.append(procedure);
+    message += ": " + error.description();
+    LogError(message);
+  } catch (...) {
+    // Reporting must never fail.
+  }
+}
+
+void Common::ReportException(std::string_view procedure) {
+  try {
+    throw;
+  } catch (const RuntimeError& e) {
+    ReportError(e, procedure);
+  } catch (const std::bad_alloc&) {
+    ReportError(7, procedure);
+  } catch (...) {
+    ReportError(51, procedure);
+  }
+}
+
+std::string Common::stamp(double date) const {
+  const CivilDateTime c = civil_from_date_value(date);
+  return two_digits(c.day) + "-" + locale_.month_abbreviation(c.month) + "-" + four_digits(c.year) +
+         " " + two_digits(c.hour) + ":" + two_digits(c.minute) + ":" + two_digits(c.second);
+}
+
+std::string Common::header(double start) const {
+  const std::string lines[] = {
+      std::string(kProductName) + " version " + Version(),
+      "App.Path        : " + program_folder(),
+      "App.exe         : " + system_.exe_name(),
+      "Operating System: " + os_name_ + " build " + std::to_string(os_build_),
+      "Country         : " + locale_.GetLocaleCountry(),
+      "Language        : " + locale_.GetLocaleLanguage(),
+  };
+  std::string text;
+  for (const std::string& line : lines) text += stamp(start) + " > " + line + kCrLf;
+  return text;
+}
+
+void Common::LogError(std::string_view message) {
+  if (writing_error_log_) return;
+  writing_error_log_ = true;
+  try {
+    std::string text = error_log_started_ ? std::string() : header(run_start_);
+    text += stamp(utc::CurrentTime(system_)) + " > ";
+    text.append(message);
+    text += kCrLf;
+    files_.append(error_log_path_.empty() ? program_folder() + "\\ErrorLog.txt" : error_log_path_,
+                  text);
+    if (!error_log_started_) {
+      error_log_started_ = true;
+      NoteErrorInCaption();
+    }
+  } catch (...) {
+    // A log that cannot be written is skipped.
+  }
+  writing_error_log_ = false;
+}
+
+void Common::NoteErrorInCaption() {
+  ErrorNoted = true;
+  RefreshCaption();
+}
+
+void Common::RefreshCaption() {
+  try {
+    frame_.set_caption(caption());
+  } catch (...) {
+    // The caption is informative only.
+  }
+}
+
+std::string Common::caption() const {
+  std::string text = std::string(kProductName) + " " + Version();
+  const std::string list = connected_list ? connected_list() : std::string();
+  if (!list.empty()) text += " {" + list + "}";
+  if (ErrorNoted) text += " - see ErrorLog in " + program_folder() + "/ErrorLog.txt";
+  if (caption_note) text += caption_note();
+  return text;
+}
+
+void Common::DebugSettings(std::string_view key, std::string_view value) {
+  try {
+    std::string line = system_.local_time_text() + "  -  ";
+    line.append(key);
+    line += " = ";
+    line.append(value);
+    line += kCrLf;
+    files_.append(debug_log_path(), line);
+  } catch (const RuntimeError& e) {
+    show_debug_failure(e.description());
+  } catch (...) {
+    show_debug_failure(standard_description(51));
+  }
+}
+
+void Common::show_debug_failure(const std::string& description) {
+  try {
+    desktop_.message_box(description + " Debug Settings", kProductName);
+  } catch (...) {
+    // The entry is lost; the caller goes on.
+  }
+}
+
+std::string Common::Version() const { return VAV_VERSION; }
+
+void Common::GetOSVersion() {
+  try {
+    const OsVersion version = system_.os_version();
+    os_build_ = version.build;
+    os_name_ = windows_name(version);
+  } catch (...) {
+    ReportException("Common.GetOSVersion");
+  }
+}
+
+std::string Common::program_folder() const {
+  try {
+    return system_.program_folder();
+  } catch (...) {
+    return "";
+  }
+}
+
+std::string Common::debug_log_path() const { return program_folder() + "\\VavizorurDebug.txt"; }
+
+}  // namespace vav

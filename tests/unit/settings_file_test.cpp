@@ -1,0 +1,169 @@
+#include "app/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/runtime_error.h"
+#include "platform/sim/sim_files.h"
+#include "platform/sim/sim_profile.h"
+
+namespace vav {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  ~SettingsFileTest() override { fs::remove_all(folder); }
+
+  static std::string make_temp_folder() {
+    std::string pattern = (fs::temp_directory_path() / "vav_settings_XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    return pattern;
+  }
+  std::string content() { return files.read_all(settings.path()).value_or("<missing>"); }
+
+  std::string folder = make_temp_folder();
+  sim::SimFiles files;
+  sim::SimProfileFiles profile{files};
+  SettingsFile settings{profile, files, folder};
+};
+
+TEST_F(SettingsFileTest, NewFileHoldsTheTwentyFourDefaultLines) {
+  const std::vector<std::string> lines = {"[Settings]",
+                                          "FrequencyControl=MixW",
+                                          "LoggedFrequency=Actual",
+                                          "RequestQSL=False",
+                                          "LookupPrev=False",
+                                          "SaveGrid=False",
+                                          "SaveIota=False",
+                                          "SaveCounty=False",
+                                          "TickleDXView=False",
+                                          "AlwaysOnTop=False",
+                                          "ShowContest=False",
+                                          "TicklePathfinder=False",
+                                          "RTTYRadioModeSetting=0",
+                                          "OptiumDigitalFreq=1500",
+                                          "TerminateApps=False",
+                                          "UseOptimal=False",
+                                          "ConnectCommander=False",
+                                          "ConnectDXKeeper=False",
+                                          "ConnectDXView=False",
+                                          "ConnectPathFinder=False",
+                                          "SendToeQSL=False",
+                                          "Top=0",
+                                          "Left=0",
+                                          "WindowState=0"};
+  std::string expected;
+  for (const auto& line : lines) expected += line + "\r\n";
+  ASSERT_EQ(lines.size(), 24u);
+  EXPECT_EQ(settings.path(), folder + "\\Vavizorur.ini");
+  EXPECT_FALSE(files.exists(settings.path()));
+  settings.CheckforInIfile();
+  EXPECT_EQ(content(), expected);
+  EXPECT_EQ(std::string(kDefaultSettingsFile), expected);
+}
+
+TEST_F(SettingsFileTest, ExistingFileIsNeverRewritten) {
+  files.write_new(settings.path(), "[Settings]\r\nTop=5\r\n");
+  settings.CheckforInIfile();
+  EXPECT_EQ(content(), "[Settings]\r\nTop=5\r\n");
+  EXPECT_EQ(settings.ReadSetting("Top", "0"), "5");
+  EXPECT_EQ(settings.ReadSetting("Left", "0"), "0");
+  settings.WriteSetting("Left", "7", false);
+  EXPECT_EQ(settings.ReadSetting("left", "0"), "7");
+  EXPECT_EQ(settings.ReadSetting("Top", "0"), "5");
+}
+
+TEST_F(SettingsFileTest, UnwritableFolderThrowsAndReadsGiveDefaults) {
+  files.make_read_only(folder);
+  EXPECT_THROW(settings.CheckforInIfile(), RuntimeError);
+  EXPECT_EQ(settings.ReadSetting("FrequencyControl", "MixW"), "MixW");
+  EXPECT_NO_THROW(settings.WriteSetting("Top", "1", false));
+  EXPECT_FALSE(files.exists(settings.path()));
+  files.clear_faults();
+  settings.WriteSetting("SaveGrid", "True", false);
+  EXPECT_EQ(settings.ReadSetting("SaveGrid", "False"), "True");
+  EXPECT_EQ(settings.ReadSetting("Top", "0"), "0");
+}
+
+TEST_F(SettingsFileTest, ReadSettingFallsBackToTheDefault) {
+  settings.CheckforInIfile();
+  struct Case {
+    std::string key, default_value, expected;
+  };
+  const std::vector<Case> cases = {
+      {"FrequencyControl", "x", "MixW"},
+      {"frequencycontrol", "x", "MixW"},
+      {"NoSuchKey", "dflt", "dflt"},
+      {"OptiumDigitalFreq", "0", "1500"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(settings.ReadSetting(c.key, c.default_value), c.expected);
+  settings.WriteSetting("RequestQSL", "", false);
+  EXPECT_EQ(settings.ReadSetting("RequestQSL", "False"), "False");
+  settings.WriteSetting("RTTYRadioModeSetting", " 2", false);
+  EXPECT_EQ(settings.ReadSetting("RTTYRadioModeSetting", "0"), "2");
+}
+
+TEST_F(SettingsFileTest, DebugValuesGoToTheirOwnSection) {
+  settings.CheckforInIfile();
+  settings.WriteSetting("MixKhz.Text", "14,070.150", true);
+  EXPECT_EQ(profile.read_string(settings.path(), "Debug", "MixKhz.Text"), "14,070.150");
+  EXPECT_EQ(settings.ReadSetting("MixKhz.Text", "none"), "none");
+}
+
+class ReadIniValueTest : public SettingsFileTest {
+ protected:
+  std::string ini() { return folder + "\\Mixw2.ini"; }
+  std::string read(const std::string& text, const std::string& section, const std::string& key) {
+    files.write_new(ini(), text);
+    return ReadIniValue(files, section, key, ini());
+  }
+};
+
+TEST_F(ReadIniValueTest, Cases) {
+  struct Case {
+    std::string text, section, key, value;
+  };
+  const std::vector<Case> cases = {
+      {"[Cat]\r\nm_iCWPitchHz=800\r\n", "Cat", "m_iCWPitchHz", "800"},
+      {"[CAT]\r\nM_ICWPITCHHZ=800\r\n", "cat", "m_icwpitchhz", "800"},
+      {"  [Cat]  \r\n  m_iFSKPitchHz=  2125 \r\n", "Cat", "m_iFSKPitchHz", "2125"},
+      {"[Cat]\r\nName=MixedCase Value\r\n", "Cat", "name", "MixedCase Value"},
+      {"[Cat]\r\nm_iCWPitchHz =800\r\n", "Cat", "m_iCWPitchHz", ""},  // blank before "="
+      {"[Other]\r\nKey=1\r\n[Cat]\r\nKey=2\r\n", "Cat", "Key", "2"},
+      {"[Other]\r\nKey=1\r\n[Cat]\r\nX=2\r\n", "Cat", "Key", ""},      // other section
+      {"[Cat]\r\nX=1\r\n[Other]\r\nKey=1\r\n", "Cat", "Key", ""},      // next section ends
+      {"[Cat]\r\nX=1\r\n[Cat]\r\nKey=2\r\n", "Cat", "Key", ""},        // first section only
+      {"[Cat]\r\nX=1\r\n[\r\n[Cat]\r\nKey=2\r\n", "Cat", "Key", "2"},  // "[" ends the scan
+      {"[Cat]\r\n[\r\nKey=2\r\n", "Cat", "Key", ""},
+      {"[Catalogue]\r\nKey=1\r\n", "Cat", "Key", ""},  // name matched whole
+      {"[Cat]\r\nKey=a=b\r\n", "Cat", "Key", "a=b"},
+      {"[Cat]\r\nKey=\r\n", "Cat", "Key", ""},
+      {"[Cat]\r\n; comment\r\n\r\nKey=3", "Cat", "Key", "3"},  // no final line end
+      {"[Cat]\nKey=4\n", "Cat", "Key", "4"},                   // LF only
+      {"[Cat]\rKey=5\r", "Cat", "Key", "5"},                   // CR only
+      {"Key=1\r\n", "Cat", "Key", ""},
+      {"", "Cat", "Key", ""},
+      {"[\r\n[Cat]\r\nKey=6\r\n", "Cat", "Key", "6"},
+      {"[]\r\nKey=7\r\n", "", "Key", "7"},
+      {"[Cat]\r\nKey]=8\r\n", "Cat", "Key]", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(read(c.text, c.section, c.key), c.value) << c.text;
+  }
+}
+
+TEST_F(ReadIniValueTest, MissingOrUnreadableFile) {
+  EXPECT_EQ(ReadIniValue(files, "Cat", "Key", ini()), "");
+  files.write_new(ini(), "[Cat]\r\nKey=1\r\n");
+  files.make_unreadable(ini());
+  EXPECT_THROW(ReadIniValue(files, "Cat", "Key", ini()), RuntimeError);
+}
+
+}  // namespace
+}  // namespace vav
