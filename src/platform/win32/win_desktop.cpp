@@ -1,0 +1,42 @@
+#include "platform/win32/win_desktop.h"
+
+#include <windows.h>
+
+#include "platform/win32/wait_screen.h"
+#include "platform/win32/win_handles.h"
+
+namespace vav::win32 {
+namespace {
+
+HWND to_hwnd(WindowRef window) { return reinterpret_cast<HWND>(window); }
+
+}  // namespace
+
+int desktop_logical_dpi() {
+  ScopedWindowDc dc(GetDesktopWindow());
+  return dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSX) : 0;
+}
+
+void WinDesktop::message_box(const std::string& text, const std::string& title) {
+  MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK);
+}
+
+std::optional<WindowRef> WinDesktop::find_window(const std::string& title) {
+  HWND found = FindWindowA(nullptr, title.c_str());
+  if (!found) return std::nullopt;
+  return reinterpret_cast<WindowRef>(found);
+}
+
+bool WinDesktop::is_window(WindowRef window) { return IsWindow(to_hwnd(window)) != 0; }
+
+bool WinDesktop::post_close(WindowRef window) {
+  return PostMessageA(to_hwnd(window), WM_CLOSE, 0, 0) != 0;
+}
+
+int WinDesktop::screen_logical_dpi() { return desktop_logical_dpi(); }
+
+std::unique_ptr<WaitScreenView> WinDesktop::show_wait_screen(std::function<void()> on_cancel) {
+  return std::make_unique<WaitScreen>(loop_, std::move(on_cancel));
+}
+
+}  // namespace vav::win32

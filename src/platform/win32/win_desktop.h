@@ -1,0 +1,28 @@
+#pragma once
+// Message boxes, other programs' windows, the screen and the wait window.
+#include "platform/desktop.h"
+#include "platform/event_loop.h"
+
+namespace vav::win32 {
+
+class WinDesktop final : public Desktop {
+ public:
+  // The wait window's cancel runs as a task on `loop`, never inside the window's own message.
+  explicit WinDesktop(EventLoop& loop) : loop_(loop) {}
+
+  // MessageBoxA runs its own message loop, so timers and DDE keep going while it is shown.
+  void message_box(const std::string& text, const std::string& title) override;
+  std::optional<WindowRef> find_window(const std::string& title) override;
+  bool is_window(WindowRef window) override;
+  bool post_close(WindowRef window) override;
+  int screen_logical_dpi() override;
+  std::unique_ptr<WaitScreenView> show_wait_screen(std::function<void()> on_cancel) override;
+
+ private:
+  EventLoop& loop_;
+};
+
+// Horizontal logical pixels per inch of the desktop's device context.
+int desktop_logical_dpi();
+
+}  // namespace vav::win32

@@ -1,0 +1,131 @@
+#include "platform/win32/win_event_loop.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace vav::win32 {
+namespace {
+
+constexpr UINT_PTR kDueTimerId = 1;
+// Posted when a task is due at once: a posted message outruns WM_TIMER, which Windows makes
+// only when the queue is otherwise empty, and has no 10 ms minimum.
+constexpr UINT kWakeMessage = WM_APP + 1;
+
+}  // namespace
+
+WinEventLoop::WinEventLoop()
+    : last_tick_(timeGetTime()), window_([this](UINT msg, WPARAM wparam, LPARAM lparam) {
+        return on_message(msg, wparam, lparam);
+      }) {}
+
+WinEventLoop::~WinEventLoop() { KillTimer(window_.hwnd(), kDueTimerId); }
+
+Millis WinEventLoop::tick_count() const { return timeGetTime(); }
+
+std::uint64_t WinEventLoop::now() {
+  DWORD tick = timeGetTime();
+  if (tick < last_tick_) ++wraps_;
+  last_tick_ = tick;
+  return (wraps_ << 32) | tick;
+}
+
+EventLoop::TaskId WinEventLoop::call_after(Millis delay, std::function<void()> task) {
+  TaskId id = next_id_++;
+  std::uint64_t due = now() + delay;
+  tasks_.emplace(Key{due, id}, std::move(task));
+  due_of_.emplace(id, due);
+  arm();
+  return id;
+}
+
+void WinEventLoop::cancel(TaskId id) {
+  auto it = due_of_.find(id);
+  if (it == due_of_.end()) return;
+  tasks_.erase(Key{it->second, id});
+  due_of_.erase(it);
+  arm();
+}
+
+void WinEventLoop::pump() {
+  MSG msg;
+  while (!quitting_ && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      quitting_ = true;
+      break;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  run_due();
+}
+
+void WinEventLoop::run() {
+  MSG msg;
+  while (!quitting_) {
+    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+      quitting_ = true;
+      break;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+void WinEventLoop::quit() {
+  if (quitting_) return;
+  quitting_ = true;
+  KillTimer(window_.hwnd(), kDueTimerId);
+  PostQuitMessage(0);
+}
+
+std::optional<LRESULT> WinEventLoop::on_message(UINT msg, WPARAM wparam, LPARAM) {
+  if (msg == kWakeMessage) {
+    wake_posted_ = false;
+    run_due();
+    return 0;
+  }
+  if (msg == WM_TIMER && wparam == kDueTimerId) {
+    run_due();
+    return 0;
+  }
+  return std::nullopt;
+}
+
+// Re-entrant: a task may pump, and the nested call takes the next due task. Each task is
+// taken out of the queue before it runs, so none runs twice.
+void WinEventLoop::run_due() {
+  while (!quitting_ && !tasks_.empty()) {
+    auto it = tasks_.begin();
+    if (it->first.first > now()) break;
+    auto task = std::move(it->second);
+    due_of_.erase(it->first.second);
+    tasks_.erase(it);
+    try {
+      task();
+    } catch (...) {
+      // Tasks trap their own errors; one that escapes is dropped here, not in the system.
+    }
+  }
+  arm();
+}
+
+void WinEventLoop::arm() {
+  HWND hwnd = window_.hwnd();
+  if (quitting_ || tasks_.empty()) {
+    KillTimer(hwnd, kDueTimerId);
+    return;
+  }
+  std::uint64_t due = tasks_.begin()->first.first;
+  std::uint64_t current = now();
+  if (due <= current) {
+    KillTimer(hwnd, kDueTimerId);
+    if (!wake_posted_) wake_posted_ = PostMessageA(hwnd, kWakeMessage, 0, 0) != 0;
+    return;
+  }
+  auto delay = static_cast<UINT>(
+      std::min<std::uint64_t>(due - current, std::numeric_limits<std::int32_t>::max()));
+  SetTimer(hwnd, kDueTimerId, delay, nullptr);  // replaces the previous due time
+}
+
+}  // namespace vav::win32

@@ -1,0 +1,53 @@
+#pragma once
+// The user-interface thread's event loop on the Windows message queue. One timer on a
+// message-only window drives a queue of due tasks, so tasks due at the same moment run in
+// the order they were scheduled (separate WM_TIMERs promise no order).
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <utility>
+
+#include "platform/event_loop.h"
+#include "platform/win32/message_window.h"
+
+namespace vav::win32 {
+
+class WinEventLoop final : public EventLoop {
+ public:
+  WinEventLoop();
+  ~WinEventLoop() override;
+  WinEventLoop(const WinEventLoop&) = delete;
+  WinEventLoop& operator=(const WinEventLoop&) = delete;
+
+  Millis tick_count() const override;
+  TaskId call_after(Millis delay, std::function<void()> task) override;
+  void cancel(TaskId id) override;
+  // Dispatches every queued message (DoEvents), then runs every task already due.
+  void pump() override;
+  // GetMessage loop until quit() or WM_QUIT.
+  void run() override;
+  // Sets the flag and posts WM_QUIT, which also ends any modal loop (a message box).
+  void quit() override;
+  bool quitting() const override { return quitting_; }
+
+ private:
+  using Key = std::pair<std::uint64_t, TaskId>;  // due time, then scheduling order
+
+  std::optional<LRESULT> on_message(UINT msg, WPARAM wparam, LPARAM lparam);
+  std::uint64_t now();  // timeGetTime widened to 64 bits
+  void run_due();
+  void arm();
+
+  std::map<Key, std::function<void()>> tasks_;
+  std::map<TaskId, std::uint64_t> due_of_;
+  TaskId next_id_ = 1;
+  DWORD last_tick_ = 0;
+  std::uint64_t wraps_ = 0;
+  bool quitting_ = false;
+  bool wake_posted_ = false;
+  MessageWindow window_;  // last member: destroyed first, before the queue it serves
+};
+
+}  // namespace vav::win32

@@ -1,0 +1,85 @@
+#include "platform/win32/win_files.h"
+
+#include <windows.h>
+
+#include "platform/win32/win_error.h"
+#include "platform/win32/win_handles.h"
+
+namespace vav::win32 {
+namespace {
+
+ScopedHandle open_for_writing(const std::string& path, DWORD access, DWORD disposition) {
+  ScopedHandle file(CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) throw_file_error(GetLastError());
+  return file;
+}
+
+void write_whole(HANDLE file, const std::string& content) {
+  const char* data = content.data();
+  std::size_t left = content.size();
+  while (left > 0) {
+    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(left, 1u << 30));
+    DWORD written = 0;
+    if (!WriteFile(file, data, chunk, &written, nullptr)) throw_file_error(GetLastError());
+    data += written;
+    left -= written;
+  }
+}
+
+}  // namespace
+
+bool WinFiles::exists(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<std::string> WinFiles::read_all(const std::string& path) {
+  ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  std::string content;
+  char buffer[64 * 1024];
+  DWORD got = 0;
+  while (ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+    content.append(buffer, got);
+  }
+  return content;
+}
+
+void WinFiles::write_new(const std::string& path, const std::string& content) {
+  ScopedHandle file = open_for_writing(path, GENERIC_WRITE, CREATE_ALWAYS);
+  write_whole(file.get(), content);
+}
+
+void WinFiles::append(const std::string& path, const std::string& content) {
+  ScopedHandle file = open_for_writing(path, FILE_APPEND_DATA, OPEN_ALWAYS);
+  write_whole(file.get(), content);
+}
+
+void WinFiles::replace_atomically(const std::string& path, const std::string& content) {
+  const std::string temporary = path + ".tmp";
+  try {
+    ScopedHandle file = open_for_writing(temporary, GENERIC_WRITE, CREATE_ALWAYS);
+    write_whole(file.get(), content);
+    if (!FlushFileBuffers(file.get())) throw_file_error(GetLastError());
+  } catch (...) {
+    DeleteFileA(temporary.c_str());
+    throw;
+  }
+  if (!MoveFileExA(temporary.c_str(), path.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DWORD error = GetLastError();
+    DeleteFileA(temporary.c_str());
+    throw_file_error(error);
+  }
+}
+
+void WinFiles::remove(const std::string& path) {
+  if (DeleteFileA(path.c_str())) return;
+  DWORD error = GetLastError();
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
+  throw_file_error(error);
+}
+
+}  // namespace vav::win32

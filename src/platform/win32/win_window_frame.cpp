@@ -1,0 +1,187 @@
+#include "platform/win32/win_window_frame.h"
+
+#include "platform/win32/win_desktop.h"
+
+namespace vav::win32 {
+namespace {
+
+constexpr char kFrameProperty[] = "Vavizorur.WindowFrame";
+constexpr int kTwipsPerInch = 1440;
+constexpr int kDefaultDpi = 96;
+constexpr LRESULT kSwallowed = -1;
+
+WNDPROC current_proc(HWND hwnd) {
+  return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
+}
+
+WNDPROC replace_proc(HWND hwnd, WNDPROC proc) {
+  return reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+}
+
+}  // namespace
+
+WinWindowFrame::WinWindowFrame(HWND window) : window_(window), dpi_(desktop_logical_dpi()) {
+  if (dpi_ <= 0) dpi_ = kDefaultDpi;
+  SetPropA(window_, kFrameProperty, this);
+  before_resize_ = replace_proc(window_, &WinWindowFrame::resize_proc);
+}
+
+WinWindowFrame::~WinWindowFrame() {
+  remove_hook();
+  detach_resize();
+}
+
+void WinWindowFrame::detach_resize() {
+  if (!before_resize_) return;
+  if (IsWindow(window_) && current_proc(window_) == &WinWindowFrame::resize_proc) {
+    replace_proc(window_, before_resize_);
+  }
+  before_resize_ = nullptr;
+  if (IsWindow(window_)) RemovePropA(window_, kFrameProperty);
+}
+
+WinWindowFrame* WinWindowFrame::from(HWND hwnd) {
+  return static_cast<WinWindowFrame*>(GetPropA(hwnd, kFrameProperty));
+}
+
+LRESULT CALLBACK WinWindowFrame::resize_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  WinWindowFrame* self = from(hwnd);
+  if (!self || !self->before_resize_) return DefWindowProcA(hwnd, msg, wparam, lparam);
+  WNDPROC next = self->before_resize_;
+  if (msg == WM_NCDESTROY) {
+    self->detach_resize();
+    return CallWindowProcA(next, hwnd, msg, wparam, lparam);
+  }
+  LRESULT result = CallWindowProcA(next, hwnd, msg, wparam, lparam);
+  if (msg == WM_SIZE && self->on_resize_) {
+    try {
+      self->on_resize_();
+    } catch (...) {
+      // Nothing may unwind through the system's dispatch.
+    }
+  }
+  return result;
+}
+
+LRESULT CALLBACK WinWindowFrame::hook_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  WinWindowFrame* self = from(hwnd);
+  if (!self || !self->before_hook_) return DefWindowProcA(hwnd, msg, wparam, lparam);
+  try {
+    return self->on_hook_message(msg, wparam, lparam);
+  } catch (...) {
+    return CallWindowProcA(self->before_hook_, hwnd, msg, wparam, lparam);
+  }
+}
+
+LRESULT WinWindowFrame::on_hook_message(UINT msg, WPARAM wparam, LPARAM lparam) {
+  WNDPROC next = before_hook_;
+  switch (msg) {
+    case WM_NCLBUTTONDOWN:
+      if (wparam == HTMINBUTTON && hook_.on_minimize_button) hook_.on_minimize_button();
+      break;
+    case WM_WINDOWPOSCHANGING:  // not passed on: the system ignores the answer anyway
+      return kSwallowed;
+    case WM_EXITSIZEMOVE:
+      if (hook_.on_move_size_end) hook_.on_move_size_end();
+      return kSwallowed;
+    case WM_NCDESTROY:
+      // The previous procedure gets its own WM_NCDESTROY too: it may have cleanup to do.
+      remove_hook();
+      break;
+    default:
+      break;
+  }
+  return CallWindowProcA(next, window_, msg, wparam, lparam);
+}
+
+void WinWindowFrame::install_hook(HookEvents events) {
+  hook_ = std::move(events);
+  if (before_hook_) return;
+  before_hook_ = replace_proc(window_, &WinWindowFrame::hook_proc);
+}
+
+void WinWindowFrame::remove_hook() {
+  hook_ = {};
+  if (!before_hook_) return;
+  // Hazard: when someone subclassed above the hook, putting our predecessor back would cut
+  // them off; the hook then stays in the chain, passing everything on, until the window dies.
+  if (IsWindow(window_) && current_proc(window_) == &WinWindowFrame::hook_proc) {
+    replace_proc(window_, before_hook_);
+    before_hook_ = nullptr;
+  }
+}
+
+RECT WinWindowFrame::rect() const {
+  RECT r{};
+  GetWindowRect(window_, &r);
+  return r;
+}
+
+int WinWindowFrame::to_twips(int pixels) const { return MulDiv(pixels, kTwipsPerInch, dpi_); }
+int WinWindowFrame::to_pixels(int twips) const { return MulDiv(twips, dpi_, kTwipsPerInch); }
+
+int WinWindowFrame::left() const { return to_twips(rect().left); }
+int WinWindowFrame::top() const { return to_twips(rect().top); }
+int WinWindowFrame::width() const {
+  RECT r = rect();
+  return to_twips(r.right - r.left);
+}
+int WinWindowFrame::height() const {
+  RECT r = rect();
+  return to_twips(r.bottom - r.top);
+}
+
+WindowState WinWindowFrame::state() const {
+  if (IsIconic(window_)) return WindowState::minimized;
+  if (IsZoomed(window_)) return WindowState::maximized;
+  return WindowState::normal;
+}
+
+void WinWindowFrame::move_to(int x, int y) {
+  SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WinWindowFrame::size_to(int cx, int cy) {
+  SetWindowPos(window_, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WinWindowFrame::set_left(int twips) { move_to(to_pixels(twips), rect().top); }
+void WinWindowFrame::set_top(int twips) { move_to(rect().left, to_pixels(twips)); }
+void WinWindowFrame::set_width(int twips) {
+  RECT r = rect();
+  size_to(to_pixels(twips), r.bottom - r.top);
+}
+void WinWindowFrame::set_height(int twips) {
+  RECT r = rect();
+  size_to(r.right - r.left, to_pixels(twips));
+}
+
+void WinWindowFrame::set_state(WindowState state) {
+  switch (state) {
+    case WindowState::minimized:
+      ShowWindow(window_, SW_MINIMIZE);
+      break;
+    case WindowState::maximized:
+      ShowWindow(window_, SW_MAXIMIZE);
+      break;
+    case WindowState::normal:
+      ShowWindow(window_, SW_RESTORE);
+      break;
+  }
+}
+
+void WinWindowFrame::set_topmost(bool on_top, int x, int y, int cx, int cy) {
+  SetWindowPos(window_, on_top ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, cx, cy,
+               SWP_SHOWWINDOW | SWP_NOACTIVATE);
+}
+
+void WinWindowFrame::set_caption(const std::string& caption) {
+  SetWindowTextA(window_, caption.c_str());
+}
+
+void WinWindowFrame::set_resize_handler(std::function<void()> on_resize) {
+  on_resize_ = std::move(on_resize);
+}
+
+}  // namespace vav::win32

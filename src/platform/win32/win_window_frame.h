@@ -1,0 +1,65 @@
+#pragma once
+// The main window's frame over an HWND that the UI owns. Geometry is in twips at the
+// screen's real resolution (1440 / dpi twips per pixel).
+//
+// Two subclasses of the window procedure, both by SetWindowLongPtrA(GWLP_WNDPROC):
+// - from construction, one that raises the resize handler after WM_SIZE;
+// - between install_hook and remove_hook, the message hook on top of it.
+// Each gives the procedure it replaced back only when it is still the window's procedure,
+// and both give up at WM_NCDESTROY. The frame must not outlive its window's subclass users.
+#include <windows.h>
+
+#include <functional>
+
+#include "platform/desktop.h"
+
+namespace vav::win32 {
+
+class WinWindowFrame final : public WindowFrame {
+ public:
+  explicit WinWindowFrame(HWND window);
+  ~WinWindowFrame() override;
+  WinWindowFrame(const WinWindowFrame&) = delete;
+  WinWindowFrame& operator=(const WinWindowFrame&) = delete;
+
+  int left() const override;
+  int top() const override;
+  int width() const override;
+  int height() const override;
+  WindowState state() const override;
+  void set_left(int twips) override;
+  void set_top(int twips) override;
+  void set_width(int twips) override;
+  void set_height(int twips) override;
+  void set_state(WindowState state) override;
+  WindowRef handle() const override { return reinterpret_cast<WindowRef>(window_); }
+  void set_topmost(bool on_top, int x, int y, int cx, int cy) override;
+  void set_caption(const std::string& caption) override;
+  void set_resize_handler(std::function<void()> on_resize) override;
+  void install_hook(HookEvents events) override;
+  void remove_hook() override;
+
+  int dpi() const { return dpi_; }
+
+ private:
+  static LRESULT CALLBACK resize_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+  static LRESULT CALLBACK hook_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+  static WinWindowFrame* from(HWND hwnd);
+  LRESULT on_hook_message(UINT msg, WPARAM wparam, LPARAM lparam);
+  void detach_resize();
+
+  RECT rect() const;
+  int to_twips(int pixels) const;
+  int to_pixels(int twips) const;
+  void move_to(int x, int y);
+  void size_to(int cx, int cy);
+
+  HWND window_;
+  int dpi_;
+  WNDPROC before_resize_ = nullptr;
+  WNDPROC before_hook_ = nullptr;
+  std::function<void()> on_resize_;
+  HookEvents hook_;
+};
+
+}  // namespace vav::win32

@@ -1,0 +1,42 @@
+#pragma once
+// Where every child window of the main window sits. Positions are in pixels at 96 dots per
+// inch, relative to the container named; the window scales them by its own DPI.
+#include <span>
+
+#include "ui/win32/control_ids.h"
+
+namespace vav::ui {
+
+enum class Container { main_page, setup_page, frame3, frame6 };
+
+enum class Kind {
+  caption,     // a static caption: label, note
+  data_label,  // a static showing a field's text, framed like a text box
+  edit,        // a single-line text box
+  button,      // a push button
+  check,       // a check box (caption from the model)
+  option,      // one button of an option group (caption from the model)
+  combo,       // a drop-down list (entries from the model)
+  group,       // a frame with a caption (group box)
+  panel,       // a frame the logic shows and hides: a container of its own
+};
+
+struct Box {
+  int x, y, width, height;
+};
+
+struct ControlPlace {
+  int id;
+  Kind kind;
+  Container container;
+  const char* caption;  // nullptr when the model supplies it
+  Box box;
+};
+
+std::span<const ControlPlace> main_tab_layout();
+std::span<const ControlPlace> setup_tab_layout();
+
+// The containers a panel place opens.
+Container container_of_panel(int panel_id);
+
+}  // namespace vav::ui

@@ -1,0 +1,84 @@
+#pragma once
+// The main window's windows: the frame window, the tab control with its "Main" and "Setup"
+// pages, the frames the logic shows and hides, and every control of the layout. It knows
+// nothing of the logic: notifications go out through on_command and on_close, and the
+// binding (main_window_binding.h) ties the controls to the model.
+//
+// ANSI windows throughout: text crosses as code-page bytes, as DDE's CF_TEXT carries it.
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "ui/win32/layout.h"
+#include "ui/win32/ui_metrics.h"
+
+namespace vav::ui {
+
+struct ChildWindow {
+  const ControlPlace* place;
+  HWND hwnd;
+};
+
+class MainWindow {
+ public:
+  // Creates the window hidden, with the design caption "Vavizorur".
+  explicit MainWindow(HINSTANCE instance);
+  ~MainWindow();
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  // The control with this id; nullptr for none (captions share one id and are not found).
+  HWND control(int id) const;
+  HWND container(Container container) const;
+  const std::vector<ChildWindow>& children() const { return children_; }
+  HWND tabs() const { return tabs_; }
+  int dpi() const { return dpi_; }
+  HFONT font() const { return font_->handle(); }
+
+  // 0 "Main", 1 "Setup".
+  void select_tab(int index);
+  int selected_tab() const;
+  // Shows the window unless something (a restored window state) already did.
+  void show();
+
+  // A control's notification: its id, the notification code and its window.
+  std::function<void(int id, int code)> on_command;
+  // The user asks the window to close (the close box, Alt+F4, the end of the session).
+  std::function<void()> on_close;
+
+ private:
+  static LRESULT CALLBACK frame_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+  static LRESULT CALLBACK container_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+  static MainWindow* from(HWND hwnd);
+  LRESULT on_frame_message(UINT msg, WPARAM wparam, LPARAM lparam);
+  std::optional<LRESULT> on_shared_message(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+
+  void create_tabs();
+  HWND create_container(HWND parent, int id, bool visible);
+  void create_controls(std::span<const ControlPlace> layout);
+  HWND create_control(const ControlPlace& place);
+  void send_to_bottom_groups();
+  void apply_dpi(int dpi);
+  void place_pages();
+  void place_controls();
+  void dispatch_command(WPARAM wparam);
+  HBRUSH page_brush() const;
+
+  HINSTANCE instance_;
+  HWND hwnd_ = nullptr;
+  HWND tabs_ = nullptr;
+  std::map<Container, HWND> containers_;
+  std::map<HWND, const ControlPlace*> panels_;
+  std::vector<ChildWindow> children_;
+  std::map<int, HWND> by_id_;
+  int dpi_ = kLayoutDpi;
+  std::unique_ptr<DialogFont> font_;
+};
+
+}  // namespace vav::ui

@@ -1,0 +1,59 @@
+#include "ui/win32/program.h"
+
+#include <commctrl.h>
+
+#include "app/quandrel_main.h"
+#include "common/runtime_error.h"
+#include "platform/platform.h"
+#include "platform/win32/win_automation.h"
+#include "platform/win32/win_dde.h"
+#include "platform/win32/win_desktop.h"
+#include "platform/win32/win_event_loop.h"
+#include "platform/win32/win_files.h"
+#include "platform/win32/win_profile.h"
+#include "platform/win32/win_settings_store.h"
+#include "platform/win32/win_system.h"
+#include "platform/win32/win_window_frame.h"
+#include "ui/win32/main_window.h"
+#include "ui/win32/main_window_binding.h"
+#include "ui/win32/show_when_loaded.h"
+
+namespace vav::ui {
+
+void init_common_controls() {
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof controls;
+  controls.dwICC = ICC_TAB_CLASSES | ICC_STANDARD_CLASSES;
+  InitCommonControlsEx(&controls);
+}
+
+int run_program(HINSTANCE instance) {
+  init_common_controls();
+  // Declaration order is lifetime order: the logic goes before the adapters it holds, the
+  // binding before the logic and the window, the frame before its window.
+  win32::WinEventLoop loop;
+  win32::WinSystem system;
+  win32::WinAutomation automation;
+  // The program's DDE service is its executable's name without extension.
+  win32::WinDde dde(loop, system.exe_name());
+  win32::WinProfileFiles profile;
+  win32::WinSettingsStore store;
+  win32::WinFiles files;
+  win32::WinDesktop desktop(loop);
+  MainWindow window(instance);
+  if (!window.hwnd()) return 0;
+  win32::WinWindowFrame frame(window.hwnd());
+  Platform platform{loop, dde, automation, profile, store, files, system, desktop, frame};
+
+  QuandrelMain app(platform);
+  MainWindowBinding binding(window, app);
+  ShowWhenLoaded shower(loop, window, app);
+  window.on_close = [&app] { app.Close(); };
+
+  shower.start(app.Form_Load());
+  loop.run();
+  window.on_close = nullptr;
+  return 0;
+}
+
+}  // namespace vav::ui

@@ -1,0 +1,152 @@
+// The main window's layout on both tabs: every control inside its container, no two
+// controls on top of each other, every caption readable in full; and a screenshot of each
+// tab for a person to look at (BMP files in $VAV_SCREENSHOTS, default ./screenshots).
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "ui/win32/control_ids.h"
+#include "ui_main_window_fixture.h"
+
+namespace vav::ui::testing {
+namespace {
+
+// Everything shown: the contest exchange and the Commander settings included.
+const std::vector<std::string> kEverythingShown = {"ShowContest=True", "ConnectCommander=True",
+                                                   "FrequencyControl=Commander"};
+
+RECT rect_in_parent(HWND hwnd) {
+  RECT rect{};
+  GetWindowRect(hwnd, &rect);
+  MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// Frames enclose other controls and captions sit beside them; everything else takes room
+// of its own.
+bool takes_room(Kind kind) { return kind != Kind::group && kind != Kind::caption; }
+
+// The room a caption needs: its text, plus the box or circle and the frame's corner.
+int needed_width(HWND hwnd, HFONT font, Kind kind, int dpi) {
+  char text[256] = {};
+  GetWindowTextA(hwnd, text, sizeof text);
+  HDC dc = GetDC(hwnd);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE extent{};
+  GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd, dc);
+  const int glyph =
+      (kind == Kind::check || kind == Kind::option || kind == Kind::group) ? scale(16, dpi) : 0;
+  return extent.cx + glyph;
+}
+
+bool overlap(const RECT& a, const RECT& b) {
+  RECT common{};
+  return IntersectRect(&common, &a, &b) != 0;
+}
+
+void save_bmp(HWND window, const std::filesystem::path& file) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  // The window's own DC reads what the window painted, children included, whatever the
+  // display has shown of it yet.
+  HDC screen = GetWindowDC(window);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;  // bottom-up, as BMP files store rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  // GDI leaves the alpha byte as it finds it; the file is an opaque picture.
+  auto* pixels = static_cast<unsigned char*>(bits);
+  for (std::size_t i = 3; i < static_cast<std::size_t>(width) * height * 4; i += 4) pixels[i] = 255;
+  const DWORD image_size = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
+  BITMAPFILEHEADER header{};
+  header.bfType = 0x4D42;  // "BM"
+  header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  header.bfSize = header.bfOffBits + image_size;
+  std::ofstream out(file, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&header), sizeof header);
+  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+  out.write(static_cast<const char*>(bits), image_size);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, screen);
+}
+
+std::filesystem::path screenshot_folder() {
+  const char* folder = std::getenv("VAV_SCREENSHOTS");
+  std::filesystem::path path = folder && *folder ? folder : "screenshots";
+  std::filesystem::create_directories(path);
+  return path;
+}
+
+class LayoutTest : public MainWindowTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(LayoutTest, EveryControlFitsItsContainerWithoutOverlap) {
+  start(kEverythingShown);
+  const int tab = GetParam();
+  window.select_tab(tab);
+  settle();
+  const HWND page = window.container(tab == 0 ? Container::main_page : Container::setup_page);
+
+  std::vector<ChildWindow> shown;
+  for (const ChildWindow& child : window.children()) {
+    if (!IsWindowVisible(child.hwnd)) continue;
+    if (!IsChild(page, child.hwnd)) continue;
+    shown.push_back(child);
+  }
+  ASSERT_GT(shown.size(), 10u);
+
+  for (const ChildWindow& child : shown) {
+    RECT parent{};
+    GetClientRect(GetParent(child.hwnd), &parent);
+    const RECT r = rect_in_parent(child.hwnd);
+    const int id = child.place->id;
+    EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= parent.right && r.bottom <= parent.bottom)
+        << "control " << id << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom
+        << " outside " << parent.right << "x" << parent.bottom;
+    if (child.place->kind != Kind::edit && child.place->kind != Kind::combo &&
+        child.place->kind != Kind::data_label && child.place->kind != Kind::panel) {
+      EXPECT_LE(needed_width(child.hwnd, window.font(), child.place->kind, window.dpi()),
+                r.right - r.left)
+          << "caption of control " << id << " is cut off";
+    }
+  }
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    for (std::size_t j = i + 1; j < shown.size(); ++j) {
+      if (!takes_room(shown[i].place->kind) || !takes_room(shown[j].place->kind)) continue;
+      if (GetParent(shown[i].hwnd) != GetParent(shown[j].hwnd)) continue;
+      EXPECT_FALSE(overlap(rect_in_parent(shown[i].hwnd), rect_in_parent(shown[j].hwnd)))
+          << "controls " << shown[i].place->id << " and " << shown[j].place->id << " overlap";
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Tabs, LayoutTest, ::testing::Values(0, 1));
+
+TEST_F(MainWindowTest, ScreenshotsOfBothTabs) {
+  start(kEverythingShown);
+  const auto out_folder = screenshot_folder();
+  const std::pair<int, const char*> tabs[] = {{0, "main-tab.bmp"}, {1, "setup-tab.bmp"}};
+  for (const auto& [tab, name] : tabs) {
+    window.select_tab(tab);
+    settle();
+    save_bmp(window.hwnd(), out_folder / name);
+    EXPECT_GT(std::filesystem::file_size(out_folder / name), 1000u) << name;
+  }
+}
+
+}  // namespace
+}  // namespace vav::ui::testing
