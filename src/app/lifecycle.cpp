@@ -111,7 +111,7 @@ void QuandrelMain::continue_load() {
   });
   loaded_ = true;
   // QSOs a previous run could not deliver go out as soon as DXKeeper is there.
-  if (!pending_qsos.empty()) platform.loop.post([this] { DeliverWaitingQsos(); });
+  if (!pending_qsos.empty()) post_task([this] { DeliverWaitingQsos(); });
 }
 
 void QuandrelMain::Timer2_Timer() {

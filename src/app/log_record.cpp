@@ -48,14 +48,10 @@ std::string BandFromFrequency(std::string_view freq, Separators separators) {
       {50000, 54000, "6M"},
       {144000, 148000, "2M"},
   }};
-  double khz = 0;
-  try {
-    khz = locale_number(freq, separators);
-  } catch (const RuntimeError&) {
-    return {};
-  }
+  const std::optional<double> khz = try_locale_number(freq, separators);
+  if (!khz) return {};
   for (const auto& band : kBandPlan) {
-    if (khz >= band.from && khz <= band.to) return band.name;
+    if (*khz >= band.from && *khz <= band.to) return band.name;
   }
   return {};
 }
@@ -70,7 +66,8 @@ std::int16_t Checkmonth(std::string_view name) {
 }
 
 std::string ConvertedFrequency(std::string_view freq, Separators separators) {
-  const std::string digits = remove_chars(freq, std::string{separators.thousands, separators.decimal});
+  const std::string digits =
+      remove_chars(freq, std::string{separators.thousands, separators.decimal});
   const std::size_t n = digits.size();
   if (n < 7 || n > 9) return {};
   const std::size_t mhz_digits = n - 6;
@@ -108,8 +105,8 @@ std::string time_digits(std::string_view time_text) {
     pos = end + 1;
     if (end == text.size()) break;
   }
-  valid = valid && count >= 2 && pos > text.size() && parts[0] < 24 && parts[1] < 60 &&
-          parts[2] < 60;
+  valid =
+      valid && count >= 2 && pos > text.size() && parts[0] < 24 && parts[1] < 60 && parts[2] < 60;
   // A text that is no time of day is logged as it stands, as a date format leaves it.
   if (!valid) return text;
   char buf[16];

@@ -1,31 +1,14 @@
 // Logging a QSO to DXKeeper. A QSO that cannot be delivered is kept in the waiting file and
 // delivered, in order, as soon as DXKeeper accepts it: none is ever dropped.
+#include <optional>
 #include <string>
-#include <vector>
 
-#include "app/log_record.h"
+#include "app/log_builder.h"
 #include "app/quandrel_main.h"
 #include "common/conversions.h"
 #include "hosts/dxlab.h"
 
 namespace vav {
-namespace {
-
-// DateNow is "27-Nov-2005": day, English month abbreviation, year.
-std::vector<std::string> split_at_dashes(const std::string& text) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t dash = text.find('-', start);
-    parts.push_back(text.substr(start, dash - start));
-    if (dash == std::string::npos) break;
-    start = dash + 1;
-  }
-  return parts;
-}
-
-}  // namespace
-
 void QuandrelMain::Log() {
   Timer2.set_enabled(false);
   if (ConnectingApps) {
@@ -35,63 +18,33 @@ void QuandrelMain::Log() {
     return;
   }
   try {
-    const Separators seps = separators();
-    if (DebugMode()) debug("Begin Date Array", DateNow.text());
-    const auto parts = split_at_dashes(DateNow.text());
-    if (parts.size() < 3) throw RuntimeError(err::kSubscriptOutOfRange);
-    const std::int16_t day = round_to_int16(locale_number(parts[0], seps));
-    if (DebugMode()) debug("Day", std::to_string(day));
-    const std::int16_t month = Checkmonth(parts[1]);
-    if (DebugMode()) debug("Month", parts[1]);
-    const std::int16_t year = round_to_int16(locale_number(parts[2], seps));
-    if (DebugMode()) debug("Year", std::to_string(year));
-    const double theDate = LocalDate(month, day, year);
-    if (DebugMode()) {
-      debug("LocalDate", date_digits(theDate));
-      debug("theDate", date_digits(theDate));
-    }
-
-    LogRecord record;
-    record.ClearLogRecord();
-    record.AddLogField("CALL", to_upper(CurrentCallsign));
-    record.AddLogField("RST_RCVD", RSTRcvd.text());
-    record.AddLogField("RST_SENT", RSTSnt.text());
-    const std::string& logged = settings.LoggedFrequency;
-    if (logged == "Rig" || logged == "Actual") {
-      const bool rig = logged == "Rig";
-      const std::string freq = ConvertedFrequency(rig ? RigFreq.text() : OpFreq.text(), seps);
-      record.AddLogField("FREQ", freq);
-      if (DebugMode()) {
-        debug(rig ? "ActualLoggedRigFreq (0)" : "ActualLoggedOpFreq (0)", freq);
-      }
-    }
-    record.AddLogField("BAND", BandFromFrequency(OpFreq.text(), seps));
-    record.AddLogField("MODE", Mode.text());
-    record.AddLogField("QSO_DATE", date_digits(theDate));
-    record.AddLogField("TIME_ON", time_digits(UTCStart.text()));
-    record.AddLogField("TIME_OFF", time_digits(UTCEnd.text()));
-    record.AddLogField("NAME", NameText.text());
-    record.AddLogField("QSL_VIA", QSLInfo.text());
-    record.AddLogField("NOTES", Notes.text());
-    record.AddLogField("STATE", State.text());
-    record.AddLogField("QTH", QTH.text());
-    if (!County.text().empty() && settings.SaveCounty) {
-      record.AddLogField("CNTY", State.text() + "," + County.text());
-    }
-    if (settings.SaveGrid) record.AddLogField("GRIDSQUARE", GridSq.text());
-    if (settings.SaveIota) record.AddLogField("IOTA", IOTA.text());
-    record.AddLogField("CQZ", CQZ.text());
-    record.AddLogField("ITUZ", IRUZ.text());
-    record.AddLogField("PFX", Prefix.text());
-    if (settings.RequestQSL) {
-      record.AddLogField("QSL_RCVD", "R");
-      record.AddLogField("QSL_SENT", "R");
-    }
-    if (Frame3.visible()) {
-      record.AddLogField("SRX", ExchRcv.text());
-      record.AddLogField("STX", ExchSnt.text());
-    }
-    const std::string full = record.GetLogRecord() + "<EOR>";
+    const QsoLogFields fields{.CurrentCallsign = CurrentCallsign,
+                              .RSTRcvd = RSTRcvd.text(),
+                              .RSTSnt = RSTSnt.text(),
+                              .RigFreq = RigFreq.text(),
+                              .OpFreq = OpFreq.text(),
+                              .Mode = Mode.text(),
+                              .DateNow = DateNow.text(),
+                              .UTCStart = UTCStart.text(),
+                              .UTCEnd = UTCEnd.text(),
+                              .NameText = NameText.text(),
+                              .QSLInfo = QSLInfo.text(),
+                              .Notes = Notes.text(),
+                              .State = State.text(),
+                              .QTH = QTH.text(),
+                              .County = County.text(),
+                              .GridSq = GridSq.text(),
+                              .IOTA = IOTA.text(),
+                              .CQZ = CQZ.text(),
+                              .IRUZ = IRUZ.text(),
+                              .Prefix = Prefix.text(),
+                              .ExchRcv = ExchRcv.text(),
+                              .ExchSnt = ExchSnt.text(),
+                              .ContestShown = Frame3.visible()};
+    DebugEntrySink sink;
+    if (DebugMode())
+      sink = [this](std::string_view key, std::string_view value) { debug(key, value); };
+    const std::string full = build_log_record(fields, settings, separators(), sink);
     const std::string execute = application_prefix(dxlab::kDXKeeper) +
                                 (settings.SendToeQSL ? dxlab::kEqslLog : dxlab::kLog) + full;
     deliver_or_keep(execute);
@@ -132,22 +85,30 @@ void QuandrelMain::keep_for_later(PendingQso entry) {
 void QuandrelMain::DeliverWaitingQsos() {
   if (delivering_ || pending_qsos.empty()) return;
   delivering_ = true;
-  try {
-    while (!pending_qsos.empty() && clients.IsServerConnected(dxlab::kDXKeeper) &&
-           !platform.loop.quitting()) {
-      const PendingQso entry = pending_qsos.front();
-      if (entry.uncertain && DebugMode()) debug("QSO sent again after a time-out", entry.execute);
-      const SendResult result = senders.SendToDXKeeper(entry.execute);
-      if (result == SendResult::delivered) {
-        pending_qsos.RemoveFront();
-      } else {
-        if (result == SendResult::unknown) pending_qsos.MarkFrontUncertain();
-        break;
-      }
+  // The waiting file failing to be rewritten (a read-only folder, a locked file) must not
+  // hold the queue up: the entries in memory are right, so delivery goes on and the first
+  // such failure is reported once.
+  std::optional<RuntimeError> save_failure;
+  const auto saving = [&](auto&& change) {
+    try {
+      change();
+    } catch (const RuntimeError& e) {
+      if (!save_failure) save_failure = e;
     }
-  } catch (const RuntimeError& e) {
-    report(e, "QuandrelMain.Log");
+  };
+  while (!pending_qsos.empty() && clients.IsServerConnected(dxlab::kDXKeeper) &&
+         !platform.loop.quitting()) {
+    const PendingQso entry = pending_qsos.front();
+    if (entry.uncertain && DebugMode()) debug("QSO sent again after a time-out", entry.execute);
+    const SendResult result = senders.SendToDXKeeper(entry.execute);
+    if (result == SendResult::delivered) {
+      saving([&] { pending_qsos.RemoveFront(); });
+    } else {
+      if (result == SendResult::unknown) saving([&] { pending_qsos.MarkFrontUncertain(); });
+      break;
+    }
   }
+  if (save_failure) report(*save_failure, "QuandrelMain.Log");
   delivering_ = false;
   common.RefreshCaption();
 }

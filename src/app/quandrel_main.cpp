@@ -139,10 +139,10 @@ void QuandrelMain::wire_handlers() {
   clients.on_dxkeeper_connected = [this] {
     // Not from inside the notice or the pass that connected it: the delivery executes on
     // DXKeeper's conversation and may take its whole time-out.
-    platform.loop.post([this] { DeliverWaitingQsos(); });
+    post_task([this] { DeliverWaitingQsos(); });
   };
   clients.on_start_notice = [this] {
-    platform.loop.post([this] { clients.ConnectNoticedServers(); });
+    post_task([this] { clients.ConnectNoticedServers(); });
   };
   spot_server.on_spot = [this](const SpotFields& spot) { spot_arrived(spot); };
   platform.frame.set_resize_handler([this] { Form_Resize(); });
@@ -166,6 +166,12 @@ void QuandrelMain::spot_arrived(const SpotFields& spot) {
   quietly([&] { RcvdSpotSearch.set_text(spot.search); });
   quietly([&] { RcvdSpotGrid.set_text(spot.grid); });
   quietly([&] { RcvdSpotChange(); });
+}
+
+void QuandrelMain::post_task(std::function<void()> task) {
+  platform.loop.post([alive = std::weak_ptr<const bool>(alive_), task = std::move(task)] {
+    if (alive.lock()) task();
+  });
 }
 
 void QuandrelMain::take_mixw() {

@@ -4,6 +4,7 @@
 // handlers live in one file per concern (qso_window, qso_logging, lookups, frequency,
 // spots, lifecycle, placement, setup_tab).
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -192,6 +193,9 @@ class QuandrelMain {
   void end_program(RunEnd how);
   void deliver_or_keep(const std::string& execute);
   void keep_for_later(PendingQso entry);
+  // Runs `task` on the event loop later, unless this window is gone by then: work posted by
+  // a window that was destroyed (a killed run, a new one started in its place) is dropped.
+  void post_task(std::function<void()> task);
 
  public:
   void show_message(const std::string& text);
@@ -204,6 +208,7 @@ class QuandrelMain {
   bool delivering_ = false;
   std::unique_ptr<WaitScreenView> wait_screen_;
   Timer WaitScreenTimer1;
+  std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
 };
 
 }  // namespace vav

@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "common/conversions.h"
-#include "common/runtime_error.h"
 
 namespace vav {
 namespace {
@@ -16,14 +15,7 @@ bool ends_with(std::string_view text, std::string_view suffix) {
 }
 
 // A text that reads as a number ("3", "12"), as the classic IsNumeric sees it.
-bool is_numeric(std::string_view text) {
-  try {
-    locale_number(text, Separators{});
-    return true;
-  } catch (const RuntimeError&) {
-    return false;
-  }
-}
+bool is_numeric(std::string_view text) { return try_locale_number(text, Separators{}).has_value(); }
 
 }  // namespace
 
@@ -36,12 +28,18 @@ std::string CallExceptions(const std::string& SCall) {
   }
   const std::size_t n = SCall.size();
   if (n >= 2 && SCall[n - 2] == '/' && is_digit(SCall[n - 1])) {
-    // The part before the call's first digit (a digit in the first place not counting).
-    std::string base;
-    for (std::size_t i = n - 2; i >= 2; --i) {
-      if (is_digit(SCall[i - 1])) base = SCall.substr(0, i - 1);
+    // The part before the call's first digit (a digit in the first place not counting, nor
+    // one in the "/" digit suffix); empty when there is none.
+    std::string_view base;
+    for (std::size_t i = 1; i + 2 < n; ++i) {
+      if (is_digit(SCall[i])) {
+        base = std::string_view(SCall).substr(0, i);
+        break;
+      }
     }
-    result = SCall.substr(0, n - 1) + base + SCall[n - 1];
+    result.assign(SCall, 0, n - 1);
+    result += base;
+    result += SCall[n - 1];
   }
   return result;
 }

@@ -14,8 +14,14 @@ namespace {
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
+// A number read, or the classic number of the error that stopped the reading (0 for none).
+struct NumberRead {
+  double value = 0;
+  int error = 0;
+};
+
 // Reads "digits[.digits][e[sign]digits]" in C form; the caller has normalised the text.
-double read_normalised(const std::string& text) {
+NumberRead read_normalised_number(const std::string& text) {
   double value = 0;
   const char* first = text.data();
   const char* last = first + text.size();
@@ -23,12 +29,18 @@ double read_normalised(const std::string& text) {
   if (ec == std::errc::result_out_of_range) {
     // Underflow reads as zero; only a magnitude too large to hold is an overflow.
     bool tiny = text.find("e-") != std::string::npos;
-    if (tiny) return 0.0;
-    throw RuntimeError(err::kOverflow);
+    if (tiny) return {0.0, 0};
+    return {0, err::kOverflow};
   }
-  if (ec != std::errc() || end != last) throw RuntimeError(err::kTypeMismatch);
-  if (std::isinf(value)) throw RuntimeError(err::kOverflow);
-  return value;
+  if (ec != std::errc() || end != last) return {0, err::kTypeMismatch};
+  if (std::isinf(value)) return {0, err::kOverflow};
+  return {value, 0};
+}
+
+double read_normalised(const std::string& text) {
+  const NumberRead read = read_normalised_number(text);
+  if (read.error != 0) throw RuntimeError(read.error);
+  return read.value;
 }
 
 // Copies an exponent ("e", optional sign, digits) starting at text[i]; returns false when
@@ -80,9 +92,9 @@ std::string exponent_text(int exponent) {
   return text + std::to_string(magnitude);
 }
 
-}  // namespace
-
-double locale_number(std::string_view text, Separators separators) {
+// locale_number without throwing: the error number comes back instead, so that callers that
+// only ask "is this a number?" pay no exception on a "no".
+NumberRead read_locale_number(std::string_view text, Separators separators) {
   // A locale whose two separators are the same character reads it as the decimal separator.
   const bool grouping = separators.thousands != separators.decimal;
   std::size_t i = 0;
@@ -111,13 +123,27 @@ double locale_number(std::string_view text, Separators separators) {
       ++digits;
     }
   }
-  if (digits == 0) throw RuntimeError(err::kTypeMismatch);
+  if (digits == 0) return {0, err::kTypeMismatch};
   if (i < text.size() && is_exponent_letter(text[i])) {
-    if (!take_exponent(text, i, normal)) throw RuntimeError(err::kTypeMismatch);
+    if (!take_exponent(text, i, normal)) return {0, err::kTypeMismatch};
   }
   while (i < text.size() && is_blank(text[i])) ++i;
-  if (i != text.size()) throw RuntimeError(err::kTypeMismatch);
-  return read_normalised(normal);
+  if (i != text.size()) return {0, err::kTypeMismatch};
+  return read_normalised_number(normal);
+}
+
+}  // namespace
+
+double locale_number(std::string_view text, Separators separators) {
+  const NumberRead read = read_locale_number(text, separators);
+  if (read.error != 0) throw RuntimeError(read.error);
+  return read.value;
+}
+
+std::optional<double> try_locale_number(std::string_view text, Separators separators) {
+  const NumberRead read = read_locale_number(text, separators);
+  if (read.error != 0) return std::nullopt;
+  return read.value;
 }
 
 double leading_number(std::string_view text) {

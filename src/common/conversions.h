@@ -2,6 +2,7 @@
 // Text and number conversions with the classic semantics the behaviour relies on. Every
 // failure throws RuntimeError with the classic number (13 type mismatch, 6 overflow).
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,8 @@ struct Separators {
 // anything else, "" included, and kOverflow beyond the double range. When the two
 // separators are the same character it is read as the decimal separator.
 double locale_number(std::string_view text, Separators separators);
+// The same reading without the throw: nullopt wherever locale_number throws.
+std::optional<double> try_locale_number(std::string_view text, Separators separators);
 
 // Reads the number at the start of the text (Val): blanks, tabs and line feeds are ignored
 // wherever they stand ("1 2" reads 12), "." is the decimal point, an exponent (E or D) may

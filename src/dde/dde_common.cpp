@@ -1,6 +1,7 @@
 #include "dde/dde_common.h"
 
 #include <array>
+#include <optional>
 
 #include "common/common.h"
 #include "common/conversions.h"
@@ -16,7 +17,7 @@ constexpr std::size_t kMaxPosition = 32767;
 bool is_eor(std::string_view s, std::size_t p) {
   constexpr std::string_view kMarker = "<eor>";
   if (s.size() - p < kMarker.size()) return false;
-  for (std::size_t i = 0; i < kMarker.size(); ++i) {
+  for (std::size_t i = 1; i < kMarker.size(); ++i) {  // s[p] is the "<" itself
     const char c = s[p + i];
     const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     if (lower != kMarker[i]) return false;
@@ -26,17 +27,51 @@ bool is_eor(std::string_view s, std::size_t p) {
 
 // The length text of a field as a 16-bit integer; 0 when it is no number or does not fit.
 int field_length(std::string_view text) {
-  if (!text.empty() && text.size() <= 5 &&
-      text.find_first_not_of("0123456789") == std::string_view::npos) {
-    int n = 0;
-    for (char c : text) n = n * 10 + (c - '0');
-    return n <= 32767 ? n : 0;
+  // Anything but plain digits (blanks, a sign, a decimal part, an exponent) reads as the
+  // locale-neutral number it spells, rounded. Such lengths are ordinary input, so no
+  // exception is thrown and caught on the way.
+  const std::optional<double> value = try_locale_number(text, Separators{});
+  // Within these bounds rounding half to even stays in the 16-bit range.
+  if (!value || !(*value >= -32768.5 && *value < 32767.5)) return 0;
+  return round_to_int16(*value);
+}
+
+// A tag "<name:length>" read from its "<": the first ":" and the ">" that closes the tag
+// (npos when missing) and the length it gives.
+struct Tag {
+  std::size_t colon = std::string_view::npos;
+  std::size_t close = std::string_view::npos;
+  int length = 0;
+};
+
+// One pass over the tag with the usual plain-digit length decoded on the way; tags are
+// short, and a call to a search routine per character class costs more than the tag.
+Tag read_tag(std::string_view s, std::size_t open) {
+  Tag tag;
+  std::size_t i = open + 1;
+  for (; i < s.size() && s[i] != ':'; ++i) {
+    if (s[i] == '>') {
+      tag.close = i;  // a tag without a colon
+      return tag;
+    }
   }
-  try {
-    return round_to_int16(locale_number(text, Separators{}));
-  } catch (const RuntimeError&) {
-    return 0;
+  if (i == s.size()) return tag;
+  tag.colon = i++;
+  const std::size_t digits_from = i;
+  int n = 0;
+  while (i < s.size() && i - digits_from < 5 && s[i] >= '0' && s[i] <= '9') {
+    n = n * 10 + (s[i++] - '0');
   }
+  if (i < s.size() && s[i] == '>' && i > digits_from) {
+    tag.close = i;
+    tag.length = n <= 32767 ? n : 0;
+    return tag;
+  }
+  tag.close = s.find('>', i);
+  if (tag.close != std::string_view::npos) {
+    tag.length = field_length(s.substr(tag.colon + 1, tag.close - tag.colon - 1));
+  }
+  return tag;
 }
 
 }  // namespace
@@ -63,51 +98,54 @@ std::string DdeCommon::EncodeField(std::string_view name, std::string_view value
 }
 
 void DdeCommon::ParseRecord(std::string_view record) {
+  // The fields are located first and the text they lie in is copied once afterwards: one
+  // pass over the record and one copy of what was kept, never a copy per field.
+  text_.assign(record.substr(0, split_fields(record)));
+}
+
+std::size_t DdeCommon::split_fields(std::string_view record) {
   count_ = 0;
-  // `start` is where the unparsed rest of the record begins; nothing is copied but the
-  // stored names and values, so a parse is linear in the record's length.
-  std::size_t start = 0;
+  std::size_t kept = 0;   // end of the last value stored
+  std::size_t start = 0;  // where the unparsed rest of the record begins
   while (start < record.size()) {
     const std::size_t open = record.find('<', start);
-    if (open == std::string_view::npos) return;
+    if (open == std::string_view::npos) return kept;
     if (open - start + 1 > kMaxPosition) {
       report(err::kOverflow, "DDECommon.ParseRecord");
-      return;
+      return kept;
     }
-    if (is_eor(record, open)) return;
-    const std::size_t close = record.find('>', open + 1);
-    if (close == std::string_view::npos) return;
-    if (close - start + 1 > kMaxPosition) {
+    if (is_eor(record, open)) return kept;
+    const Tag tag = read_tag(record, open);
+    if (tag.close == std::string_view::npos) return kept;
+    if (tag.close - start + 1 > kMaxPosition) {
       report(err::kOverflow, "DDECommon.ParseRecord");
-      return;
+      return kept;
     }
-    const std::string_view tag = record.substr(open + 1, close - open - 1);
-    const std::size_t colon = tag.find(':');
-    if (colon == std::string_view::npos) return;
-    const int n = field_length(tag.substr(colon + 1));
-    const std::size_t q = close - start + 1;  // 1-based position of ">" in the rest
-    if (n < 0) {
+    if (tag.colon == std::string_view::npos) return kept;
+    const std::size_t q = tag.close - start + 1;  // 1-based position of ">" in the rest
+    if (tag.length < 0) {
       report(err::kInvalidProcedureCall, "DDECommon.ParseRecord");
-      return;
+      return kept;
     }
-    const auto length = static_cast<std::size_t>(n);
+    const auto length = static_cast<std::size_t>(tag.length);
     if (q + length + 1 > kMaxPosition) {
       report(err::kOverflow, "DDECommon.ParseRecord");
-      return;
+      return kept;
     }
-    if (close + 1 + length > record.size()) {
+    if (tag.close + 1 + length > record.size()) {
       report(err::kInvalidProcedureCall, "DDECommon.ParseRecord");
-      return;
+      return kept;
     }
     if (count_ == kMaxTokens) {
       report(err::kSubscriptOutOfRange, "DDECommon.ParseRecord");
-      return;
+      return kept;
     }
-    DdeToken& token = tokens_[static_cast<std::size_t>(count_++)];
-    token.Name.assign(tag.substr(0, colon));
-    token.Value.assign(record.substr(close + 1, length));
-    start = close + 1 + length;
+    spans_[static_cast<std::size_t>(count_++)] = {open + 1, tag.colon - open - 1, tag.close + 1,
+                                                  length};
+    kept = tag.close + 1 + length;
+    start = kept;
   }
+  return kept;
 }
 
 DdeToken DdeCommon::GetToken(int index) {
@@ -116,7 +154,8 @@ DdeToken DdeCommon::GetToken(int index) {
     report(err::kSubscriptOutOfRange, "DDECommon.GetToken");
     return {};
   }
-  return tokens_[static_cast<std::size_t>(index - 1)];
+  const TokenSpan& span = spans_[static_cast<std::size_t>(index - 1)];
+  return {text_.substr(span.name_at, span.name_size), text_.substr(span.value_at, span.value_size)};
 }
 
 std::string DdeCommon::ServerNickName(int index) {

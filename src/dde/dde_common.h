@@ -2,6 +2,7 @@
 // The DXLab message format: fields "<name:length>value", the token table that a parse
 // fills, and the applications' nicknames.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -30,9 +31,19 @@ class DdeCommon {
   int ParsedTokenCount() const { return count_; }
 
  private:
+  // Where a stored field's name and value lie in text_.
+  struct TokenSpan {
+    std::size_t name_at = 0, name_size = 0, value_at = 0, value_size = 0;
+  };
+
   void report(int number, std::string_view procedure);
+  // Locates the fields of `record` into spans_ and count_; returns the end of the last value
+  // stored.
+  std::size_t split_fields(std::string_view record);
+
   Common* common_;
-  std::array<DdeToken, kMaxTokens> tokens_{};
+  std::string text_;  // the parsed record up to the end of the last value stored
+  std::array<TokenSpan, kMaxTokens> spans_{};
   int count_ = 0;
 };
 

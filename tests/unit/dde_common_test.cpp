@@ -124,6 +124,15 @@ TEST_F(DdeCommonTest, ParseRecordCases) {
       {"<A: 3 >abc", {{"A", "abc"}}, {}},
       {"<A:2.5>abcd", {{"A", "ab"}}, {}},                   // read as a number, halves to even
       {"<A:99999>abc<B:1>Z", {{"A", ""}, {"B", "Z"}}, {}},  // does not fit: 0
+      {"<A:123456>abc<B:1>Z", {{"A", ""}, {"B", "Z"}}, {}},
+      {"<A:32767.5>abc<B:1>Z", {{"A", ""}, {"B", "Z"}}, {}},  // rounds past 16 bits: 0
+      {"<A:+2>abc", {{"A", "ab"}}, {}},
+      {"<A:1e1>abcdefghijk", {{"A", "abcdefghij"}}, {}},
+      {"<A:-0.4>x<B:1>Y", {{"A", ""}, {"B", "Y"}}, {}},
+      {"<A:>x<B:1>Y", {{"A", ""}, {"B", "Y"}}, {}},
+      {"<A:-2>xy", {}, {past_end}},
+      {"<A:00003>abc", {{"A", "abc"}}, {}},
+      {"<A:2", {}, {}},
       {"<A<B:1>x", {{"A<B", "x"}}, {}},
       {"<A:1:2>x<B:0><C:2>yz", {{"A", ""}, {"B", ""}, {"C", "yz"}}, {}},
       {"<a:3>a<b>c", {{"a", "a<b"}}, {}},
@@ -175,6 +184,15 @@ TEST_F(DdeCommonTest, GetTokenOutsideTheParse) {
   dde.ParseRecord("<C:1>z");
   EXPECT_EQ(dde.GetToken(2).Name, "");
   EXPECT_EQ(dde.GetToken(1).Value, "z");
+}
+
+TEST_F(DdeCommonTest, TokensOutliveTheRecordTheyCameFrom) {
+  {
+    std::string record = "<MODE:4>RTTY<BAND:3>20M";
+    dde.ParseRecord(record);
+    record.assign(record.size(), '#');
+  }
+  EXPECT_EQ(parsed(), (Tokens{{"MODE", "RTTY"}, {"BAND", "20M"}}));
 }
 
 TEST(DdeCommonNames, NickNamesAndPrefixes) {

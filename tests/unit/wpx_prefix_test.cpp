@@ -54,6 +54,10 @@ TEST(WpxPrefix, Table) {
       {"Q1ABM", "Q1ABM", "Q1"},
       {"QAAAAA/AB/C", "QAAAAA/AB/C", "AB0"},  // a second slash after the prefix letters
       {"Q1/QA1AA/3", "Q1/QA1AA/Q3", "Q1"},
+      // A shorter right part is the prefix unless it reads as a number.
+      {"Q1ABC/E7", "Q1ABC/E7", "E7"},
+      {"Q1ABC/1E1", "Q1ABC/1E1", "Q1"},
+      {"QQ111AAA/3", "QQ111AAA/QQ3", "QQ3"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CallExceptions(to_upper(c.call)), c.exceptions) << c.call;

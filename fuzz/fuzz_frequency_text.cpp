@@ -1,0 +1,72 @@
+// The frequency text forms over arbitrary bytes and every separator pair: the kHz and MHz
+// forms, the spot frequency digits, the dial frequency in kHz and in Commander's display
+// units, the display digits and the optimal audio frequency box. Every form built from
+// whole-hertz digits gives the same digits back once its separators are removed.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "app/frequency_text.h"
+#include "common/runtime_error.h"
+#include "fuzz_separators.h"
+
+namespace {
+
+void check(bool condition) {
+  if (!condition) std::abort();
+}
+
+std::string without(const std::string& text, vav::Separators seps) {
+  return vav::remove_chars(text, std::string{seps.thousands, seps.decimal});
+}
+
+bool whole_hz_digits(std::string_view text) {
+  return text.size() >= 7 && text.size() <= 9 && vav::all_digits(text);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const vav::Separators seps = vav::fuzzing::separators_of(data[0]);
+  const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+  const bool distinct = seps.thousands != seps.decimal;
+
+  const auto khz = vav::khz_form(text, seps);
+  const auto mhz = vav::mhz_form(text, seps);
+  const auto spot = vav::spot_hz_text(text, seps);
+  check(khz.has_value() == whole_hz_digits(text));
+  check(mhz.has_value() == whole_hz_digits(text));
+  check(spot.has_value() == whole_hz_digits(text));
+  if (khz && distinct) {
+    check(without(*khz, seps) == text);
+    check(without(*mhz, seps) == text);
+    check(without(*spot, seps) == text);
+  }
+
+  try {
+    // A negative frequency keeps its sign; spot handling then leaves the field as it was.
+    const std::string digits = vav::spot_frequency_digits(text, seps);
+    const std::string_view unsigned_digits =
+        std::string_view(digits).substr(digits.starts_with('-') ? 1 : 0);
+    check(unsigned_digits.empty() || vav::all_digits(unsigned_digits));
+  } catch (const vav::RuntimeError&) {
+  }
+
+  const auto two = vav::khz_two_decimals(text, seps);
+  const auto tens = vav::display_tens_of_hertz(text, seps);
+  check(two.has_value() == tens.has_value());
+  if (two && distinct) check(without(*two, seps) == *tens);
+
+  if (const auto display = vav::display_digits(text)) check(vav::all_digits(*display));
+  if (const auto value = vav::whole_int16(text)) {
+    check(vav::optimal_audio_offset(text, 0) == *value);
+  } else {
+    check(vav::optimal_audio_offset(text, 1234) == 1234);
+  }
+  static_cast<void>(vav::rtty_radio_mode(static_cast<int>(data[0]) - 128));
+  static_cast<void>(vav::display_mode_name(text));
+  return 0;
+}
