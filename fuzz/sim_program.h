@@ -11,16 +11,7 @@
 
 #include "app/quandrel_main.h"
 #include "peers/sim/sim_station.h"
-#include "platform/sim/sim_automation.h"
-#include "platform/sim/sim_dde.h"
-#include "platform/sim/sim_dde_bus.h"
-#include "platform/sim/sim_desktop.h"
-#include "platform/sim/sim_event_loop.h"
-#include "platform/sim/sim_files.h"
-#include "platform/sim/sim_profile.h"
-#include "platform/sim/sim_settings_store.h"
-#include "platform/sim/sim_system.h"
-#include "platform/sim/sim_window_frame.h"
+#include "platform/sim/sim_machine.h"
 
 namespace vav::fuzzing {
 
@@ -39,18 +30,20 @@ inline std::filesystem::path fuzz_folder(const char* name) {
   return folder;
 }
 
-struct SimProgram {
-  explicit SimProgram(const char* name)
-      : folder(fuzz_folder(name)), system(loop, folder.string()), platform{loop,       dde,
-                                                                           automation, profile,
-                                                                           store,      files,
-                                                                           system,     desktop,
-                                                                           frame} {}
-  ~SimProgram() {
-    app.reset();
+// Holds the folder so that it exists before the machine that lives in it, and removes it
+// after the machine is gone.
+struct FuzzFolder {
+  explicit FuzzFolder(const char* name) : folder(fuzz_folder(name)) {}
+  ~FuzzFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
   }
+  std::filesystem::path folder;
+};
+
+struct SimProgram : FuzzFolder, sim::SimMachine {
+  explicit SimProgram(const char* name) : FuzzFolder(name), sim::SimMachine(folder.string()) {}
+  ~SimProgram() { app.reset(); }
 
   std::string path(const std::string& file) const { return folder.string() + "\\" + file; }
   void write_file(const std::string& file, const std::string& text) {
@@ -72,18 +65,6 @@ struct SimProgram {
     desktop.clear_message_boxes();
   }
 
-  std::filesystem::path folder;
-  sim::SimEventLoop loop;
-  sim::SimDdeBus bus{loop};
-  sim::SimDde dde{bus};
-  sim::SimAutomation automation;
-  sim::SimFiles files;
-  sim::SimProfileFiles profile{files};
-  sim::SimSettingsStore store;
-  sim::SimSystem system;
-  sim::SimDesktop desktop{loop};
-  sim::SimWindowFrame frame;
-  Platform platform;
   sim::SimStation station{loop, bus, automation, &desktop};
   std::unique_ptr<QuandrelMain> app;
 };

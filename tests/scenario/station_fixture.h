@@ -9,25 +9,19 @@
 
 #include "app/quandrel_main.h"
 #include "peers/sim/sim_station.h"
-#include "platform/sim/sim_automation.h"
-#include "platform/sim/sim_dde.h"
-#include "platform/sim/sim_dde_bus.h"
-#include "platform/sim/sim_desktop.h"
-#include "platform/sim/sim_event_loop.h"
-#include "platform/sim/sim_files.h"
-#include "platform/sim/sim_profile.h"
-#include "platform/sim/sim_settings_store.h"
-#include "platform/sim/sim_system.h"
-#include "platform/sim/sim_window_frame.h"
+#include "platform/sim/sim_machine.h"
 #include "unit/sim_temp_folder.h"
 
 namespace vav::testing {
 
-class StationTest : public ::testing::Test {
+// Holds the test's folder so that it exists before the machine that lives in it.
+struct TestFolderHolder {
+  sim::testing::TempFolder folder;
+};
+
+class StationTest : public ::testing::Test, protected TestFolderHolder, protected sim::SimMachine {
  protected:
-  StationTest()
-      : system(loop, folder.path().string()),
-        platform{loop, dde, automation, profile, store, files, system, desktop, frame} {}
+  StationTest() : sim::SimMachine(folder.path().string()) {}
 
   ~StationTest() override { app.reset(); }
 
@@ -73,18 +67,6 @@ class StationTest : public ::testing::Test {
     run_for(7000);
   }
 
-  sim::testing::TempFolder folder;
-  sim::SimEventLoop loop;
-  sim::SimDdeBus bus{loop};
-  sim::SimDde dde{bus};
-  sim::SimAutomation automation;
-  sim::SimFiles files;
-  sim::SimProfileFiles profile{files};
-  sim::SimSettingsStore store;
-  sim::SimSystem system;
-  sim::SimDesktop desktop{loop};
-  sim::SimWindowFrame frame;
-  Platform platform;
   sim::SimStation station{loop, bus, automation, &desktop};
   std::unique_ptr<QuandrelMain> app;
 };
