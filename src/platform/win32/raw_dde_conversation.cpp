@@ -2,13 +2,18 @@
 
 #include <dde.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/runtime_error.h"
 #include "platform/win32/win_handles.h"
 
 namespace vav::win32 {
+
 namespace {
+
+// How long the initiate broadcast waits for any one window to answer.
+constexpr UINT kInitiateWaitPerWindowMs = 250;
 
 constexpr WORD kAckPositive = 0x8000;  // DDEACK.fAck
 constexpr WORD kAckBusy = 0x4000;      // DDEACK.fBusy
@@ -65,10 +70,17 @@ void RawDdeConversation::initiate(const LinkAddress& address) {
   ScopedAtom topic(GlobalAddAtomA(address.topic.c_str()));
   // Every server that answers acknowledges with a sent WM_DDE_ACK while this broadcast is
   // still going on; the first one is kept, the others are told to terminate.
+  //
+  // Hazard: the broadcast waits for each top-level window in turn. A DDEML client that is
+  // itself waiting for this program's answer to an execute (SpotCollector handing over a
+  // spot) does not handle a sent initiate until its own wait ends, so a long per-window
+  // wait deadlocks the two programs until one side's time-out. A server answers an initiate
+  // at once or not at all, so each window gets a short wait, never the whole link time-out.
   initiating_ = true;
   DWORD_PTR ignored = 0;
   SendMessageTimeoutA(HWND_BROADCAST, WM_DDE_INITIATE, reinterpret_cast<WPARAM>(window_->hwnd()),
-                      MAKELPARAM(service.get(), topic.get()), SMTO_ABORTIFHUNG, timeout_, &ignored);
+                      MAKELPARAM(service.get(), topic.get()), SMTO_ABORTIFHUNG,
+                      std::min<UINT>(timeout_, kInitiateWaitPerWindowMs), &ignored);
   initiating_ = false;
   if (!server_) throw RuntimeError(err::kNoDdeResponse);
 }
