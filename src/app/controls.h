@@ -101,7 +101,9 @@ class CheckBox : public Control {
   CheckValue value() const { return value_; }
   bool checked() const { return value_ == CheckValue::checked; }
   void set_value(CheckValue value);
-  void set_checked(bool checked) { set_value(checked ? CheckValue::checked : CheckValue::unchecked); }
+  void set_checked(bool checked) {
+    set_value(checked ? CheckValue::checked : CheckValue::unchecked);
+  }
   const std::string& caption() const { return caption_; }
   std::function<void()> on_click;
 

@@ -36,9 +36,8 @@ bool QuandrelMain::Form_Load() {
     take_mixw();
   } catch (const std::exception&) {
     MixWFound = false;
-    ignoring_errors([&] {
-      wait_screen_ = platform.desktop.show_wait_screen([this] { WaitScreen_Cancel(); });
-    });
+    ignoring_errors(
+        [&] { wait_screen_ = platform.desktop.show_wait_screen([this] { WaitScreen_Cancel(); }); });
     WaitScreenTimer1.set_enabled(true);
     return false;  // the load goes on when the wait window finds MixW
   }
@@ -106,8 +105,8 @@ void QuandrelMain::continue_load() {
   timing("Form Load Complete - ");
   ignoring_errors([&] { MixKhz_Change(); });
   ignoring_errors([&] {
-    platform.frame.install_hook({[this] { SaveWindowPosition(); },
-                                 [this] { SaveWindowPosition(); }});
+    platform.frame.install_hook(
+        {[this] { SaveWindowPosition(); }, [this] { SaveWindowPosition(); }});
   });
   loaded_ = true;
   // QSOs a previous run could not deliver go out as soon as DXKeeper is there.

@@ -80,21 +80,23 @@ QuandrelMain::QuandrelMain(Platform& p)
   wire_handlers();
 }
 
-QuandrelMain::~QuandrelMain() {
-  platform.frame.set_resize_handler(nullptr);
-}
+QuandrelMain::~QuandrelMain() { platform.frame.set_resize_handler(nullptr); }
 
 void QuandrelMain::set_qso_link_items() {
   const std::string topic = std::string(mixw::kDdeService) + "|" + mixw::kQsoTopic;
   const std::pair<LinkedText*, const char*> links[] = {
-      {&Callsign, "Call"},     {&RSTRcvd, "RstRcv"},      {&RSTSnt, "RstSnt"},
-      {&Mode, "Mode"},         {&NameText, "Name"},       {&QTH, "Qth"},
-      {&State, "Domain"},      {&DXCCPrefix, "DxccPrefix"}, {&Country, "Country"},
-      {&QSLInfo, "Manager"},   {&Notes, "Notes"},         {&County, "County"},
-      {&DateNow, "Date"},      {&UTCStart, "Time"},       {&UTCEnd, "EndTime"},
-      {&ExchRcv, "ExchRcv"},   {&ExchSnt, "ExchSnt"},     {&Cont, "Continent"},
-      {&CQZ, "WAZ"},           {&IRUZ, "ITU"},            {&GridSq, "Loc"},
-      {&IOTA, "IOTA"},         {&Command, "Command"},     {&MixKhz, "Khz"},
+      {&Callsign, "Call"},   {&RSTRcvd, "RstRcv"},
+      {&RSTSnt, "RstSnt"},   {&Mode, "Mode"},
+      {&NameText, "Name"},   {&QTH, "Qth"},
+      {&State, "Domain"},    {&DXCCPrefix, "DxccPrefix"},
+      {&Country, "Country"}, {&QSLInfo, "Manager"},
+      {&Notes, "Notes"},     {&County, "County"},
+      {&DateNow, "Date"},    {&UTCStart, "Time"},
+      {&UTCEnd, "EndTime"},  {&ExchRcv, "ExchRcv"},
+      {&ExchSnt, "ExchSnt"}, {&Cont, "Continent"},
+      {&CQZ, "WAZ"},         {&IRUZ, "ITU"},
+      {&GridSq, "Loc"},      {&IOTA, "IOTA"},
+      {&Command, "Command"}, {&MixKhz, "Khz"},
   };
   for (const auto& [control, item] : links) {
     control->set_link_topic(topic);
@@ -141,9 +143,7 @@ void QuandrelMain::wire_handlers() {
     // DXKeeper's conversation and may take its whole time-out.
     post_task([this] { DeliverWaitingQsos(); });
   };
-  clients.on_start_notice = [this] {
-    post_task([this] { clients.ConnectNoticedServers(); });
-  };
+  clients.on_start_notice = [this] { post_task([this] { clients.ConnectNoticedServers(); }); };
   spot_server.on_spot = [this](const SpotFields& spot) { spot_arrived(spot); };
   platform.frame.set_resize_handler([this] { Form_Resize(); });
 }

@@ -129,8 +129,8 @@ class QuandrelMain {
 
   // ---- the window's controls -----------------------------------------------------------
   // QSO fields linked to MixW's "QSO" topic.
-  LinkedText Callsign, RSTRcvd, RSTSnt, Mode, NameText, QTH, State, DXCCPrefix, Country,
-      QSLInfo, Notes, County, DateNow, UTCStart, UTCEnd, ExchRcv, ExchSnt;
+  LinkedText Callsign, RSTRcvd, RSTSnt, Mode, NameText, QTH, State, DXCCPrefix, Country, QSLInfo,
+      Notes, County, DateNow, UTCStart, UTCEnd, ExchRcv, ExchSnt;
   LinkedText Cont, CQZ, IRUZ, GridSq, IOTA;  // labels
   LinkedText Command, MixKhz;                // hidden
   // Fields the program fills.
@@ -138,8 +138,8 @@ class QuandrelMain {
   TextControl RcvdSpotPrefix, RcvdSpotGrid, RcvdSpotSearch, RcvdSpotLogMode, RcvdSpotQSX,
       RcvdSpotFreq, RcvdSpotMode, RcvdSpotCallsign;
   // Setup tab.
-  CheckBox Check1, Check2, Check3, Check4, Check5, Check6, Check7, Check8, Check9, Check10,
-      Check11, Check12, Check13, Check14, Check15, Check16, Check17;
+  CheckBox Check1, Check2, Check3, Check4, Check5, Check6, Check7, Check8, Check9, Check10, Check11,
+      Check12, Check13, Check14, Check15, Check16, Check17;
   OptionGroup Option1;  // 0 "MixW", 1 "Commander"
   OptionGroup Option2;  // 0 "Rig Frequency", 1 "Actual Frequency"
   ComboList Combo1;     // RTTY radio mode

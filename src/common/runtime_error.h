@@ -24,15 +24,15 @@ inline constexpr int kPermissionDenied = 70;
 inline constexpr int kPathFileAccess = 75;
 inline constexpr int kPathNotFound = 76;
 inline constexpr int kObjectNotSet = 91;
-inline constexpr int kNoDdeResponse = 282;       // nobody answered the initiate
-inline constexpr int kDdeRefused = 285;          // the server will not perform the operation
-inline constexpr int kDdeTimeout = 286;          // no answer within the link time-out
-inline constexpr int kDdeNoChannel = 293;        // the conversation is not open
+inline constexpr int kNoDdeResponse = 282;  // nobody answered the initiate
+inline constexpr int kDdeRefused = 285;     // the server will not perform the operation
+inline constexpr int kDdeTimeout = 286;     // no answer within the link time-out
+inline constexpr int kDdeNoChannel = 293;   // the conversation is not open
 inline constexpr int kInvalidPropertyValue = 380;
 inline constexpr int kCannotCreateObject = 429;  // no running automation object
 inline constexpr int kMemberNotSupported = 438;
 inline constexpr int kAutomationError = 440;
-inline constexpr int kServerUnavailable = 462;   // the automation server went away
+inline constexpr int kServerUnavailable = 462;  // the automation server went away
 }  // namespace err
 
 // The standard description of a classic runtime error number.

@@ -45,9 +45,7 @@ void MixWApp::set_audiofq(double hz) { object_->put("audiofq", hz); }
 std::string MixWApp::FqA() { return text_of(object_->get("FqA")); }
 std::string MixWApp::Mode() { return text_of(object_->get("Mode")); }
 void MixWApp::set_Mode(const std::string& mode) { object_->put("Mode", mode); }
-void MixWApp::ExecuteMacros(const std::string& macros) {
-  object_->call("ExecuteMacros", {macros});
-}
+void MixWApp::ExecuteMacros(const std::string& macros) { object_->call("ExecuteMacros", {macros}); }
 void MixWApp::SetQsoData(std::int32_t what, const std::string& callsign) {
   object_->call("SetQsoData", {what, callsign});
 }

@@ -26,9 +26,9 @@ class MixWApp {
  public:
   explicit MixWApp(std::shared_ptr<AutomationObject> object) : object_(std::move(object)) {}
 
-  double audiofq();                  // audio offset, Hz
+  double audiofq();  // audio offset, Hz
   void set_audiofq(double hz);
-  std::string FqA();                 // dial frequency as whole-Hz digits
+  std::string FqA();  // dial frequency as whole-Hz digits
   std::string Mode();
   void set_Mode(const std::string& mode);
   void ExecuteMacros(const std::string& macros);

@@ -19,11 +19,11 @@ struct OsVersion {
 
 // Locale item codes of GetLocaleInfoA.
 namespace locale_item {
-inline constexpr std::uint32_t kLanguageName = 2;        // LOCALE_SLANGUAGE
-inline constexpr std::uint32_t kCountryName = 6;         // LOCALE_SCOUNTRY
-inline constexpr std::uint32_t kDecimalSeparator = 14;   // LOCALE_SDECIMAL
-inline constexpr std::uint32_t kThousandsSeparator = 15; // LOCALE_STHOUSAND
-inline constexpr std::uint32_t kAbbrevMonthName1 = 0x44; // LOCALE_SABBREVMONTHNAME1 .. +11
+inline constexpr std::uint32_t kLanguageName = 2;         // LOCALE_SLANGUAGE
+inline constexpr std::uint32_t kCountryName = 6;          // LOCALE_SCOUNTRY
+inline constexpr std::uint32_t kDecimalSeparator = 14;    // LOCALE_SDECIMAL
+inline constexpr std::uint32_t kThousandsSeparator = 15;  // LOCALE_STHOUSAND
+inline constexpr std::uint32_t kAbbrevMonthName1 = 0x44;  // LOCALE_SABBREVMONTHNAME1 .. +11
 }  // namespace locale_item
 
 class System {

@@ -160,8 +160,8 @@ TEST_F(LifecycleTest, InDebugModeStartUpAndEachPassWriteTheirTimingLines) {
   run_for(7000);
   const auto keys = debug_keys(read_file("VavizorurDebug.txt"));
   const std::vector<std::string> start_up{
-      "Common.Initialize - ",  "DDEClientModule.Initialize2 - ", "LoadSettings - ",
-      "Initialize - ",         "LocaleInfo.Initialize - ",        "Form Load Complete - "};
+      "Common.Initialize - ", "DDEClientModule.Initialize2 - ", "LoadSettings - ",
+      "Initialize - ",        "LocaleInfo.Initialize - ",       "Form Load Complete - "};
   std::vector<std::string> seen_start_up;
   for (const auto& key : keys) {
     if (std::find(start_up.begin(), start_up.end(), key) != start_up.end()) {
@@ -169,10 +169,9 @@ TEST_F(LifecycleTest, InDebugModeStartUpAndEachPassWriteTheirTimingLines) {
     }
   }
   EXPECT_EQ(seen_start_up, start_up);
-  const std::vector<std::string> pass{"Connect DXLApps Start Time", "Finish Commander StartDXView",
-                                      "Finish DXView Start Logserver",
-                                      "Finish Logserver Start Pathfinder",
-                                      "Finish Pathfinder End Load"};
+  const std::vector<std::string> pass{
+      "Connect DXLApps Start Time", "Finish Commander StartDXView", "Finish DXView Start Logserver",
+      "Finish Logserver Start Pathfinder", "Finish Pathfinder End Load"};
   ASSERT_GE(keys.size(), pass.size());
   EXPECT_EQ(std::vector<std::string>(keys.end() - 5, keys.end()), pass);
   EXPECT_TRUE(app->Check15.checked());

@@ -55,8 +55,8 @@ TEST_F(LookupsTest, OnlyConnectedAndEnabledProgramsAreAsked) {
 }
 
 TEST_F(LookupsTest, AFailedLookupMarksOnlyItsProgramAndTheOthersAreStillSent) {
-  write_settings({"TickleDXView=True", "LookupPrev=True", "ConnectDXKeeper=True",
-                  "ConnectDXView=True"});
+  write_settings(
+      {"TickleDXView=True", "LookupPrev=True", "ConnectDXKeeper=True", "ConnectDXView=True"});
   station.dxkeeper().start();
   station.dxview().start();
   start_program();
@@ -83,8 +83,8 @@ TEST_F(LookupsTest, AChangeWhoseNoticeWasLostIsCaughtUpWithinHalfASecond) {
 }
 
 TEST_F(LookupsTest, ACallsignArrivingWhileLookupsLetEventsRunIsTheOneTheLaterLookupsSend) {
-  write_settings({"TickleDXView=True", "LookupPrev=True", "ConnectDXKeeper=True",
-                  "ConnectDXView=True"});
+  write_settings(
+      {"TickleDXView=True", "LookupPrev=True", "ConnectDXKeeper=True", "ConnectDXView=True"});
   station.dxkeeper().start();
   station.dxview().start();
   start_program();

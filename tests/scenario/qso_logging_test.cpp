@@ -63,13 +63,13 @@ TEST_F(QsoLoggingTest, AWrittenQsoIsLoggedOnceWithTheExactRecordAndTheFieldsClea
   EXPECT_EQ(app->CurrentCallsign, "");
   EXPECT_EQ(app->RSTRcvd.text(), "599");  // reports, date and end time stay
   EXPECT_EQ(app->UTCEnd.text(), "06:48");
-  EXPECT_EQ(app->Mode.text(), "PSK31");   // refilled from MixW
+  EXPECT_EQ(app->Mode.text(), "PSK31");  // refilled from MixW
   EXPECT_FALSE(files.exists(path("ErrorLog.txt")));
 }
 
 TEST_F(QsoLoggingTest, OptionsAddTheirFields) {
-  write_settings({"LoggedFrequency=Rig", "ConnectDXKeeper=True", "SaveCounty=True",
-                  "SaveGrid=True", "RequestQSL=True", "ShowContest=True", "SendToeQSL=True"});
+  write_settings({"LoggedFrequency=Rig", "ConnectDXKeeper=True", "SaveCounty=True", "SaveGrid=True",
+                  "RequestQSL=True", "ShowContest=True", "SendToeQSL=True"});
   start_program();
   auto contact = worked_station();
   contact.domain = "";
@@ -80,9 +80,9 @@ TEST_F(QsoLoggingTest, OptionsAddTheirFields) {
   ASSERT_EQ(station.dxkeeper().journal().size(), 1u);
   const std::string& sent = station.dxkeeper().journal()[0];
   EXPECT_EQ(sent.rfind("001eqsllog<CALL:5>Q1ABC ", 0), 0u) << sent;
-  for (const char* field : {"<FREQ:9>14.070000 ", "<BAND:3>20M ", "<CNTY:9>,Sangamon ",
-                            "<GRIDSQUARE:4>EN59 ", "<QSL_RCVD:1>R <QSL_SENT:1>R ",
-                            "<SRX:3>001 <STX:3>002 <EOR>"}) {
+  for (const char* field :
+       {"<FREQ:9>14.070000 ", "<BAND:3>20M ", "<CNTY:9>,Sangamon ", "<GRIDSQUARE:4>EN59 ",
+        "<QSL_RCVD:1>R <QSL_SENT:1>R ", "<SRX:3>001 <STX:3>002 <EOR>"}) {
     EXPECT_NE(sent.find(field), std::string::npos) << field << " in " << sent;
   }
   EXPECT_EQ(sent.find("<STATE:"), std::string::npos);

@@ -39,8 +39,8 @@ TEST(Controls, ChangeAndClickHandlersRunOnlyWhenTheValueChanges) {
   EXPECT_THROW(list.set_list_index(2), RuntimeError);
   EXPECT_THROW(list.set_list_index(-2), RuntimeError);
 
-  EXPECT_EQ(seen, (std::vector<std::string>{"text:A", "text:", "box", "box", "option:1",
-                                            "option:0", "list"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"text:A", "text:", "box", "box", "option:1", "option:0",
+                                            "list"}));
 }
 
 TEST(Controls, NestedWritesFinishBeforeTheWriterContinues) {

@@ -55,8 +55,8 @@ TEST(PendingQsos, EntriesSurviveARestartInOrderWithAnyBytes) {
 
 TEST(PendingQsos, ADamagedTailIsDroppedAndTheEntriesBeforeItKept) {
   const std::string good = "N5:001lo\r\n";
-  for (const std::string tail : {"N9:001log", "X3:abc\r\n", "N:abc\r\n", "N3x:abc\r\n",
-                                 "N3:abc", "N99999999999999999999:a\r\n", "N3:abcd\r\n"}) {
+  for (const std::string tail : {"N9:001log", "X3:abc\r\n", "N:abc\r\n", "N3x:abc\r\n", "N3:abc",
+                                 "N99999999999999999999:a\r\n", "N3:abcd\r\n"}) {
     const auto entries = PendingQsos::Decode(good + tail);
     ASSERT_EQ(entries.size(), 1u) << tail;
     EXPECT_EQ(entries.front().execute, "001lo");

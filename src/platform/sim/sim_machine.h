@@ -20,8 +20,8 @@ namespace vav::sim {
 
 struct SimMachine {
   explicit SimMachine(std::string program_folder)
-      : system(loop, std::move(program_folder)),
-        platform{loop, dde, automation, profile, store, files, system, desktop, frame} {}
+      : system(loop, std::move(program_folder)), platform{loop,  dde,    automation, profile, store,
+                                                          files, system, desktop,    frame} {}
   SimMachine(const SimMachine&) = delete;
   SimMachine& operator=(const SimMachine&) = delete;
 
