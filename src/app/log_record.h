@@ -39,8 +39,8 @@ double LocalDate(std::int16_t month, std::int16_t day, std::int16_t year);
 
 // "yyyymmdd" of a date value.
 std::string date_digits(double date);
-// "hhmmss" of a time-of-day text "hh:mm" or "hh:mm:ss"; throws kTypeMismatch when the
-// text is no time.
+// "hhmmss" of a time-of-day text "hh:mm" or "hh:mm:ss"; a text that is no time of day
+// comes back as it stands, as a date format leaves it.
 std::string time_digits(std::string_view time_text);
 
 }  // namespace vav
