@@ -135,5 +135,52 @@ TEST_F(Qso, AQsoLoggedWhileDXKeeperIsAbsentReachesItOnceItRuns) {
   EXPECT_EQ(error_log(), "");
 }
 
+TEST_F(Qso, AQsoDXKeeperRefusedWaitsAndIsDeliveredOnceItAnswersAgain) {
+  write_settings({{"ConnectDXKeeper", "True"}});
+  Standin& mixw = start_mixw();
+  Standin& dxkeeper = start_dxlab("DXKeeper");
+  ASSERT_FALSE(HasFailure());
+  start_program();
+  HWND window = nullptr;
+  ASSERT_TRUE(await_main_window(window));
+  ASSERT_TRUE(await_caption(window, "{DXK}"));
+
+  ASSERT_TRUE(control("DXKeeper", "refuse"));
+  ASSERT_NO_FATAL_FAILURE(work_station(mixw));
+  ASSERT_TRUE(control("MixW", "write"));
+  EXPECT_TRUE(dxkeeper.journal.await(std::string("execute refused DDEServer ") + kLoggedExecute));
+  ASSERT_TRUE(await_caption(window, "1 QSO waiting for DXKeeper"));
+
+  ASSERT_TRUE(control("DXKeeper", "answer"));
+  EXPECT_TRUE(
+      dxkeeper.journal.await_line(std::string("execute accepted DDEServer ") + kLoggedExecute));
+  EXPECT_TRUE(eventually([&] { return window_text(window).find("waiting") == std::string::npos; }))
+      << window_text(window);
+  EXPECT_EQ(dxkeeper.journal.find("execute accepted DDEServer 001log"), std::nullopt)
+      << "logged twice";
+}
+
+TEST_F(Qso, AQsoWaitingWhenTheProgramIsKilledIsDeliveredByTheNextRun) {
+  write_settings({{"ConnectDXKeeper", "True"}});
+  Standin& mixw = start_mixw();
+  ASSERT_FALSE(HasFailure());
+  start_program();
+  HWND window = nullptr;
+  ASSERT_TRUE(await_main_window(window));
+  ASSERT_NO_FATAL_FAILURE(work_station(mixw));
+  ASSERT_TRUE(control("MixW", "write"));
+  ASSERT_TRUE(await_caption(window, "1 QSO waiting for DXKeeper"));
+
+  program().terminate();  // no unload, no chance to tidy up
+  Standin& dxkeeper = start_dxlab("DXKeeper");
+  ASSERT_FALSE(HasFailure());
+  start_program();
+  EXPECT_TRUE(
+      dxkeeper.journal.await_line(std::string("execute accepted DDEServer ") + kLoggedExecute));
+  EXPECT_TRUE(eventually([&] {
+    return read_shared(in_folder("VavizorurWaitingQSOs.txt")).value_or("").empty();
+  }));
+}
+
 }  // namespace
 }  // namespace vav::e2e
