@@ -86,9 +86,10 @@ std::optional<std::string> DxlabStandin::item(const std::string& topic,
 }
 
 Answer DxlabStandin::execute(const std::string& topic, const std::string& command) {
+  const std::int64_t received = Journal::now_us();  // before the work the command causes
   const Answer answer = peer_->execute(command);
-  journal_.write(std::string("execute ") + answer_word(answer) + " " +
-                 topic_named(topic).value_or(topic) + " " + command);
+  journal_.write_at(received, std::string("execute ") + answer_word(answer) + " " +
+                                  topic_named(topic).value_or(topic) + " " + command);
   return answer;
 }
 

@@ -4,7 +4,8 @@
 // execute journaled with its answer, and the control commands of a test.
 //
 // Journal lines (besides the transport's connect/link/request/disconnect/close notes):
-//   "start <service> <transport>", "execute accepted|refused|unanswered <topic> <command>",
+//   "start <service> <transport>", "execute accepted|refused|unanswered <topic> <command>"
+//   (timestamped with the moment the execute arrived),
 //   "item <topic> <item> <value>", "startnotice <outcome>", "exit".
 // Control commands: answer, refuse, hang, close, exit, startnotice [service],
 //   tune <hz> and radiomode <mode> (Commander), spotprefix <prefix> (DXView).

@@ -1,5 +1,5 @@
 // dxlab_standin.exe <Commander|DXKeeper|DXView|Pathfinder|PropView> [--journal <folder>]
-//   [--transport raw|ddeml] [--program <bridge service>]
+//   [--transport raw|ddeml] [--program <bridge service>] [--timestamps]
 // Serves the program's DDE service until "shutdown", the control command "exit", or a
 // WM_QUIT. DXKeeper writes its log as ADIF to "<folder>\DXKeeper.adi".
 #include <cstdio>
@@ -18,7 +18,8 @@ int main(int argc, char** argv) {
   if (!args.error.empty() || !peer) {
     std::fprintf(stderr,
                  "usage: dxlab_standin <Commander|DXKeeper|DXView|Pathfinder|PropView> "
-                 "[--journal folder] [--transport raw|ddeml] [--program service]\n%s\n",
+                 "[--journal folder] [--transport raw|ddeml] [--program service] "
+                 "[--timestamps]\n%s\n",
                  args.error.c_str());
     return 2;
   }
@@ -31,7 +32,7 @@ int main(int argc, char** argv) {
   }
   const std::string name = peer->service() == "CI-V Commander" ? "Commander" : peer->service();
   TaskQueue tasks;
-  Journal journal(args.journal_folder, name);
+  Journal journal(args.journal_folder, name, args.timestamps);
   DdemlHost host;
   DxlabStandin standin(std::move(peer), transport, host, journal, tasks, args.program_service);
   ControlChannel control(host, name, journal, tasks,

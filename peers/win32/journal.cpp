@@ -8,7 +8,8 @@ std::string path_in(const std::string& folder, const std::string& file) {
   return folder + (last == '\\' || last == '/' ? "" : "\\") + file;
 }
 
-Journal::Journal(const std::string& folder, const std::string& name) {
+Journal::Journal(const std::string& folder, const std::string& name, bool timestamped)
+    : timestamped_(timestamped) {
   if (folder.empty()) return;
   CreateDirectoryA(folder.c_str(), nullptr);
   const std::string path = path_in(folder, name + ".journal");
@@ -21,10 +22,20 @@ Journal::~Journal() {
   if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
 }
 
-void Journal::write(const std::string& line) {
+std::int64_t Journal::now_us() {
+  LARGE_INTEGER count, frequency;
+  QueryPerformanceCounter(&count);
+  QueryPerformanceFrequency(&frequency);
+  const std::int64_t whole = count.QuadPart / frequency.QuadPart;
+  const std::int64_t part = count.QuadPart % frequency.QuadPart;
+  return whole * 1000000 + part * 1000000 / frequency.QuadPart;
+}
+
+void Journal::write_at(std::int64_t micros, const std::string& line) {
   if (file_ == INVALID_HANDLE_VALUE) return;
   std::string out;
-  out.reserve(line.size() + 1);
+  out.reserve(line.size() + 24);
+  if (timestamped_) out = std::to_string(micros) + ' ';
   for (const char c : line) {
     if (c == '\r') {
       out += "\\r";

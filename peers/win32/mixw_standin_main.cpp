@@ -1,4 +1,5 @@
-// mixw_standin.exe [--journal <folder>] [--transport ddeml|raw]  (DDEML unless raw is asked)
+// mixw_standin.exe [--journal <folder>] [--transport ddeml|raw] [--timestamps]
+//   (DDEML unless raw is asked)
 // Registers "MixW2.Application", serves "MixW|QSO" and the control topic
 // "StandinMixW|Control" until the control command "exit" or a WM_QUIT.
 #include <cstdio>
@@ -12,7 +13,9 @@ using namespace vav::peers::win32;
 int main(int argc, char** argv) {
   const StandinArgs args = parse_standin_args(argc, argv);
   if (!args.error.empty() || !args.positional.empty()) {
-    std::fprintf(stderr, "usage: mixw_standin [--journal folder] [--transport ddeml|raw]\n%s\n",
+    std::fprintf(stderr,
+                 "usage: mixw_standin [--journal folder] [--transport ddeml|raw] "
+                 "[--timestamps]\n%s\n",
                  args.error.c_str());
     return 2;
   }
@@ -22,7 +25,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   TaskQueue tasks;
-  Journal journal(args.journal_folder, "MixW");
+  Journal journal(args.journal_folder, "MixW", args.timestamps);
   DdemlHost host;
   MixwStandin mixw(args.transport == "raw" ? Transport::raw : Transport::ddeml, host, journal,
                    tasks);

@@ -37,6 +37,8 @@ std::optional<LRESULT> SpotCollectorStandin::on_message(UINT msg) {
 }
 
 void SpotCollectorStandin::send(const std::string& command) {
+  // The moment the execute starts, for latency measurements; not journaled otherwise.
+  if (journal_.timestamped()) journal_.write("sending " + command);
   const ExecuteResult result = execute_once(spotcollector_.program_service(), kProgramSpotTopic,
                                             command, kSpotExecuteTimeoutMs);
   const int error = runtime_error_of(result.outcome);

@@ -3,7 +3,8 @@
 // "SpotCollector" that ends the program on WM_CLOSE, and spot commands executed on the
 // bridge's "DDEServer" topic through DDEML.
 //
-// Journal lines: "start SpotCollector", "sent accepted <command>",
+// Journal lines: "start SpotCollector", "sending <command>" (timestamped journals only),
+//   "sent accepted <command>",
 //   "sent <refused|timeout|noconversation|failed> <runtime error> <command>", "wm_close",
 //   "exit".
 // Control commands: spot <freq>|<qsx>|<mode>|<dxcall>|<logmode>|<spare>|<search>|<prefix>|

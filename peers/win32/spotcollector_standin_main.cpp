@@ -1,4 +1,4 @@
-// spotcollector_standin.exe [--journal <folder>] [--program <bridge service>]
+// spotcollector_standin.exe [--journal <folder>] [--program <bridge service>] [--timestamps]
 // Owns the window "SpotCollector" and serves "StandinSpotCollector|Control" until WM_CLOSE,
 // the control command "exit" or a WM_QUIT. Spots go to "<bridge service>|DDEServer".
 #include <cstdio>
@@ -13,12 +13,13 @@ int main(int argc, char** argv) {
   const StandinArgs args = parse_standin_args(argc, argv);
   if (!args.error.empty() || !args.positional.empty()) {
     std::fprintf(stderr,
-                 "usage: spotcollector_standin [--journal folder] [--program service]\n%s\n",
+                 "usage: spotcollector_standin [--journal folder] [--program service] "
+                 "[--timestamps]\n%s\n",
                  args.error.c_str());
     return 2;
   }
   TaskQueue tasks;
-  Journal journal(args.journal_folder, "SpotCollector");
+  Journal journal(args.journal_folder, "SpotCollector", args.timestamps);
   DdemlHost host;
   SpotCollectorStandin spotcollector(journal, args.program_service);
   ControlChannel control(

@@ -6,6 +6,10 @@ StandinArgs parse_standin_args(int argc, char** argv) {
   StandinArgs out;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
+    if (arg == "--timestamps") {
+      out.timestamps = true;
+      continue;
+    }
     std::string* target = arg == "--journal"     ? &out.journal_folder
                           : arg == "--transport" ? &out.transport
                           : arg == "--program"   ? &out.program_service

@@ -4,6 +4,8 @@
 // after windows.h, which it needs
 #include <oleauto.h>
 
+#include <map>
+
 #include "common/runtime_error.h"
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/scoped_variant.h"
@@ -33,12 +35,17 @@ class DispatchObject final : public AutomationObject {
  private:
   [[noreturn]] static void fail(HRESULT hr) { throw RuntimeError(member_error_number(hr)); }
 
+  // A member's id is looked up by name once per object and kept: every cross-process call
+  // saved counts, since the 500 ms poll calls the same members for as long as MixW runs. An
+  // object's ids do not change while it lives; a name it does not know is asked again.
   DISPID member_id(const std::string& member) {
+    if (const auto known = ids_.find(member); known != ids_.end()) return known->second;
     std::wstring name = ansi_to_wide(member);
     LPOLESTR names[] = {name.data()};
     DISPID id = DISPID_UNKNOWN;
     HRESULT hr = dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
     if (FAILED(hr)) fail(hr);
+    ids_.emplace(member, id);
     return id;
   }
 
@@ -80,6 +87,7 @@ class DispatchObject final : public AutomationObject {
   }
 
   ComPtr<IDispatch> dispatch_;
+  std::map<std::string, DISPID> ids_;
 };
 
 }  // namespace

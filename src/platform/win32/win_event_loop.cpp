@@ -59,17 +59,34 @@ void WinEventLoop::pump() {
   run_due();
 }
 
+// Waits for a message or for the next task's due time, whichever comes first. A window timer
+// is rounded up to its 10 ms minimum (a 1 ms one-shot would wait 10 ms or more); the wait's
+// time-out keeps the millisecond. The window timer stays armed for the modal loops (message
+// boxes, DDE waits) that dispatch messages without coming back here.
 void WinEventLoop::run() {
   MSG msg;
   while (!quitting_) {
-    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got == 0 || got == -1) {
-      quitting_ = true;
-      break;
+    const DWORD wait = time_to_next_due();
+    if (wait > 0) MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    while (!quitting_ && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        quitting_ = true;
+        break;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
     }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    if (time_to_next_due() == 0) run_due();
   }
+}
+
+DWORD WinEventLoop::time_to_next_due() {
+  if (quitting_ || tasks_.empty()) return INFINITE;
+  const std::uint64_t due = tasks_.begin()->first.first;
+  const std::uint64_t current = now();
+  if (due <= current) return 0;
+  return static_cast<DWORD>(
+      std::min<std::uint64_t>(due - current, std::numeric_limits<std::int32_t>::max()));
 }
 
 void WinEventLoop::quit() {

@@ -26,7 +26,7 @@ class WinEventLoop final : public EventLoop {
   void cancel(TaskId id) override;
   // Dispatches every queued message (DoEvents), then runs every task already due.
   void pump() override;
-  // GetMessage loop until quit() or WM_QUIT.
+  // Message loop until quit() or WM_QUIT; tasks run at their due millisecond.
   void run() override;
   // Sets the flag and posts WM_QUIT, which also ends any modal loop (a message box).
   void quit() override;
@@ -37,6 +37,8 @@ class WinEventLoop final : public EventLoop {
 
   std::optional<LRESULT> on_message(UINT msg, WPARAM wparam, LPARAM lparam);
   std::uint64_t now();  // timeGetTime widened to 64 bits
+  // Milliseconds until the first task is due: 0 when one is due now, INFINITE when none is.
+  DWORD time_to_next_due();
   void run_due();
   void arm();
 
