@@ -26,10 +26,8 @@ TEST_F(Frequency, ASpotPickedInSpotCollectorRetunesMixWAndTheTransceiver) {
   for (const char* program : {"DXKeeper", "DXView", "Pathfinder"}) start_dxlab(program);
   Standin& spotcollector = start_spotcollector();
   ASSERT_FALSE(HasFailure());
-  start_program();
   HWND window = nullptr;
-  ASSERT_TRUE(await_main_window(window));
-  ASSERT_TRUE(await_caption(window, "{CC,DXK,PF,DXV}"));
+  ASSERT_TRUE(start_program_connected(window, "{CC,DXK,PF,DXV}"));
   ASSERT_TRUE(mixw.journal.await("automation call ExecuteMacros(\"<AUDIOFQ:1001>\")"));
 
   ASSERT_TRUE(control("SpotCollector", "spot 14070.15||psk31|Q1XYZ|PSK31||||JN18"));
@@ -56,10 +54,8 @@ TEST_F(Frequency, ACommanderFrequencyChangeReachesMixW) {
   Standin& mixw = start_mixw();
   Standin& commander = start_dxlab("Commander");
   ASSERT_FALSE(HasFailure());
-  start_program();
   HWND window = nullptr;
-  ASSERT_TRUE(await_main_window(window));
-  ASSERT_TRUE(await_caption(window, "{CC}"));
+  ASSERT_TRUE(start_program_connected(window, "{CC}"));
   EXPECT_TRUE(mixw.journal.await("automation call ExecuteMacros(\"<ZFQ:14070.000>\")"));
 
   ASSERT_TRUE(control("Commander", "tune 7074000"));

@@ -64,10 +64,8 @@ TEST_F(Qso, ACallsignTypedInMixWIsLookedUpInDXViewDXKeeperAndPathfinderInThatOrd
   Standin& dxkeeper = start_dxlab("DXKeeper");
   Standin& pathfinder = start_dxlab("Pathfinder");
   ASSERT_FALSE(HasFailure());
-  start_program();
   HWND window = nullptr;
-  ASSERT_TRUE(await_main_window(window));
-  ASSERT_TRUE(await_caption(window, "{DXK,PF,DXV}"));
+  ASSERT_TRUE(start_program_connected(window, "{DXK,PF,DXV}"));
 
   ASSERT_TRUE(control("MixW", "set Call Q1ABC"));
   EXPECT_TRUE(dxview.journal.await("execute accepted DDEServer 003lookupQ1ABC"));
@@ -93,10 +91,8 @@ TEST_F(Qso, AQsoWrittenInMixWIsLoggedInDXKeeperByteForByte) {
   Standin& mixw = start_mixw();
   Standin& dxkeeper = start_dxlab("DXKeeper");
   ASSERT_FALSE(HasFailure());
-  start_program();
   HWND window = nullptr;
-  ASSERT_TRUE(await_main_window(window));
-  ASSERT_TRUE(await_caption(window, "{DXK}"));
+  ASSERT_TRUE(start_program_connected(window, "{DXK}"));
 
   ASSERT_NO_FATAL_FAILURE(work_station(mixw));
   ASSERT_TRUE(control("MixW", "write"));
@@ -140,10 +136,8 @@ TEST_F(Qso, AQsoDXKeeperRefusedWaitsAndIsDeliveredOnceItAnswersAgain) {
   Standin& mixw = start_mixw();
   Standin& dxkeeper = start_dxlab("DXKeeper");
   ASSERT_FALSE(HasFailure());
-  start_program();
   HWND window = nullptr;
-  ASSERT_TRUE(await_main_window(window));
-  ASSERT_TRUE(await_caption(window, "{DXK}"));
+  ASSERT_TRUE(start_program_connected(window, "{DXK}"));
 
   ASSERT_TRUE(control("DXKeeper", "refuse"));
   ASSERT_NO_FATAL_FAILURE(work_station(mixw));

@@ -35,10 +35,8 @@ TEST_F(Shutdown, ClosedByTheUserItClosesTheConnectedProgramsAndSpotCollector) {
   }
   Standin& spotcollector = start_spotcollector();
   ASSERT_FALSE(HasFailure());
-  start_program();
   HWND window = nullptr;
-  ASSERT_TRUE(await_main_window(window));
-  ASSERT_TRUE(await_caption(window, "{CC,DXK,PF,DXV}"));
+  ASSERT_TRUE(start_program_connected(window, "{CC,DXK,PF,DXV}"));
 
   ASSERT_TRUE(PostMessageA(window, WM_CLOSE, 0, 0));
   const char* const shutdowns[] = {"000shutdown", "001shutdown", "003shutdown", "002shutdown"};
@@ -58,10 +56,8 @@ TEST_F(Shutdown, WhenMixWVanishesItSaysSoAndUnloads) {
   Standin& mixw = start_mixw();
   Standin& dxkeeper = start_dxlab("DXKeeper");
   ASSERT_FALSE(HasFailure());
-  start_program();
   HWND window = nullptr;
-  ASSERT_TRUE(await_main_window(window));
-  ASSERT_TRUE(await_caption(window, "{DXK}"));
+  ASSERT_TRUE(start_program_connected(window, "{DXK}"));
 
   ASSERT_TRUE(control("MixW", "vanish"));
   ASSERT_TRUE(mixw.journal.await("vanish"));

@@ -235,6 +235,14 @@ ChildProcess& StationTest::start_program() {
   return *program_;
 }
 
+::testing::AssertionResult StationTest::start_program_connected(HWND& window,
+                                                               const std::string& text) {
+  start_program();
+  const auto shown = await_main_window(window);
+  if (!shown) return shown;
+  return await_caption(window, text);
+}
+
 ::testing::AssertionResult StationTest::await_main_window(HWND& window, DWORD limit) {
   window = nullptr;
   if (!program_) return ::testing::AssertionFailure() << "the program was not started";

@@ -54,6 +54,9 @@ class StationTest : public ::testing::Test {
   ChildProcess& program() { return *program_; }
   // Waits for the visible main window (caption beginning "Vavizorur").
   ::testing::AssertionResult await_main_window(HWND& window, DWORD limit = kDeadline);
+  // Starts the program and waits for its main window with `text` in the caption (the
+  // programs it should have connected).
+  ::testing::AssertionResult start_program_connected(HWND& window, const std::string& text);
   // Waits until the main window's caption contains `text`.
   ::testing::AssertionResult await_caption(HWND window, const std::string& text,
                                            DWORD limit = kDeadline);
