@@ -12,6 +12,8 @@
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 root=$(pwd)
+# shellcheck source=scripts/lib/virtual-display.sh
+source "$root/scripts/lib/virtual-display.sh"
 out=${1:?usage: run_e2e.sh <output.md> [Windows build folder]}
 build=${2:-$root/build/windows}
 count=${E2E_COUNT:-60}
@@ -35,27 +37,14 @@ export WINEARCH=win64
 mkdir -p "$work"
 
 started=()
-xvfb_pid=""
-display_file=$(mktemp)
 cleanup() {
   for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
   wineserver -k >/dev/null 2>&1 || true  # this prefix's server and its programs only
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
-  rm -f "$display_file"
+  stop_virtual_display
 }
 trap cleanup EXIT
 
-# -displayfd picks a free display; -noreset keeps it alive between Wine programs.
-Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" \
-  >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-  [ -s "$display_file" ] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || break
-  sleep 0.1
-done
-[ -s "$display_file" ] || die "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$display_file")"
+start_virtual_display 1024x768x24 || die "Xvfb did not start"
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "bench e2e: creating the Wine prefix $WINEPREFIX (once)"

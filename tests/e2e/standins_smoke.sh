@@ -11,6 +11,8 @@
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 root=$(pwd)
+# shellcheck source=scripts/lib/virtual-display.sh
+source "$root/scripts/lib/virtual-display.sh"
 
 bin=${1:-}
 if [ -z "$bin" ]; then
@@ -39,32 +41,15 @@ journal="$work/journal"
 rm -rf "$journal"
 mkdir -p "$journal"
 
-xvfb_pid=""
 started=()
-display_file=$(mktemp)
 cleanup() {
   for pid in "${started[@]}"; do kill -0 "$pid" 2>/dev/null && kill "$pid" 2>/dev/null; done
   wineserver -k >/dev/null 2>&1 || true  # this prefix's server and its programs only
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
-  rm -f "$display_file"
+  stop_virtual_display
 }
 trap cleanup EXIT
 
-# -displayfd picks a free display; -noreset keeps the server alive between Wine programs.
-Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" \
-  >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-  [ -s "$display_file" ] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || break
-  sleep 0.1
-done
-display=$(head -n1 "$display_file")
-if [ -z "$display" ]; then
-  echo "standins: Xvfb did not start" >&2
-  exit 1
-fi
-export DISPLAY=":$display"
+start_virtual_display 1024x768x24 || { echo "standins: Xvfb did not start" >&2; exit 1; }
 
 if [ "$fresh_prefix" = 1 ] && [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "standins: creating Wine prefix"
