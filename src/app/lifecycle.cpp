@@ -86,13 +86,7 @@ void QuandrelMain::continue_load() {
   };
   ignoring_errors([&] { common.Initialize(); });
   timing("Common.Initialize - ");
-  ignoring_errors([&] {
-    try {
-      pending_qsos.Load();
-    } catch (const RuntimeError& e) {
-      report(e, "QuandrelMain.Form_Load");
-    }
-  });
+  ignoring_errors([&] { waiting_file_ready(); });
   ignoring_errors([&] { clients.Initialize([this] { spot_server.Load(); }); });
   timing("DDEClientModule.Initialize2 - ");
   ignoring_errors([&] { LoadSettings(); });
@@ -154,6 +148,11 @@ void QuandrelMain::Timer2_Timer() {
     --logs_waiting_for_pass_;
     Log();
   }
+  // A waiting file that another program held at start is read as soon as it is free.
+  if (loaded_ && !pending_qsos.ready() && !platform.loop.quitting() && waiting_file_ready()) {
+    common.RefreshCaption();
+    DeliverWaitingQsos();
+  }
 }
 
 void QuandrelMain::Timer3_Timer() {
@@ -188,6 +187,7 @@ void QuandrelMain::Form_Unload() {
   Timer2.set_enabled(false);
   Timer3.set_enabled(false);
   WaitScreenTimer1.set_enabled(false);
+  ignoring_errors([&] { keep_logs_waiting_for_pass(); });
   // Each step runs whatever the one before it threw.
   ignoring_errors([&] { platform.frame.remove_hook(); });
   ignoring_errors([&] { SaveWindowPosition(); });

@@ -1,6 +1,6 @@
 #include "app/pending_qsos.h"
 
-#include <charconv>
+#include <optional>
 
 namespace vav {
 
@@ -8,68 +8,115 @@ PendingQsos::PendingQsos(Files& files, std::string program_folder)
     : files_(files), folder_(std::move(program_folder)) {}
 
 std::string PendingQsos::path() const { return folder_ + "\\" + kPendingFileName; }
+std::string PendingQsos::later_path() const { return folder_ + "\\" + kPendingLaterFileName; }
+std::string PendingQsos::damaged_path() const { return folder_ + "\\" + kPendingDamagedFileName; }
 
-std::string PendingQsos::Encode(const std::deque<PendingQso>& entries) {
-  std::string out;
-  for (const auto& entry : entries) {
-    out += entry.uncertain ? 'U' : 'N';
-    out += std::to_string(entry.execute.size());
-    out += ':';
-    out += entry.execute;
-    out += "\r\n";
+bool PendingQsos::Load() {
+  if (ready_) return true;
+  // The second file holds QSOs that an earlier run wrote while the journal could not be
+  // read; they are newer than anything in the journal and older than this run's.
+  if (!later_file_known_) {
+    const std::optional<std::string> later_file = files_.read_existing(later_path());
+    if (later_file) {
+      std::deque<PendingQso> earlier = replay_journal(*later_file).entries;
+      later_file_stale_ = !later_.empty();  // this run's were kept in memory only
+      later_.insert(later_.begin(), earlier.begin(), earlier.end());
+      later_file_found_ = true;
+    } else {
+      later_file_stale_ = !later_.empty();
+    }
+    later_file_known_ = true;
   }
-  return out;
-}
+  const std::optional<std::string> journal = files_.read_existing(path());
+  const JournalReplay replay = journal ? replay_journal(*journal) : JournalReplay{};
+  // Bytes that replay cannot read are kept whole beside the journal before it is written
+  // afresh; until they are, the journal is not touched.
+  if (!replay.complete) files_.append(damaged_path(), *journal);
 
-std::deque<PendingQso> PendingQsos::Decode(const std::string& content) {
-  std::deque<PendingQso> entries;
-  std::size_t pos = 0;
-  while (pos < content.size()) {
-    const char flag = content[pos];
-    if (flag != 'N' && flag != 'U') break;
-    const std::size_t colon = content.find(':', pos + 1);
-    if (colon == std::string::npos) break;
-    std::size_t length = 0;
-    const char* first = content.data() + pos + 1;
-    const char* last = content.data() + colon;
-    const auto [end, ec] = std::from_chars(first, last, length);
-    if (ec != std::errc{} || end != last || first == last) break;
-    const std::size_t body = colon + 1;
-    if (length > content.size() - body || content.size() - body - length < 2) break;
-    if (content.compare(body + length, 2, "\r\n") != 0) break;
-    entries.push_back({content.substr(body, length), flag == 'U'});
-    pos = body + length + 2;
+  const bool merging = !later_.empty() || later_file_found_;
+  entries_ = replay.entries;
+  entries_.insert(entries_.end(), later_.begin(), later_.end());
+  later_.clear();
+  ready_ = true;
+  remove_later_file_ = merging;
+  if (replay.marks > 0 || !replay.complete || merging) {
+    needs_rewrite_ = true;
+    rewrite();
   }
-  return entries;
+  return true;
 }
 
-void PendingQsos::Load() {
-  const auto content = files_.read_all(path());
-  entries_ = content ? Decode(*content) : std::deque<PendingQso>{};
-}
-
-void PendingQsos::Save() {
+void PendingQsos::rewrite() {
   if (entries_.empty()) {
     files_.remove(path());
   } else {
-    files_.replace_atomically(path(), Encode(entries_));
+    files_.replace_atomically(path(), journal_of(entries_));
+  }
+  needs_rewrite_ = false;
+  // Only now does the journal hold what the second file held.
+  if (remove_later_file_) {
+    files_.remove(later_path());
+    remove_later_file_ = false;
+  }
+}
+
+void PendingQsos::commit(std::string_view journal_text) {
+  if (needs_rewrite_) {
+    rewrite();
+    return;
+  }
+  try {
+    files_.append(path(), std::string(journal_text));
+  } catch (...) {
+    // The append may have left part of itself behind: only a fresh journal is safe now.
+    needs_rewrite_ = true;
+    throw;
+  }
+}
+
+void PendingQsos::keep_beside(const PendingQso& entry) {
+  // The second file is written only while its whole content is known here.
+  if (!later_file_known_) return;
+  if (later_file_stale_) {
+    files_.replace_atomically(later_path(), journal_of(later_));
+    later_file_stale_ = false;
+    later_file_found_ = true;
+    return;
+  }
+  try {
+    files_.append(later_path(), journal_entry(entry));
+    later_file_found_ = true;
+  } catch (...) {
+    later_file_stale_ = true;
+    throw;
   }
 }
 
 void PendingQsos::Add(PendingQso entry) {
+  if (!ready_) {
+    later_.push_back(std::move(entry));
+    keep_beside(later_.back());
+    return;
+  }
   entries_.push_back(std::move(entry));
-  Save();
+  commit(journal_entry(entries_.back()));
 }
 
 void PendingQsos::RemoveFront() {
   entries_.pop_front();
-  Save();
+  if (entries_.empty()) {
+    // The queue is empty: the journal goes, which is the cheapest way to compact it.
+    needs_rewrite_ = true;
+    rewrite();
+    return;
+  }
+  commit(kJournalDelivered);
 }
 
 void PendingQsos::MarkFrontUncertain() {
   if (entries_.front().uncertain) return;
   entries_.front().uncertain = true;
-  Save();
+  commit(kJournalTimedOut);
 }
 
 }  // namespace vav

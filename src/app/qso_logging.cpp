@@ -18,43 +18,63 @@ void QuandrelMain::Log() {
     return;
   }
   try {
-    const QsoLogFields fields{.CurrentCallsign = CurrentCallsign,
-                              .RSTRcvd = RSTRcvd.text(),
-                              .RSTSnt = RSTSnt.text(),
-                              .RigFreq = RigFreq.text(),
-                              .OpFreq = OpFreq.text(),
-                              .Mode = Mode.text(),
-                              .DateNow = DateNow.text(),
-                              .UTCStart = UTCStart.text(),
-                              .UTCEnd = UTCEnd.text(),
-                              .NameText = NameText.text(),
-                              .QSLInfo = QSLInfo.text(),
-                              .Notes = Notes.text(),
-                              .State = State.text(),
-                              .QTH = QTH.text(),
-                              .County = County.text(),
-                              .GridSq = GridSq.text(),
-                              .IOTA = IOTA.text(),
-                              .CQZ = CQZ.text(),
-                              .IRUZ = IRUZ.text(),
-                              .Prefix = Prefix.text(),
-                              .ExchRcv = ExchRcv.text(),
-                              .ExchSnt = ExchSnt.text(),
-                              .ContestShown = Frame3.visible()};
-    DebugEntrySink sink;
-    if (DebugMode())
-      sink = [this](std::string_view key, std::string_view value) { debug(key, value); };
-    const std::string full = build_log_record(fields, settings, separators(), sink);
-    const std::string execute = application_prefix(dxlab::kDXKeeper) +
-                                (settings.SendToeQSL ? dxlab::kEqslLog : dxlab::kLog) + full;
-    deliver_or_keep(execute);
-    if (DebugMode()) debug("ADIFLogSenttoDXK", full);
+    const LoggedQso qso = logged_qso();
+    deliver_or_keep(qso.execute);
+    if (DebugMode()) debug("ADIFLogSenttoDXK", qso.record);
     CurrentCallsign.clear();
     ClearInfo();
   } catch (const RuntimeError& e) {
     report(e, "QuandrelMain.Log");
   }
   if (!unloaded_) Timer2.set_enabled(true);
+}
+
+void QuandrelMain::keep_logs_waiting_for_pass() {
+  // The run ends inside a connection pass: the QSOs written during it are not built by the
+  // pass any more, so they are built now and kept for the next run rather than lost.
+  if (logs_waiting_for_pass_ == 0) return;
+  logs_waiting_for_pass_ = 0;
+  try {
+    keep_for_later({logged_qso().execute, false});
+    CurrentCallsign.clear();
+    ClearInfo();
+  } catch (const RuntimeError& e) {
+    report(e, "QuandrelMain.Log");
+  }
+}
+
+QuandrelMain::LoggedQso QuandrelMain::logged_qso() {
+  const QsoLogFields fields{.CurrentCallsign = CurrentCallsign,
+                            .RSTRcvd = RSTRcvd.text(),
+                            .RSTSnt = RSTSnt.text(),
+                            .RigFreq = RigFreq.text(),
+                            .OpFreq = OpFreq.text(),
+                            .Mode = Mode.text(),
+                            .DateNow = DateNow.text(),
+                            .UTCStart = UTCStart.text(),
+                            .UTCEnd = UTCEnd.text(),
+                            .NameText = NameText.text(),
+                            .QSLInfo = QSLInfo.text(),
+                            .Notes = Notes.text(),
+                            .State = State.text(),
+                            .QTH = QTH.text(),
+                            .County = County.text(),
+                            .GridSq = GridSq.text(),
+                            .IOTA = IOTA.text(),
+                            .CQZ = CQZ.text(),
+                            .IRUZ = IRUZ.text(),
+                            .Prefix = Prefix.text(),
+                            .ExchRcv = ExchRcv.text(),
+                            .ExchSnt = ExchSnt.text(),
+                            .ContestShown = Frame3.visible()};
+  DebugEntrySink sink;
+  if (DebugMode())
+    sink = [this](std::string_view key, std::string_view value) { debug(key, value); };
+  LoggedQso qso;
+  qso.record = build_log_record(fields, settings, separators(), sink);
+  qso.execute = application_prefix(dxlab::kDXKeeper) +
+                (settings.SendToeQSL ? dxlab::kEqslLog : dxlab::kLog) + qso.record;
+  return qso;
 }
 
 void QuandrelMain::deliver_or_keep(const std::string& execute) {
@@ -70,6 +90,30 @@ void QuandrelMain::deliver_or_keep(const std::string& execute) {
   delivering_ = false;
   if (result == SendResult::delivered) return;
   keep_for_later({execute, result == SendResult::unknown});
+  // The queue was empty, so this QSO is now the oldest.
+  front_refusals_ = 0;
+  if (result == SendResult::refused) note_front_refused();
+}
+
+void QuandrelMain::note_front_refused() {
+  // DXKeeper keeps refusing the oldest QSO: the order is kept and it is tried again, but the
+  // operator must be able to see why nothing after it arrives, and to log it by hand.
+  if (++front_refusals_ != kRefusalsBeforeReport || pending_qsos.empty()) return;
+  common.LogError("DXKeeper refused this QSO " + std::to_string(kRefusalsBeforeReport) +
+                  " times; the QSOs written after it wait behind it in " + kPendingFileName + ": " +
+                  pending_qsos.front().execute);
+}
+
+bool QuandrelMain::waiting_file_ready() {
+  if (pending_qsos.ready()) return true;
+  try {
+    return pending_qsos.Load();
+  } catch (const RuntimeError& e) {
+    // Tried again at every connection pass; the trouble is reported once.
+    if (!waiting_file_trouble_reported_) report(e, "QuandrelMain.LoadWaitingQsos");
+    waiting_file_trouble_reported_ = true;
+    return pending_qsos.ready();
+  }
 }
 
 void QuandrelMain::keep_for_later(PendingQso entry) {
@@ -83,7 +127,7 @@ void QuandrelMain::keep_for_later(PendingQso entry) {
 }
 
 void QuandrelMain::DeliverWaitingQsos() {
-  if (delivering_ || pending_qsos.empty()) return;
+  if (delivering_ || !waiting_file_ready() || pending_qsos.empty()) return;
   delivering_ = true;
   // The waiting file failing to be rewritten (a read-only folder, a locked file) must not
   // hold the queue up: the entries in memory are right, so delivery goes on and the first
@@ -102,9 +146,11 @@ void QuandrelMain::DeliverWaitingQsos() {
     if (entry.uncertain && DebugMode()) debug("QSO sent again after a time-out", entry.execute);
     const SendResult result = senders.SendToDXKeeper(entry.execute);
     if (result == SendResult::delivered) {
+      front_refusals_ = 0;
       saving([&] { pending_qsos.RemoveFront(); });
     } else {
       if (result == SendResult::unknown) saving([&] { pending_qsos.MarkFrontUncertain(); });
+      if (result == SendResult::refused) note_front_refused();
       break;
     }
   }

@@ -189,8 +189,15 @@ void QuandrelMain::show_message(const std::string& text) {
 
 std::string QuandrelMain::waiting_qsos_note() const {
   const std::size_t n = pending_qsos.count();
-  if (n == 0) return {};
-  return " - " + std::to_string(n) + (n == 1 ? " QSO" : " QSOs") + " waiting for DXKeeper";
+  std::string note;
+  if (n > 0)
+    note = " - " + std::to_string(n) + (n == 1 ? " QSO" : " QSOs") + " waiting for DXKeeper";
+  if (!pending_qsos.ready()) {
+    note += std::string(" - ") + kPendingFileName + " cannot be read yet";
+  } else if (front_refusals_ >= kRefusalsBeforeReport && n > 0) {
+    note += ", held by a QSO DXKeeper refuses";
+  }
+  return note;
 }
 
 }  // namespace vav

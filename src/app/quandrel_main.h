@@ -191,8 +191,19 @@ class QuandrelMain {
   void WaitScreen_Timer1();
   void WaitScreen_Cancel();
   void end_program(RunEnd how);
+  struct LoggedQso {
+    std::string record;   // the fields and "<EOR>"
+    std::string execute;  // what DXKeeper is sent
+  };
+  // Builds the record of the QSO in the window; throws RuntimeError (a date that cannot be
+  // read, ...).
+  LoggedQso logged_qso();
   void deliver_or_keep(const std::string& execute);
   void keep_for_later(PendingQso entry);
+  void keep_logs_waiting_for_pass();
+  void note_front_refused();
+  // Reads the waiting file when that has not succeeded yet; true once it has.
+  bool waiting_file_ready();
   // Runs `task` on the event loop later, unless this window is gone by then: work posted by
   // a window that was destroyed (a killed run, a new one started in its place) is dropped.
   void post_task(std::function<void()> task);
@@ -206,6 +217,9 @@ class QuandrelMain {
   bool unloaded_ = false;
   int logs_waiting_for_pass_ = 0;
   bool delivering_ = false;
+  static constexpr int kRefusalsBeforeReport = 3;
+  int front_refusals_ = 0;  // times DXKeeper refused the oldest waiting QSO in a row
+  bool waiting_file_trouble_reported_ = false;
   std::unique_ptr<WaitScreenView> wait_screen_;
   Timer WaitScreenTimer1;
   std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);

@@ -39,8 +39,12 @@ SettingsFile::SettingsFile(ProfileFiles& profile, Files& files, std::string prog
 std::string SettingsFile::path() const { return folder_ + "\\" + kSettingsFileName; }
 
 void SettingsFile::CheckforInIfile() {
-  if (files_.exists(path())) return;
-  files_.write_new(path(), kDefaultSettingsFile);
+  // Only a file that truly does not exist gets the defaults: one that another program holds,
+  // or whose attributes cannot be read, keeps the operator's settings.
+  if (files_.create_new(path(), kDefaultSettingsFile)) return;
+  // It exists. When it cannot be read the program runs on what the profile functions can
+  // read (the defaults of each key) and the caller reports the failure once.
+  files_.read_existing(path());
 }
 
 std::string SettingsFile::ReadSetting(const std::string& key, const std::string& default_value) {

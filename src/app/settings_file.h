@@ -19,8 +19,8 @@ class SettingsFile {
  public:
   SettingsFile(ProfileFiles& profile, Files& files, std::string program_folder);
 
-  // Creates the file with its defaults when it does not exist; never rewrites one.
-  // Throws RuntimeError when the file cannot be created.
+  // Creates the file with its defaults when none exists; never rewrites one. Throws
+  // RuntimeError when it cannot be created, or exists but cannot be read.
   void CheckforInIfile();
   // The value of Key in section "Settings"; Default when missing or empty. Reads the file
   // anew each time.

@@ -13,6 +13,14 @@ class Files {
 
   // The whole file as bytes; nullopt when it does not exist or cannot be opened.
   virtual std::optional<std::string> read_all(const std::string& path) = 0;
+  // The whole file as bytes; nullopt only when no file exists at `path`. Throws RuntimeError
+  // when one exists but cannot be read whole (held by another program, access denied, a read
+  // that fails half way): such a file must never be taken as absent and written over.
+  virtual std::optional<std::string> read_existing(const std::string& path) = 0;
+  // Creates the file with `content` only when none exists at `path`, in one step (no window
+  // between the test and the creation). Returns false, touching nothing, when one exists,
+  // also one that cannot be opened. Throws RuntimeError on any other failure.
+  virtual bool create_new(const std::string& path, const std::string& content) = 0;
 
   // Each throws RuntimeError on failure (kPathNotFound, kPermissionDenied, kPathFileAccess,
   // kDiskFull, ...).

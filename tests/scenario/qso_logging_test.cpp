@@ -133,7 +133,7 @@ TEST_F(QsoLoggingTest, ARefusedQsoWaitsAndTheNextStartDeliversIt) {
   work_and_write(worked_station());
   EXPECT_TRUE(station.dxkeeper().peer().logged().empty());
   EXPECT_FALSE(app->clients.IsServerConnected(dxlab::kDXKeeper));
-  EXPECT_EQ(PendingQsos::Decode(read_file(kPendingFileName)).size(), 1u);
+  EXPECT_EQ(replay_journal(read_file(kPendingFileName)).entries.size(), 1u);
 
   app->Close();
   app.reset();
@@ -148,7 +148,7 @@ TEST_F(QsoLoggingTest, ATimedOutQsoIsSentAgainRatherThanLost) {
   start_program();
   station.dxkeeper().hang_executes();
   work_and_write(worked_station());
-  const auto waiting = PendingQsos::Decode(read_file(kPendingFileName));
+  const auto waiting = replay_journal(read_file(kPendingFileName)).entries;
   ASSERT_EQ(waiting.size(), 1u);
   EXPECT_TRUE(waiting.front().uncertain);
 

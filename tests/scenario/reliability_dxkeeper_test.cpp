@@ -116,7 +116,8 @@ TEST_P(WaitingAcrossRunsTest, QsosWaitingWhenTheProgramEndsAreDeliveredByALaterR
     run_for(7000);
     EXPECT_EQ(app->pending_qsos.count(), static_cast<std::size_t>(n));
     end_run();
-    EXPECT_EQ(PendingQsos::Decode(read_file(kPendingFileName)).size(), static_cast<std::size_t>(n));
+    EXPECT_EQ(replay_journal(read_file(kPendingFileName)).entries.size(),
+              static_cast<std::size_t>(n));
   }
 
   start_program();
@@ -144,7 +145,7 @@ TEST_P(WaitingAcrossRunsTest, AQsoThatTimedOutIsSentAgainByTheNextRunAndLoggedOn
   start_program();
   for (int n = 1; n <= 3; ++n) write_numbered_qso(n);
   run_for(7500);  // the pass connects DXKeeper again and the oldest QSO times out once more
-  const auto waiting = PendingQsos::Decode(read_file(kPendingFileName));
+  const auto waiting = replay_journal(read_file(kPendingFileName)).entries;
   ASSERT_EQ(waiting.size(), 3u);
   EXPECT_TRUE(waiting.front().uncertain);
   end_run();

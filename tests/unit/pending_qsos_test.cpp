@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 #include "common/runtime_error.h"
 
@@ -10,68 +11,155 @@ namespace vav {
 namespace {
 
 // Files in memory; "atomic" replacement is a plain assignment here, which is what it looks
-// like from outside.
+// like from outside. A held file is there but cannot be read or written.
 class MemoryFiles final : public Files {
  public:
   bool exists(const std::string& path) override { return content.count(path) != 0; }
   std::optional<std::string> read_all(const std::string& path) override {
-    if (!exists(path)) return std::nullopt;
+    if (!exists(path) || held.count(path)) return std::nullopt;
     return content[path];
+  }
+  std::optional<std::string> read_existing(const std::string& path) override {
+    if (!exists(path)) return std::nullopt;
+    if (held.count(path)) throw RuntimeError(err::kPermissionDenied);
+    return content[path];
+  }
+  bool create_new(const std::string& path, const std::string& text) override {
+    if (exists(path)) return false;
+    put(path, text);
+    return true;
   }
   void write_new(const std::string& path, const std::string& text) override { put(path, text); }
   void append(const std::string& path, const std::string& text) override {
+    ++appends;
     put(path, content[path] + text);
   }
   void replace_atomically(const std::string& path, const std::string& text) override {
+    ++rewrites;
     put(path, text);
   }
-  void remove(const std::string& path) override { content.erase(path); }
+  void remove(const std::string& path) override {
+    if (held.count(path)) throw RuntimeError(err::kPermissionDenied);
+    content.erase(path);
+  }
   void put(const std::string& path, const std::string& text) {
-    if (failing) throw RuntimeError(err::kPermissionDenied);
+    if (failing || held.count(path)) throw RuntimeError(err::kPermissionDenied);
     content[path] = text;
   }
   std::map<std::string, std::string> content;
+  std::set<std::string> held;
   bool failing = false;
+  int appends = 0;
+  int rewrites = 0;
 };
 
-TEST(PendingQsos, EntriesSurviveARestartInOrderWithAnyBytes) {
+std::vector<std::string> executes(const std::deque<PendingQso>& entries) {
+  std::vector<std::string> out;
+  for (const auto& e : entries) out.push_back(e.execute);
+  return out;
+}
+
+TEST(WaitingQsoJournal, ReplaysEntriesAndMarksAndDropsATornTail) {
+  const std::string journal = journal_entry({"001log<CALL:2>Q1 <EOR>", false}) +
+                              journal_entry({"001log<NOTES:3>a\r\nb <EOR>", false}) +
+                              std::string(kJournalDelivered) + std::string(kJournalTimedOut) +
+                              journal_entry({"001log<CALL:2>Q3 <EOR>", true});
+  EXPECT_EQ(journal.substr(0, 28), "N22:001log<CALL:2>Q1 <EOR>\r\n");
+  const JournalReplay replay = replay_journal(journal);
+  EXPECT_TRUE(replay.complete);
+  EXPECT_EQ(replay.marks, 2u);
+  ASSERT_EQ(replay.entries.size(), 2u);
+  EXPECT_EQ(replay.entries[0], (PendingQso{"001log<NOTES:3>a\r\nb <EOR>", true}));
+  EXPECT_EQ(replay.entries[1], (PendingQso{"001log<CALL:2>Q3 <EOR>", true}));
+
+  // What earlier versions wrote (entries only) reads the same; a torn or foreign tail stops
+  // the replay with every entry before it kept.
+  const std::string good = "N5:001lo\r\n";
+  for (const std::string tail : {"N9:001log", "X3:abc\r\n", "N:abc\r\n", "N3x:abc\r\n", "N3:abc",
+                                 "N99999999999999999999:a\r\n", "N3:abcd\r\n", "D\r", "T"}) {
+    const JournalReplay torn = replay_journal(good + tail);
+    EXPECT_FALSE(torn.complete) << tail;
+    EXPECT_EQ(executes(torn.entries), std::vector<std::string>{"001lo"}) << tail;
+  }
+  // A delivered mark with nothing left waiting changes nothing.
+  EXPECT_TRUE(replay_journal("D\r\nD\r\n").entries.empty());
+}
+
+TEST(PendingQsos, EachChangeAppendsAndAnEmptyQueueRemovesTheFile) {
   MemoryFiles files;
   PendingQsos first(files, "C:\\MixW");
-  first.Add({"001log<CALL:5>Q1ABC <EOR>", false});
-  first.Add({"001log<NOTES:3>a\r\nb <EOR>", true});
-  EXPECT_EQ(files.content.at(first.path()),
-            "N25:001log<CALL:5>Q1ABC <EOR>\r\nU25:001log<NOTES:3>a\r\nb <EOR>\r\n");
+  ASSERT_TRUE(first.Load());
+  for (int i = 0; i < 50; ++i) first.Add({"001log<CALL:1>" + std::to_string(i % 10), false});
+  first.MarkFrontUncertain();
+  first.RemoveFront();
+  EXPECT_EQ(files.rewrites, 0);
+  EXPECT_EQ(files.appends, 52);
 
+  // A restart replays the journal and writes it afresh, without the marks.
   PendingQsos second(files, "C:\\MixW");
-  second.Load();
-  ASSERT_EQ(second.count(), 2u);
-  EXPECT_EQ(second.front().execute, "001log<CALL:5>Q1ABC <EOR>");
-  second.RemoveFront();
-  EXPECT_TRUE(second.front().uncertain);
-  second.RemoveFront();
-  EXPECT_TRUE(second.empty());
+  ASSERT_TRUE(second.Load());
+  EXPECT_EQ(second.count(), 49u);
+  EXPECT_EQ(files.content.at(second.path()).find("D\r\n"), std::string::npos);
+  while (!second.empty()) second.RemoveFront();
   EXPECT_FALSE(files.exists(second.path()));
 }
 
-TEST(PendingQsos, ADamagedTailIsDroppedAndTheEntriesBeforeItKept) {
-  const std::string good = "N5:001lo\r\n";
-  for (const std::string tail : {"N9:001log", "X3:abc\r\n", "N:abc\r\n", "N3x:abc\r\n", "N3:abc",
-                                 "N99999999999999999999:a\r\n", "N3:abcd\r\n"}) {
-    const auto entries = PendingQsos::Decode(good + tail);
-    ASSERT_EQ(entries.size(), 1u) << tail;
-    EXPECT_EQ(entries.front().execute, "001lo");
-  }
-}
-
-TEST(PendingQsos, AnEntryThatCannotBeWrittenIsStillKeptForThisRun) {
+TEST(PendingQsos, AFailedWriteKeepsTheEntryAndTheNextWriteIsWhole) {
   MemoryFiles files;
-  files.failing = true;
   PendingQsos pending(files, "C:\\MixW");
+  pending.Load();
+  files.failing = true;
   EXPECT_THROW(pending.Add({"001log<EOR>", false}), RuntimeError);
   EXPECT_EQ(pending.count(), 1u);
   files.failing = false;
   pending.Add({"001log<CALL:1>Q <EOR>", false});
-  EXPECT_EQ(PendingQsos::Decode(files.content.at(pending.path())).size(), 2u);
+  EXPECT_EQ(files.rewrites, 1);
+  EXPECT_EQ(executes(replay_journal(files.content.at(pending.path())).entries),
+            (std::vector<std::string>{"001log<EOR>", "001log<CALL:1>Q <EOR>"}));
+}
+
+TEST(PendingQsos, AHeldFileIsNeverWrittenAndItsQsosComeFirstOnceRead) {
+  MemoryFiles files;
+  const std::string path = "C:\\MixW\\VavizorurWaitingQSOs.txt";
+  files.content[path] = journal_of({{"old1", false}, {"old2", true}});
+  files.held.insert(path);
+
+  PendingQsos pending(files, "C:\\MixW");
+  EXPECT_THROW(pending.Load(), RuntimeError);
+  EXPECT_FALSE(pending.ready());
+  EXPECT_FALSE(pending.empty());
+  pending.Add({"new1", false});
+  EXPECT_EQ(pending.count(), 1u);
+  EXPECT_EQ(files.content.at(pending.later_path()), journal_entry({"new1", false}));
+
+  // The program is killed here; the next run still cannot read the file at first.
+  PendingQsos next(files, "C:\\MixW");
+  EXPECT_THROW(next.Load(), RuntimeError);
+  EXPECT_EQ(next.count(), 1u);
+  next.Add({"new2", false});
+
+  files.held.clear();
+  ASSERT_TRUE(next.Load());
+  std::vector<std::string> order;
+  while (!next.empty()) {
+    order.push_back(next.front().execute);
+    next.RemoveFront();
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"old1", "old2", "new1", "new2"}));
+  EXPECT_FALSE(files.exists(next.later_path()));
+}
+
+TEST(PendingQsos, UnreadableBytesAreKeptBesideBeforeTheJournalIsWrittenAfresh) {
+  MemoryFiles files;
+  const std::string path = "C:\\MixW\\VavizorurWaitingQSOs.txt";
+  const std::string damaged =
+      journal_entry({"ok", false}) + "garbage\r\n" + journal_entry({"after", false});
+  files.content[path] = damaged;
+  PendingQsos pending(files, "C:\\MixW");
+  ASSERT_TRUE(pending.Load());
+  EXPECT_EQ(pending.count(), 1u);
+  EXPECT_EQ(files.content.at(pending.damaged_path()), damaged);
+  EXPECT_EQ(files.content.at(path), journal_entry({"ok", false}));
 }
 
 }  // namespace

@@ -38,6 +38,12 @@ void write_file(const fs::path& path, const std::string& content, std::ios::open
   if (!out) throw RuntimeError(err::kDeviceIoError);
 }
 
+std::optional<std::string> read_file(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 }  // namespace
 
 fs::path SimFiles::native(const std::string& path) {
@@ -54,18 +60,41 @@ void SimFiles::check_writable(const fs::path& path) const {
 }
 
 bool SimFiles::exists(const std::string& path) {
+  const fs::path file = native(path);
+  if (attributes_denied_.count(file) != 0) return false;
   std::error_code ignored;
-  return fs::is_regular_file(native(path), ignored);
+  return fs::is_regular_file(file, ignored);
 }
 
 std::optional<std::string> SimFiles::read_all(const std::string& path) {
+  try {
+    return read_existing(path);
+  } catch (const RuntimeError& e) {
+    if (e.number() != err::kDeviceIoError) return std::nullopt;
+    const auto whole = read_file(native(path));
+    return whole ? whole->substr(0, whole->size() / 2) : whole;
+  }
+}
+
+std::optional<std::string> SimFiles::read_existing(const std::string& path) {
   const fs::path file = native(path);
-  if (locked_.count(file) != 0 || unreadable_.count(file) != 0) return std::nullopt;
   std::error_code ignored;
   if (!fs::is_regular_file(file, ignored)) return std::nullopt;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (locked_.count(file) != 0) throw RuntimeError(err::kPermissionDenied);
+  if (unreadable_.count(file) != 0) throw RuntimeError(err::kPathFileAccess);
+  if (half_readable_.count(file) != 0) throw RuntimeError(err::kDeviceIoError);
+  auto content = read_file(file);
+  if (!content) throw RuntimeError(err::kPathFileAccess);
+  return content;
+}
+
+bool SimFiles::create_new(const std::string& path, const std::string& content) {
+  const fs::path file = native(path);
+  std::error_code ignored;
+  if (fs::exists(file, ignored)) return false;
+  check_writable(file);
+  write_file(file, content, std::ios::trunc);
+  return true;
 }
 
 void SimFiles::write_new(const std::string& path, const std::string& content) {
@@ -107,12 +136,21 @@ void SimFiles::make_read_only(const std::string& folder) {
   read_only_folders_.insert(native(folder));
 }
 void SimFiles::lock(const std::string& path) { locked_.insert(native(path)); }
+void SimFiles::unlock(const std::string& path) { locked_.erase(native(path)); }
 void SimFiles::make_unreadable(const std::string& path) { unreadable_.insert(native(path)); }
+void SimFiles::break_reads_half_way(const std::string& path) {
+  half_readable_.insert(native(path));
+}
+void SimFiles::deny_attribute_query(const std::string& path) {
+  attributes_denied_.insert(native(path));
+}
 
 void SimFiles::clear_faults() {
   read_only_folders_.clear();
   locked_.clear();
   unreadable_.clear();
+  half_readable_.clear();
+  attributes_denied_.clear();
 }
 
 }  // namespace vav::sim

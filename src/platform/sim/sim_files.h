@@ -14,6 +14,8 @@ class SimFiles final : public Files {
  public:
   bool exists(const std::string& path) override;
   std::optional<std::string> read_all(const std::string& path) override;
+  std::optional<std::string> read_existing(const std::string& path) override;
+  bool create_new(const std::string& path, const std::string& content) override;
   void write_new(const std::string& path, const std::string& content) override;
   void append(const std::string& path, const std::string& content) override;
   void replace_atomically(const std::string& path, const std::string& content) override;
@@ -23,11 +25,18 @@ class SimFiles final : public Files {
   // Every write, append, replace and remove of a file in `folder` or below fails with
   // kPathFileAccess, as in a read-only folder; reads still work.
   void make_read_only(const std::string& folder);
-  // One file that another program holds open: reading gives nullopt, writing, replacing
-  // and removing fail with kPermissionDenied.
+  // One file that another program holds open with no sharing: reading gives nullopt (or
+  // kPermissionDenied from read_existing), writing, replacing and removing fail with
+  // kPermissionDenied.
   void lock(const std::string& path);
-  // One file that can be written but not read back.
+  void unlock(const std::string& path);
+  // One file that can be written but not read back (kPathFileAccess from read_existing).
   void make_unreadable(const std::string& path);
+  // One file whose reading breaks off half way (kDeviceIoError from read_existing; read_all
+  // gives the first half, as a careless reader would).
+  void break_reads_half_way(const std::string& path);
+  // One file whose attributes cannot be queried: exists() says false although it is there.
+  void deny_attribute_query(const std::string& path);
   void clear_faults();
 
   // The native form of a Windows-style path.
@@ -38,6 +47,8 @@ class SimFiles final : public Files {
   std::set<std::filesystem::path> read_only_folders_;
   std::set<std::filesystem::path> locked_;
   std::set<std::filesystem::path> unreadable_;
+  std::set<std::filesystem::path> half_readable_;
+  std::set<std::filesystem::path> attributes_denied_;
 };
 
 }  // namespace vav::sim

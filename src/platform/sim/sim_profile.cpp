@@ -15,12 +15,10 @@ std::string SimProfileFiles::read_string(const std::string& file, const std::str
 bool SimProfileFiles::write_string(const std::string& file, const std::string& section,
                                    const std::string& key, const std::string& value) {
   std::string content;
-  if (files_.exists(file)) {
-    const auto current = files_.read_all(file);
-    if (!current) return false;
-    content = *current;
-  }
   try {
+    // Like the real writer, which opens the file itself: a file that exists but cannot be
+    // read is never replaced by one holding a single key.
+    content = files_.read_existing(file).value_or("");
     files_.replace_atomically(file, profile_text::write_value(content, section, key, value));
     return true;
   } catch (const RuntimeError&) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/runtime_error.h"
 #include "platform/win32/win_error.h"
 #include "platform/win32/win_handles.h"
 
@@ -35,16 +36,45 @@ bool WinFiles::exists(const std::string& path) {
 }
 
 std::optional<std::string> WinFiles::read_all(const std::string& path) {
+  try {
+    return read_existing(path);
+  } catch (const RuntimeError&) {
+    return std::nullopt;
+  }
+}
+
+std::optional<std::string> WinFiles::read_existing(const std::string& path) {
   ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return std::nullopt;
+  if (!file) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
+    throw_file_error(error);
+  }
   std::string content;
   char buffer[64 * 1024];
-  DWORD got = 0;
-  while (ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+  for (;;) {
+    DWORD got = 0;
+    // A read that breaks off is an error: half a file taken as the whole would be written
+    // back short.
+    if (!ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr)) {
+      throw_file_error(GetLastError());
+    }
+    if (got == 0) return content;
     content.append(buffer, got);
   }
-  return content;
+}
+
+bool WinFiles::create_new(const std::string& path, const std::string& content) {
+  ScopedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return false;
+    throw_file_error(error);
+  }
+  write_whole(file.get(), content);
+  return true;
 }
 
 void WinFiles::write_new(const std::string& path, const std::string& content) {

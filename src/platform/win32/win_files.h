@@ -9,6 +9,11 @@ class WinFiles final : public Files {
  public:
   bool exists(const std::string& path) override;
   std::optional<std::string> read_all(const std::string& path) override;
+  // Opens with read sharing only for readers and writers (a program holding the file with no
+  // sharing makes it fail with a sharing violation, which is thrown, not taken as absence).
+  std::optional<std::string> read_existing(const std::string& path) override;
+  // CreateFileA with CREATE_NEW: the test and the creation are one step.
+  bool create_new(const std::string& path, const std::string& content) override;
   void write_new(const std::string& path, const std::string& content) override;
   void append(const std::string& path, const std::string& content) override;
   // Writes "<path>.tmp", flushes it to the disk, then renames it over `path` with

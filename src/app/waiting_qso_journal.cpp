@@ -1,0 +1,78 @@
+#include "app/waiting_qso_journal.h"
+
+#include <charconv>
+#include <optional>
+
+namespace vav {
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+// One entry starting at `pos`, and the position after it; nullopt when the bytes there are
+// no whole entry.
+std::optional<std::pair<PendingQso, std::size_t>> entry_at(std::string_view content,
+                                                           std::size_t pos) {
+  const char flag = content[pos];
+  if (flag != 'N' && flag != 'U') return std::nullopt;
+  const std::size_t colon = content.find(':', pos + 1);
+  if (colon == std::string_view::npos) return std::nullopt;
+  std::size_t length = 0;
+  const char* first = content.data() + pos + 1;
+  const char* last = content.data() + colon;
+  const auto [end, ec] = std::from_chars(first, last, length);
+  if (ec != std::errc{} || end != last || first == last) return std::nullopt;
+  const std::size_t body = colon + 1;
+  if (length > content.size() - body || content.size() - body - length < kCrLf.size()) {
+    return std::nullopt;
+  }
+  if (content.substr(body + length, kCrLf.size()) != kCrLf) return std::nullopt;
+  return std::pair{PendingQso{std::string(content.substr(body, length)), flag == 'U'},
+                   body + length + kCrLf.size()};
+}
+
+}  // namespace
+
+std::string journal_entry(const PendingQso& entry) {
+  std::string out;
+  out.reserve(entry.execute.size() + 16);
+  out += entry.uncertain ? 'U' : 'N';
+  out += std::to_string(entry.execute.size());
+  out += ':';
+  out += entry.execute;
+  out += kCrLf;
+  return out;
+}
+
+std::string journal_of(const std::deque<PendingQso>& entries) {
+  std::string out;
+  for (const auto& entry : entries) out += journal_entry(entry);
+  return out;
+}
+
+JournalReplay replay_journal(std::string_view content) {
+  JournalReplay replay;
+  std::size_t pos = 0;
+  while (pos < content.size()) {
+    const std::string_view rest = content.substr(pos);
+    if (rest.substr(0, kJournalDelivered.size()) == kJournalDelivered) {
+      // A mark with nothing waiting is left over from a queue that was written afresh; it
+      // changes nothing.
+      if (!replay.entries.empty()) replay.entries.pop_front();
+      ++replay.marks;
+      pos += kJournalDelivered.size();
+    } else if (rest.substr(0, kJournalTimedOut.size()) == kJournalTimedOut) {
+      if (!replay.entries.empty()) replay.entries.front().uncertain = true;
+      ++replay.marks;
+      pos += kJournalTimedOut.size();
+    } else if (auto entry = entry_at(content, pos)) {
+      replay.entries.push_back(std::move(entry->first));
+      pos = entry->second;
+    } else {
+      replay.complete = false;
+      break;
+    }
+  }
+  return replay;
+}
+
+}  // namespace vav

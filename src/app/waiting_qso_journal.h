@@ -1,0 +1,42 @@
+#pragma once
+// The text of the waiting-QSO file: an append-only journal. Adding a QSO appends its entry;
+// delivering the oldest appends a one-letter mark, so each change costs the same however long
+// the queue is. Replaying the journal from the top gives the queue.
+//
+//   entry:  "N" (certainly not delivered) or "U" (possibly delivered), the length of the
+//           execute string in bytes in decimal, ":", the execute string, CR LF. The length
+//           makes any byte inside a record safe, line breaks included.
+//   marks:  "D" CR LF, the oldest waiting QSO was delivered;
+//           "T" CR LF, the oldest waiting QSO timed out: it may have been delivered.
+//
+// Files of entries only (what earlier versions wrote) read the same. Replay stops at the first
+// bytes that are no whole entry or mark: a torn last entry after a crash is dropped and every
+// entry before it kept.
+#include <cstddef>
+#include <deque>
+#include <string>
+#include <string_view>
+
+namespace vav {
+
+struct PendingQso {
+  std::string execute;     // the whole execute string, "001log..."
+  bool uncertain = false;  // an earlier attempt timed out: DXKeeper may already have it
+  bool operator==(const PendingQso&) const = default;
+};
+
+struct JournalReplay {
+  std::deque<PendingQso> entries;  // the queue, oldest first
+  std::size_t marks = 0;           // delivered and timed-out marks replayed
+  bool complete = true;            // false when bytes were left over that replay could not read
+};
+
+std::string journal_entry(const PendingQso& entry);
+inline constexpr std::string_view kJournalDelivered = "D\r\n";
+inline constexpr std::string_view kJournalTimedOut = "T\r\n";
+
+// The journal of a queue written afresh: its entries only, no marks.
+std::string journal_of(const std::deque<PendingQso>& entries);
+JournalReplay replay_journal(std::string_view content);
+
+}  // namespace vav

@@ -1,0 +1,148 @@
+// The waiting-QSO file and the settings file when another program holds them, when a read
+// breaks off, when the run ends inside a connection pass, and when DXKeeper refuses one QSO
+// for good: no QSO and no setting is lost, and the operator can see what holds the queue.
+#include <string>
+#include <vector>
+
+#include "app/pending_qsos.h"
+#include "reliability_fixture.h"
+
+namespace vav::testing {
+namespace {
+
+class WaitingFileTest : public ReliabilityTest {
+ protected:
+  void SetUp() override { station.mixw().start(); }
+
+  // Two QSOs written while DXKeeper is away, left waiting by a run that closes.
+  void leave_two_waiting() {
+    start_program();
+    write_numbered_qso(1);
+    write_numbered_qso(2);
+    ASSERT_EQ(app->pending_qsos.count(), 2u);
+    app->Close();
+    app.reset();
+  }
+};
+
+TEST_F(WaitingFileTest, AFileHeldAtStartIsReadOnceFreeAndItsQsosGoFirst) {
+  leave_two_waiting();
+  const std::string before = read_file(kPendingFileName);
+  for (const bool half_read : {false, true}) {
+    // The first round holds the file with no sharing, the second breaks the read half way.
+    if (half_read) {
+      files.break_reads_half_way(path(kPendingFileName));
+    } else {
+      files.lock(path(kPendingFileName));
+    }
+    start_program();
+    write_numbered_qso(3 + half_read);
+    run_for(3000);
+    EXPECT_NE(frame.caption().find("cannot be read yet"), std::string::npos) << frame.caption();
+    files.clear_faults();
+    EXPECT_EQ(read_file(kPendingFileName), before) << "never written while held";
+    if (!half_read) {
+      // The run is killed here: the third QSO is in the second file, and the next run finds
+      // the first file held again.
+      app.reset();
+    }
+  }
+  ASSERT_EQ(program_errors().size(), 2u) << "one report a run";
+  EXPECT_NE(program_errors()[0].find("QuandrelMain.LoadWaitingQsos"), std::string::npos);
+
+  station.dxkeeper().start();
+  run_for(7100);
+  EXPECT_EQ(delivered_calls(), written_calls());
+  EXPECT_TRUE(app->pending_qsos.empty());
+  EXPECT_FALSE(files.exists(path(kPendingFileName)));
+  EXPECT_FALSE(files.exists(path(kPendingLaterFileName)));
+  EXPECT_EQ(frame.caption().find("QSO"), std::string::npos) << frame.caption();
+}
+
+TEST_F(WaitingFileTest, AQsoWrittenInAPassThatTheRunEndsInIsKeptForTheNextRun) {
+  for (const bool mixw_lost : {false, true}) {
+    station.dxview().start();
+    station.dxview().hang();  // the pass waits for DXView's time-outs, letting events run
+    start_program();
+    const int n = static_cast<int>(written.size()) + 1;
+    station.mixw().work_station(numbered_contact(n));
+    run_for(600);
+    // Due while the pass is blocked on DXView, so it runs at the pass's next "let events run".
+    bool during_pass = false;
+    loop.call_after(6400 + 50, [&] {
+      during_pass = app->ConnectingApps;
+      station.mixw().write_qso();
+      loop.post([&] {
+        if (mixw_lost) {
+          station.mixw().vanish();
+          app->Timer3_Timer();
+        } else {
+          app->Close();
+        }
+      });
+    });
+    written.push_back(numbered_contact(n).call);
+    run_for(20000);
+    ASSERT_TRUE(during_pass);
+    ASSERT_EQ(app->run_end(), mixw_lost ? RunEnd::mixw_lost : RunEnd::closed);
+    app.reset();
+    station.dxview().stop();
+    EXPECT_EQ(replay_journal(read_file(kPendingFileName)).entries.size(), written.size())
+        << mixw_lost;
+  }
+  station.mixw().start();
+  station.dxkeeper().start();
+  start_program();
+  run_for(7100);
+  EXPECT_EQ(delivered_calls(), written_calls());
+}
+
+TEST_F(WaitingFileTest, AQsoThatDXKeeperAlwaysRefusesIsReportedOnceAndShownInTheCaption) {
+  station.dxkeeper().start();
+  station.dxkeeper().refuse_executes();
+  start_program();
+  write_numbered_qso(1);
+  write_numbered_qso(2);
+  for (int pass = 0; pass < 6; ++pass) run_for(7000);
+  EXPECT_TRUE(delivered_calls().empty());
+  const auto lines = error_lines();
+  const auto refusals = std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.starts_with("DXKeeper refused this QSO 3 times");
+  });
+  EXPECT_EQ(refusals, 1) << read_file("ErrorLog.txt");
+  EXPECT_NE(read_file("ErrorLog.txt").find("001log<CALL:4>Q1N1 "), std::string::npos);
+  EXPECT_NE(frame.caption().find("2 QSOs waiting for DXKeeper, held by a QSO DXKeeper refuses"),
+            std::string::npos)
+      << frame.caption();
+
+  station.dxkeeper().answer();
+  run_for(7100);
+  EXPECT_EQ(delivered_calls(), written_calls());
+  EXPECT_EQ(frame.caption().find("refuses"), std::string::npos) << frame.caption();
+}
+
+TEST_F(WaitingFileTest, ASettingsFileThatCannotBeQueriedOrReadKeepsTheOperatorsSettings) {
+  write_settings({"ConnectDXKeeper=True", "SaveGrid=True", "Left=345"});
+  files.deny_attribute_query(path("Vavizorur.ini"));
+  start_program();
+  EXPECT_TRUE(app->Check3.checked()) << "read as it is";
+  EXPECT_TRUE(program_errors().empty()) << read_file("ErrorLog.txt");
+  app->Close();
+  app.reset();
+
+  files.lock(path("Vavizorur.ini"));
+  start_program();
+  EXPECT_FALSE(app->Check3.checked()) << "nothing could be read";
+  ASSERT_EQ(program_errors().size(), 1u);
+  EXPECT_NE(program_errors()[0].find("QuandrelMain.CheckforInIfile"), std::string::npos);
+  app->Close();
+  files.clear_faults();
+  // Never written over with the defaults.
+  const std::string after = read_file("Vavizorur.ini");
+  EXPECT_NE(after.find("SaveGrid=True"), std::string::npos) << after;
+  EXPECT_NE(after.find("ConnectDXKeeper=True"), std::string::npos) << after;
+  EXPECT_EQ(after.find("RequestQSL"), std::string::npos) << after;
+}
+
+}  // namespace
+}  // namespace vav::testing
