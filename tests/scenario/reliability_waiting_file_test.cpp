@@ -1,6 +1,7 @@
 // The waiting-QSO file and the settings file when another program holds them, when a read
 // breaks off, when the run ends inside a connection pass, and when DXKeeper refuses one QSO
 // for good: no QSO and no setting is lost, and the operator can see what holds the queue.
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -51,7 +52,10 @@ TEST_F(WaitingFileTest, AFileHeldAtStartIsReadOnceFreeAndItsQsosGoFirst) {
   EXPECT_NE(program_errors()[0].find("QuandrelMain.LoadWaitingQsos"), std::string::npos);
 
   station.dxkeeper().start();
-  run_for(7100);
+  const long long recovery = run_until([&] { return delivered_calls().size() == 4; }, 7100);
+  std::printf("RELIABILITY waiting_file_held_then_half_read written=%zu delivered=%zu "
+              "reports=%zu recovery_virtual_ms=%lld\n",
+              written.size(), delivered_calls().size(), program_errors().size(), recovery);
   EXPECT_EQ(delivered_calls(), written_calls());
   EXPECT_TRUE(app->pending_qsos.empty());
   EXPECT_FALSE(files.exists(path(kPendingFileName)));
@@ -94,6 +98,8 @@ TEST_F(WaitingFileTest, AQsoWrittenInAPassThatTheRunEndsInIsKeptForTheNextRun) {
   station.dxkeeper().start();
   start_program();
   run_for(7100);
+  std::printf("RELIABILITY quit_in_a_pass written=%zu delivered=%zu\n", written.size(),
+              delivered_calls().size());
   EXPECT_EQ(delivered_calls(), written_calls());
 }
 
@@ -109,6 +115,8 @@ TEST_F(WaitingFileTest, AQsoThatDXKeeperAlwaysRefusesIsReportedOnceAndShownInThe
   const auto refusals = std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
     return line.starts_with("DXKeeper refused this QSO 3 times");
   });
+  std::printf("RELIABILITY refused_for_good passes=6 refusal_reports=%td waiting=%zu\n",
+              refusals, app->pending_qsos.count());
   EXPECT_EQ(refusals, 1) << read_file("ErrorLog.txt");
   EXPECT_NE(read_file("ErrorLog.txt").find("001log<CALL:4>Q1N1 "), std::string::npos);
   EXPECT_NE(frame.caption().find("2 QSOs waiting for DXKeeper, held by a QSO DXKeeper refuses"),

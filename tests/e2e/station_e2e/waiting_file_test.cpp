@@ -1,0 +1,102 @@
+// The waiting-QSO file held by another program (a backup tool, a virus scanner) as the
+// program starts: it is never written over, the QSO logged meanwhile waits behind the older
+// ones, and all of them reach DXKeeper in the order they were written once the file is free.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "station_e2e/desktop_windows.h"
+#include "station_e2e/polling.h"
+#include "station_e2e/station.h"
+#include "station_e2e/text_file.h"
+
+namespace vav::e2e {
+namespace {
+
+// One waiting QSO as the file holds it: flag, length, ":", execute string, CR LF.
+std::string waiting_entry(const std::string& execute) {
+  return "N" + std::to_string(execute.size()) + ":" + execute + "\r\n";
+}
+
+std::string old_qso(const std::string& call) {
+  return "001log<CALL:" + std::to_string(call.size()) + ">" + call +
+         " <RST_RCVD:3>599 <RST_SENT:3>599 <MODE:4>RTTY <QSO_DATE:8>20051126 "
+         "<TIME_ON:6>120000 <TIME_OFF:6>120100 <EOR>";
+}
+
+// The file held open by this process with no sharing at all, as long as the object lives.
+class HeldFile {
+ public:
+  explicit HeldFile(const std::string& path)
+      : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+  ~HeldFile() { release(); }
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+  bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+  // The content, read through the holding handle.
+  std::string content() const {
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    SetFilePointer(handle_, 0, nullptr, FILE_BEGIN);
+    while (ReadFile(handle_, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+      text.append(buffer, got);
+    }
+    return text;
+  }
+  void release() {
+    if (held()) CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+class WaitingFile : public StationTest {};
+
+TEST_F(WaitingFile, AFileHeldAtStartIsNeverWrittenOverAndItsQsosArriveFirst) {
+  write_settings({{"ConnectDXKeeper", "True"}});
+  const std::string waiting_file = in_folder("VavizorurWaitingQSOs.txt");
+  const std::string earlier = waiting_entry(old_qso("Q1OLD")) + waiting_entry(old_qso("Q2OLD"));
+  ASSERT_TRUE(write_file(waiting_file, earlier));
+  HeldFile held(waiting_file);
+  ASSERT_TRUE(held.held());
+
+  start_mixw();
+  ASSERT_FALSE(HasFailure());
+  start_program();
+  HWND window = nullptr;
+  ASSERT_TRUE(await_main_window(window));
+  ASSERT_TRUE(await_caption(window, "cannot be read yet"));
+
+  // A QSO logged while the file is held, with DXKeeper not running.
+  for (const char* command : {"set Call Q3NEW", "set RstRcv 599", "set RstSnt 579",
+                              "set Date 27-Nov-2005", "set Time 04:44", "set EndTime 04:45"}) {
+    ASSERT_TRUE(control("MixW", command));
+  }
+  ASSERT_TRUE(standin("MixW").journal.await("item QSO EndTime 04:45"));
+  ASSERT_TRUE(control("MixW", "write"));
+  ASSERT_TRUE(await_caption(window, "1 QSO waiting for DXKeeper"));
+  EXPECT_EQ(held.content(), earlier) << "written while held";
+  held.release();
+
+  Standin& dxkeeper = start_dxlab("DXKeeper");
+  ASSERT_FALSE(HasFailure());
+  EXPECT_TRUE(dxkeeper.journal.await_line("execute accepted DDEServer " + old_qso("Q1OLD")));
+  EXPECT_TRUE(dxkeeper.journal.await_line("execute accepted DDEServer " + old_qso("Q2OLD")));
+  EXPECT_TRUE(dxkeeper.journal.await("execute accepted DDEServer 001log<CALL:5>Q3NEW "));
+  EXPECT_TRUE(eventually([&] { return !read_shared(waiting_file).has_value(); }))
+      << read_shared(waiting_file).value_or("");
+  EXPECT_FALSE(read_shared(in_folder("VavizorurWaitingQSOs.later.txt")).has_value());
+  EXPECT_TRUE(eventually([&] { return window_text(window).find("QSO") == std::string::npos; }))
+      << window_text(window);
+  const std::string log = error_log();
+  EXPECT_NE(log.find("in module QuandrelMain.LoadWaitingQsos"), std::string::npos) << log;
+}
+
+}  // namespace
+}  // namespace vav::e2e
