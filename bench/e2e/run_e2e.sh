@@ -233,6 +233,40 @@ cp "/proc/$bare/smaps" "$work/bare.smaps" 2>/dev/null
 exe_bytes=$(stat -c %s "$program_exe")
 kill -0 "$program" 2>/dev/null || die "Vavizorur.exe ended during the run"
 
+# --- a long queue: QSOs left waiting by a run, delivered by the next -----------------------
+waiting_count=${E2E_WAITING:-10000}
+echo "bench e2e: $waiting_count waiting QSOs delivered at start"
+kill "$program" 2>/dev/null
+for _ in $(seq 1 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+awk -v n="$waiting_count" 'BEGIN {
+  for (i = 1; i <= n; i++) {
+    call = sprintf("Q1W%05d", i)
+    x = "001log<CALL:" length(call) ">" call " <RST_RCVD:3>599 <RST_SENT:3>599 <FREQ:9>14.071500 " \
+        "<BAND:3>20M <MODE:5>PSK31 <QSO_DATE:8>20051127 <TIME_ON:6>044400 <TIME_OFF:6>044500 <EOR>"
+    printf "N%d:%s\r\n", length(x), x
+  }
+}' >"$mixw_folder/VavizorurWaitingQSOs.txt"
+k=$(lines DXKeeper)
+(cd "$mixw_folder" && exec wine Vavizorur.exe >"$work/Vavizorur.out" 2>&1) &
+program=$!
+started+=("$program")
+delivered=0
+for _ in $(seq 1 6000); do
+  delivered=$(tail -n +"$((k + 1))" "$journal/DXKeeper.journal" | grep -c 'execute accepted DDEServer 001log<CALL:8>Q1W')
+  [ "$delivered" -ge "$waiting_count" ] && break
+  sleep 0.1
+done
+# First to last delivery, from DXKeeper's timestamps; the calls must come in the order written.
+read -r waiting_s waiting_in_order < <(tail -n +"$((k + 1))" "$journal/DXKeeper.journal" |
+  grep 'execute accepted DDEServer 001log<CALL:8>Q1W' | awk '{
+    if (NR == 1) first = $1
+    last = $1
+    call = substr($0, index($0, "Q1W"), 8)
+    if (call != sprintf("Q1W%05d", NR)) bad++
+  } END { printf "%.2f %s\n", (last - first) / 1e6, (bad || NR == 0) ? "no" : "yes" }')
+waiting_ok=$(awk -v d="$delivered" -v n="$waiting_count" -v o="$waiting_in_order" \
+  'BEGIN { print (d == n && o == "yes") ? "PASS" : "**MISS**" }')
+
 # --- the report ------------------------------------------------------------------------------
 for kind in floor.log program.log floor.spot program.spot; do
   cat "$work/$kind".*.us >"$work/$kind.us"
@@ -289,6 +323,7 @@ exe_ok=$(verdict "$exe_bytes <= 2000000")
   echo "| Spot latency, SpotCollector's execute to Commander's \"xcvrfreqmode\" ($ps_n spots) | median $ps_med ms, p95 $ps_p95 ms (rounds: $(per_round_medians program.spot)) | median $fs_med ms, p95 $fs_p95 ms ($fs_n; rounds: $(per_round_medians floor.spot)) | median ≤ 2 × floor (now $spot_ratio ×) | $spot_ok |"
   echo "| Idle CPU over ${idle_seconds} s | $cpu_pct % of one core (10 s slices: $slices) | — | ≤ 0.5 % | $cpu_ok |"
   echo "| Private memory (anonymous) | $(mb "$program_anonymous_kb") MB ($program_threads threads; every page only this process maps, its image file included: $(mb "$program_private_kb") MB) | a Wine program with one window and a tab control (\`e2e_bare_bridge window\`): $(mb "$bare_anonymous_kb") MB | ≤ 10 MB | $mem_ok |"
+  echo "| $waiting_count waiting QSOs delivered by the next run, first to last | $waiting_s s ($delivered delivered; in the order written: $waiting_in_order) | — | all, in order | $waiting_ok |"
   echo "| Executable size | $(awk -v b="$exe_bytes" 'BEGIN { printf "%.2f", b / 1e6 }') MB ($exe_bytes bytes) | — | ≤ 2 MB | $exe_ok |"
 } >"$out"
 cat "$out"

@@ -140,8 +140,15 @@ void QuandrelMain::DeliverWaitingQsos() {
       if (!save_failure) save_failure = e;
     }
   };
+  // A long queue (a weekend's QSOs) goes out in slices, with the event loop running in
+  // between, so the window and the poll stay alive; what arrives meanwhile queues behind.
+  int slice = kDeliverySlice;
   while (!pending_qsos.empty() && clients.IsServerConnected(dxlab::kDXKeeper) &&
          !platform.loop.quitting()) {
+    if (slice-- == 0) {
+      post_task([this] { DeliverWaitingQsos(); });
+      break;
+    }
     const PendingQso entry = pending_qsos.front();
     if (entry.uncertain && DebugMode()) debug("QSO sent again after a time-out", entry.execute);
     const SendResult result = senders.SendToDXKeeper(entry.execute);

@@ -218,6 +218,7 @@ class QuandrelMain {
   int logs_waiting_for_pass_ = 0;
   bool delivering_ = false;
   static constexpr int kRefusalsBeforeReport = 3;
+  static constexpr int kDeliverySlice = 50;  // waiting QSOs delivered per turn of the loop
   int front_refusals_ = 0;  // times DXKeeper refused the oldest waiting QSO in a row
   bool waiting_file_trouble_reported_ = false;
   std::unique_ptr<WaitScreenView> wait_screen_;

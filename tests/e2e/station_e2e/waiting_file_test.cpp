@@ -66,19 +66,21 @@ TEST_F(WaitingFile, AFileHeldAtStartIsNeverWrittenOverAndItsQsosArriveFirst) {
   HeldFile held(waiting_file);
   ASSERT_TRUE(held.held());
 
-  start_mixw();
+  Standin& mixw = start_mixw();
   ASSERT_FALSE(HasFailure());
   start_program();
   HWND window = nullptr;
   ASSERT_TRUE(await_main_window(window));
   ASSERT_TRUE(await_caption(window, "cannot be read yet"));
 
-  // A QSO logged while the file is held, with DXKeeper not running.
+  // A QSO logged while the file is held, with DXKeeper not running, once the program's
+  // start-up (which ends by setting MixW's audio offset) is done.
+  ASSERT_TRUE(mixw.journal.await("automation call ExecuteMacros(\"<AUDIOFQ:"));
   for (const char* command : {"set Call Q3NEW", "set RstRcv 599", "set RstSnt 579",
                               "set Date 27-Nov-2005", "set Time 04:44", "set EndTime 04:45"}) {
     ASSERT_TRUE(control("MixW", command));
   }
-  ASSERT_TRUE(standin("MixW").journal.await("item QSO EndTime 04:45"));
+  ASSERT_TRUE(mixw.journal.await("item QSO EndTime 04:45"));
   ASSERT_TRUE(control("MixW", "write"));
   ASSERT_TRUE(await_caption(window, "1 QSO waiting for DXKeeper"));
   EXPECT_EQ(held.content(), earlier) << "written while held";
