@@ -19,6 +19,7 @@ void QuandrelMain::Log() {
   }
   try {
     const LoggedQso qso = logged_qso();
+    keep_in_adif_log(qso.record);
     deliver_or_keep(qso.execute);
     if (DebugMode()) debug("ADIFLogSenttoDXK", qso.record);
     CurrentCallsign.clear();
@@ -35,7 +36,9 @@ void QuandrelMain::keep_logs_waiting_for_pass() {
   if (logs_waiting_for_pass_ == 0) return;
   logs_waiting_for_pass_ = 0;
   try {
-    keep_for_later({logged_qso().execute, false});
+    const LoggedQso qso = logged_qso();
+    keep_in_adif_log(qso.record);
+    keep_for_later({qso.execute, false});
     CurrentCallsign.clear();
     ClearInfo();
   } catch (const RuntimeError& e) {
@@ -93,6 +96,18 @@ void QuandrelMain::deliver_or_keep(const std::string& execute) {
   // The queue was empty, so this QSO is now the oldest.
   front_refusals_ = 0;
   if (result == SendResult::refused) note_front_refused();
+}
+
+void QuandrelMain::keep_in_adif_log(const std::string& record) {
+  // The program's own log never stands in the way of DXKeeper's: a failure is reported once,
+  // and the next QSO tries again.
+  try {
+    adif_log.Append(record, common.Version(), platform.system.utc_now());
+    adif_log_failing_ = false;
+  } catch (const RuntimeError& e) {
+    if (!adif_log_failing_) report(e, "QuandrelMain.AdifLog");
+    adif_log_failing_ = true;
+  }
 }
 
 void QuandrelMain::note_front_refused() {

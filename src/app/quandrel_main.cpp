@@ -72,6 +72,7 @@ QuandrelMain::QuandrelMain(Platform& p)
       senders(clients, codec, common),
       spot_server(p.dde, p.loop, codec),
       pending_qsos(p.files, p.system.program_folder()),
+      adif_log(p.files, p.system.program_folder()),
       WaitScreenTimer1(p.loop, kWaitScreenInterval) {
   locale.set_reporter(&common);
   common.connected_list = [this] { return clients.ConnectedList(); };

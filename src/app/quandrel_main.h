@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "app/adif_log.h"
 #include "app/controls.h"
 #include "app/pending_qsos.h"
 #include "app/settings_file.h"
@@ -170,6 +171,7 @@ class QuandrelMain {
   DXLabControlModule senders;
   SpotServer spot_server;
   PendingQsos pending_qsos;
+  AdifLog adif_log;
 
   // Helpers shared by the concerns.
   bool DebugMode() const { return common.DebugMode; }
@@ -201,6 +203,7 @@ class QuandrelMain {
   void deliver_or_keep(const std::string& execute);
   void keep_for_later(PendingQso entry);
   void keep_logs_waiting_for_pass();
+  void keep_in_adif_log(const std::string& record);
   void note_front_refused();
   // Reads the waiting file when that has not succeeded yet; true once it has.
   bool waiting_file_ready();
@@ -221,6 +224,7 @@ class QuandrelMain {
   static constexpr int kDeliverySlice = 50;  // waiting QSOs delivered per turn of the loop
   int front_refusals_ = 0;  // times DXKeeper refused the oldest waiting QSO in a row
   bool waiting_file_trouble_reported_ = false;
+  bool adif_log_failing_ = false;
   std::unique_ptr<WaitScreenView> wait_screen_;
   Timer WaitScreenTimer1;
   std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);

@@ -1,0 +1,126 @@
+// The program's own ADIF log: every QSO it builds a record for, appended before DXKeeper is
+// handed it, readable by any ADIF reader whatever happened to DXKeeper or to the run.
+#include <string>
+#include <vector>
+
+#include "app/adif_log.h"
+#include "peers/dxlab_text.h"
+#include "reliability_fixture.h"
+
+namespace vav::testing {
+namespace {
+
+struct AdifFile {
+  std::vector<peers::DxlabField> header;
+  std::vector<std::vector<peers::DxlabField>> records;
+};
+
+// A plain ADIF reader: the header up to "<EOH>", then records closed by "<EOR>".
+AdifFile read_adif(const std::string& text) {
+  AdifFile file;
+  const std::size_t eoh = text.find("<EOH>");
+  std::string_view rest(text);
+  if (eoh != std::string::npos) {
+    file.header = peers::parse_fields(rest.substr(0, eoh)).fields;
+    rest = rest.substr(eoh + 5);
+  }
+  for (std::size_t end = rest.find("<EOR>"); end != std::string_view::npos;
+       end = rest.find("<EOR>")) {
+    file.records.push_back(peers::parse_fields(rest.substr(0, end)).fields);
+    rest = rest.substr(end + 5);
+  }
+  return file;
+}
+
+std::string value(const std::vector<peers::DxlabField>& fields, const std::string& name) {
+  const std::string* v = peers::find_field(fields, name);
+  return v ? *v : "<none>";
+}
+
+class AdifLogTest : public ReliabilityTest {
+ protected:
+  void SetUp() override {
+    station.mixw().start();
+    write_settings({"ConnectDXKeeper=True"});
+  }
+  std::vector<std::string> adif_calls() {
+    std::vector<std::string> calls;
+    for (const auto& r : read_adif(read_file(kAdifLogFileName)).records) {
+      calls.push_back(value(r, "CALL"));
+    }
+    return calls;
+  }
+};
+
+TEST_F(AdifLogTest, EveryQsoIsInTheFileWithTheFieldsDXKeeperGetsWhenEverItGetsThem) {
+  station.dxkeeper().start();
+  start_program();
+  write_numbered_qso(1);
+  const AdifFile first = read_adif(read_file(kAdifLogFileName));
+  EXPECT_EQ(value(first.header, "ADIF_VER"), "3.1.4");
+  EXPECT_EQ(value(first.header, "PROGRAMID"), "Vavizorur");
+  EXPECT_EQ(value(first.header, "PROGRAMVERSION"), app->common.Version());
+  EXPECT_EQ(value(first.header, "CREATED_TIMESTAMP").size(), 15u);
+  ASSERT_EQ(first.records.size(), 1u);
+  // The same fields, in the same order, as the record DXKeeper took.
+  const std::string& execute = station.dxkeeper().journal().at(0);
+  EXPECT_EQ(first.records[0], peers::parse_fields(execute.substr(6)).fields);
+
+  // DXKeeper away: the QSOs are in the file at once, and once each when delivered later.
+  station.dxkeeper().stop();
+  run_for(10);
+  write_numbered_qso(2);
+  write_numbered_qso(3);
+  EXPECT_EQ(adif_calls(), written_calls());
+  station.dxkeeper().start();
+  run_for(7100);
+  EXPECT_EQ(delivered_calls(), written_calls());
+  EXPECT_EQ(adif_calls(), written_calls());
+  EXPECT_EQ(read_file(kAdifLogFileName).find("<EOH>"), read_file(kAdifLogFileName).rfind("<EOH>"))
+      << "one header";
+}
+
+TEST_F(AdifLogTest, ATornLastRecordIsClosedAndHidesNothing) {
+  station.dxkeeper().start();
+  start_program();
+  write_numbered_qso(1);
+  app->Close();
+  app.reset();
+  // A crash in the middle of the next append.
+  const std::string whole = read_file(kAdifLogFileName);
+  write_file(kAdifLogFileName, whole + "<CALL:5>Q9TOR <RST_RC");
+  start_program();
+  write_numbered_qso(2);
+  const AdifFile file = read_adif(read_file(kAdifLogFileName));
+  ASSERT_EQ(file.records.size(), 3u);
+  EXPECT_EQ(value(file.records[0], "CALL"), "Q1N1");
+  EXPECT_EQ(value(file.records[1], "CALL"), "Q9TOR");  // the torn one, visibly short
+  EXPECT_EQ(value(file.records[1], "MODE"), "<none>");
+  EXPECT_EQ(value(file.records[2], "CALL"), "Q2N2");
+  EXPECT_EQ(value(file.records[2], "RST_RCVD"), "599");
+
+  EXPECT_EQ(adif_tail_repair(""), "");
+  EXPECT_EQ(adif_tail_repair("x<EOR>\r\n"), "");
+  EXPECT_EQ(adif_tail_repair("x<eor>"), "\r\n");
+  EXPECT_EQ(adif_tail_repair("x<EOR>\r"), "\n");
+}
+
+TEST_F(AdifLogTest, AnUnwritableFileCostsOneReportAndNoQso) {
+  station.dxkeeper().start();
+  write_file(kAdifLogFileName, "");
+  files.lock(path(kAdifLogFileName));
+  start_program();
+  write_numbered_qso(1);
+  write_numbered_qso(2);
+  EXPECT_EQ(delivered_calls(), written_calls());
+  ASSERT_EQ(program_errors().size(), 1u);
+  EXPECT_NE(program_errors()[0].find("QuandrelMain.AdifLog"), std::string::npos);
+
+  files.clear_faults();
+  write_numbered_qso(3);
+  EXPECT_EQ(adif_calls(), std::vector<std::string>{"Q3N3"});
+  EXPECT_EQ(delivered_calls(), written_calls());
+}
+
+}  // namespace
+}  // namespace vav::testing
