@@ -17,6 +17,22 @@ void TextControl::set_text(std::string text) {
   if (on_change) on_change();
 }
 
+void ListRows::set_rows(std::vector<Row> rows) {
+  if (rows == rows_) return;
+  rows_ = std::move(rows);
+  notify_view();
+}
+
+void Button::set_enabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  notify_view();
+}
+
+void Button::click() {
+  if (enabled_ && on_click) on_click();
+}
+
 LinkedText::LinkedText(Dde& dde, Millis link_timeout, std::string design_text)
     : TextControl(std::move(design_text)), dde_(dde), timeout_(link_timeout) {}
 

@@ -142,6 +142,37 @@ class ComboList : public Control {
   int index_ = -1;
 };
 
+// A list view in report style: column captions and rows of texts, replaced whole. The view
+// is told only when the rows differ.
+class ListRows : public Control {
+ public:
+  using Row = std::vector<std::string>;
+  explicit ListRows(std::vector<std::string> columns) : columns_(std::move(columns)) {}
+  const std::vector<std::string>& columns() const { return columns_; }
+  const std::vector<Row>& rows() const { return rows_; }
+  void set_rows(std::vector<Row> rows);
+
+ private:
+  std::vector<std::string> columns_;
+  std::vector<Row> rows_;
+};
+
+// A command button: a caption, an enabled flag and the click handler. click() runs the
+// handler as a user's click does, and only while the button is enabled.
+class Button : public Control {
+ public:
+  explicit Button(std::string caption) : caption_(std::move(caption)) {}
+  const std::string& caption() const { return caption_; }
+  bool enabled() const { return enabled_; }
+  void set_enabled(bool enabled);
+  void click();
+  std::function<void()> on_click;
+
+ private:
+  std::string caption_;
+  bool enabled_ = true;
+};
+
 // A window timer: an interval and an enabled flag. Enabling, or changing the interval of an
 // enabled timer, starts its count anew; a tick never re-enters the handler of the same timer
 // (ticks that fall due while it runs are dropped). Stops when destroyed.

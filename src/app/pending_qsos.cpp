@@ -38,6 +38,7 @@ bool PendingQsos::Load() {
   entries_.insert(entries_.end(), later_.begin(), later_.end());
   later_.clear();
   ready_ = true;
+  ++changes_;
   remove_later_file_ = merging;
   if (replay.marks > 0 || !replay.complete || merging) {
     needs_rewrite_ = true;
@@ -93,6 +94,7 @@ void PendingQsos::keep_beside(const PendingQso& entry) {
 }
 
 void PendingQsos::Add(PendingQso entry) {
+  ++changes_;
   if (!ready_) {
     later_.push_back(std::move(entry));
     keep_beside(later_.back());
@@ -103,6 +105,7 @@ void PendingQsos::Add(PendingQso entry) {
 }
 
 void PendingQsos::RemoveFront() {
+  ++changes_;
   entries_.pop_front();
   if (entries_.empty()) {
     // The queue is empty: the journal goes, which is the cheapest way to compact it.
@@ -115,6 +118,7 @@ void PendingQsos::RemoveFront() {
 
 void PendingQsos::MarkFrontUncertain() {
   if (entries_.front().uncertain) return;
+  ++changes_;
   entries_.front().uncertain = true;
   commit(kJournalTimedOut);
 }

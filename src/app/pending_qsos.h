@@ -11,6 +11,7 @@
 // delivered, and the caller tries again later. Once it is read, the older QSOs come first.
 // Bytes that replay cannot read are copied whole to a third file before the journal is
 // written afresh, so nothing a previous run wrote is ever lost.
+#include <cstdint>
 #include <deque>
 #include <string>
 
@@ -41,6 +42,10 @@ class PendingQsos {
   bool empty() const { return ready_ && entries_.empty(); }
   // The QSOs known to be waiting (while not ready, only those written in this run).
   std::size_t count() const { return entries_.size() + later_.size(); }
+  // The QSOs known to be waiting, oldest first (while not ready, those written in this run).
+  const std::deque<PendingQso>& queued() const { return ready_ ? entries_ : later_; }
+  // Counts every change of the queue, so that a view can tell whether it must be redrawn.
+  std::uint64_t changes() const { return changes_; }
   // The oldest entry; only when ready and not empty.
   const PendingQso& front() const { return entries_.front(); }
   // Removes the oldest entry (after DXKeeper accepted it). Throws like Add.
@@ -62,6 +67,7 @@ class PendingQsos {
   std::deque<PendingQso> entries_;  // the queue, once ready
   std::deque<PendingQso> later_;    // QSOs written while not ready
   bool ready_ = false;
+  std::uint64_t changes_ = 0;
   bool later_file_known_ = false;   // the second file's content is later_ (read, or absent)
   bool later_file_stale_ = false;   // later_ could not all be appended to the second file
   bool later_file_found_ = false;   // the second file exists, or may

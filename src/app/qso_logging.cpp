@@ -91,6 +91,7 @@ void QuandrelMain::deliver_or_keep(const std::string& execute) {
   delivering_ = true;
   const SendResult result = senders.SendToDXKeeper(execute);
   delivering_ = false;
+  last_delivery_result_ = result;
   if (result == SendResult::delivered) return;
   keep_for_later({execute, result == SendResult::unknown});
   // The queue was empty, so this QSO is now the oldest.
@@ -139,6 +140,7 @@ void QuandrelMain::keep_for_later(PendingQso entry) {
     report(e, "QuandrelMain.Log");
   }
   common.RefreshCaption();
+  RefreshStatus();
 }
 
 void QuandrelMain::DeliverWaitingQsos() {
@@ -167,6 +169,7 @@ void QuandrelMain::DeliverWaitingQsos() {
     const PendingQso entry = pending_qsos.front();
     if (entry.uncertain && DebugMode()) debug("QSO sent again after a time-out", entry.execute);
     const SendResult result = senders.SendToDXKeeper(entry.execute);
+    last_delivery_result_ = result;
     if (result == SendResult::delivered) {
       front_refusals_ = 0;
       saving([&] { pending_qsos.RemoveFront(); });
@@ -179,6 +182,7 @@ void QuandrelMain::DeliverWaitingQsos() {
   if (save_failure) report(*save_failure, "QuandrelMain.Log");
   delivering_ = false;
   common.RefreshCaption();
+  RefreshStatus();
 }
 
 }  // namespace vav

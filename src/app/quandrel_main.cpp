@@ -133,7 +133,11 @@ void QuandrelMain::wire_handlers() {
   Option2.on_click = [this](int index) { Option2_Click(index); };
   Combo1.on_click = [this] { Combo1_Click(); };
 
-  Timer1.on_tick = [this] { Timer1_Timer(); };
+  Timer1.on_tick = [this] {
+    Timer1_Timer();
+    if (MixWRunning) status.heard("MixW", status_time());
+    RefreshStatus();
+  };
   Timer2.on_tick = [this] { Timer2_Timer(); };
   Timer3.on_tick = [this] { Timer3_Timer(); };
   WaitScreenTimer1.on_tick = [this] { WaitScreen_Timer1(); };
@@ -147,6 +151,7 @@ void QuandrelMain::wire_handlers() {
   clients.on_start_notice = [this] { post_task([this] { clients.ConnectNoticedServers(); }); };
   spot_server.on_spot = [this](const SpotFields& spot) { spot_arrived(spot); };
   platform.frame.set_resize_handler([this] { Form_Resize(); });
+  wire_status();
 }
 
 void QuandrelMain::spot_arrived(const SpotFields& spot) {
@@ -166,7 +171,18 @@ void QuandrelMain::spot_arrived(const SpotFields& spot) {
   quietly([&] { RcvdSpotPrefix.set_text(spot.prefix); });
   quietly([&] { RcvdSpotSearch.set_text(spot.search); });
   quietly([&] { RcvdSpotGrid.set_text(spot.grid); });
-  quietly([&] { RcvdSpotChange(); });
+  const bool commander = clients.IsServerConnected(dxlab::kCommander);
+  const bool mixw_runs = MixWRunning;
+  bool tuned = false;
+  quietly([&] {
+    RcvdSpotChange();
+    tuned = true;
+  });
+  note_spot(spot, !commander   ? "refused: Commander is not connected"
+                  : !mixw_runs ? "not tuned: MixW is not running"
+                  : tuned      ? "tuned"
+                               : "abandoned: a step failed");
+  RefreshStatus();
 }
 
 void QuandrelMain::post_task(std::function<void()> task) {

@@ -13,6 +13,7 @@
 #include "app/controls.h"
 #include "app/pending_qsos.h"
 #include "app/settings_file.h"
+#include "app/status_tab.h"
 #include "common/common.h"
 #include "common/locale_info.h"
 #include "dde/dde_client_module.h"
@@ -96,6 +97,11 @@ class QuandrelMain {
   // ---- spots.cpp -----------------------------------------------------------------------
   void RcvdSpotChange();
 
+  // ---- status.cpp ----------------------------------------------------------------------
+  void RefreshStatus();
+  void SendNow_Click();
+  void OpenErrorLog_Click();
+
   // ---- placement.cpp -------------------------------------------------------------------
   void RestoreWindowPosition();
   void SaveWindowPosition();
@@ -148,6 +154,7 @@ class QuandrelMain {
   Frame Frame3;  // contest exchange
   Frame Frame6;  // SpotCollector settings
   Timer Timer1, Timer2, Timer3;
+  StatusTab status;
 
   // ---- state ---------------------------------------------------------------------------
   Settings settings;
@@ -204,6 +211,11 @@ class QuandrelMain {
   void keep_for_later(PendingQso entry);
   void keep_logs_waiting_for_pass();
   void keep_in_adif_log(const std::string& record);
+  void wire_status();
+  void refresh_waiting_rows();
+  void note_spot(const SpotFields& spot, std::string outcome);
+  std::string status_time();
+  std::string error_log_file() const;
   void note_front_refused();
   // Reads the waiting file when that has not succeeded yet; true once it has.
   bool waiting_file_ready();
@@ -225,6 +237,8 @@ class QuandrelMain {
   int front_refusals_ = 0;  // times DXKeeper refused the oldest waiting QSO in a row
   bool waiting_file_trouble_reported_ = false;
   bool adif_log_failing_ = false;
+  SendResult last_delivery_result_ = SendResult::not_connected;  // of the oldest waiting QSO
+  std::string waiting_rows_key_;  // what the waiting list was last drawn from
   std::unique_ptr<WaitScreenView> wait_screen_;
   Timer WaitScreenTimer1;
   std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);

@@ -10,15 +10,19 @@ DXLabControlModule::DXLabControlModule(DdeClientModule& clients, DdeCommon& code
 SendResult DXLabControlModule::send(int server, LinkedText& conversation,
                                     const std::string& command, const char* debug_key) {
   if (!clients_.IsServerConnected(server)) return SendResult::not_connected;
+  SendResult result = SendResult::delivered;
   try {
     conversation.link_execute(command);
   } catch (const RuntimeError& e) {
     // A failed command only marks its program disconnected: no message, no log entry.
     clients_.SetServerConnect(server, false);
-    return e.number() == err::kDdeTimeout ? SendResult::unknown : SendResult::refused;
+    result = e.number() == err::kDdeTimeout ? SendResult::unknown : SendResult::refused;
   }
-  if (debug_key != nullptr && common_.DebugMode) common_.DebugSettings(debug_key, command);
-  return SendResult::delivered;
+  if (result == SendResult::delivered && debug_key != nullptr && common_.DebugMode) {
+    common_.DebugSettings(debug_key, command);
+  }
+  if (on_result) on_result(server, result);
+  return result;
 }
 
 SendResult DXLabControlModule::SendXcvrFreqMode(const std::string& frequency,

@@ -2,6 +2,7 @@
 // One sender per command that the program sends to a DXLab program. Each asks whether its
 // target is connected, executes the command on the target's command conversation and, when
 // the execute fails, marks the target disconnected. Senders never throw.
+#include <functional>
 #include <string>
 
 #include "dde/dde_client_module.h"
@@ -34,6 +35,9 @@ class DXLabControlModule {
   SendResult ShutdownDXView();
   SendResult ShutdownDXKeeper();
   SendResult ShutdownPathfinder();
+
+  // Told the outcome of every execute that was tried (a target not connected is not tried).
+  std::function<void(int server, SendResult result)> on_result;
 
  private:
   SendResult send(int server, LinkedText& conversation, const std::string& command,

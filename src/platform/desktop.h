@@ -75,6 +75,10 @@ class Desktop {
   // Shows the wait window ("Waiting...", "Waiting for MixW to load..", "Cancel"), centred.
   // `on_cancel` runs when the user presses Cancel or closes the window any other way.
   virtual std::unique_ptr<WaitScreenView> show_wait_screen(std::function<void()> on_cancel) = 0;
+
+  // Opens a file in the program the user has for its kind (a text file in the editor);
+  // false when that failed.
+  virtual bool open_document(const std::string& path) = 0;
 };
 
 }  // namespace vav

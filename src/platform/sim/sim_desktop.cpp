@@ -103,4 +103,9 @@ bool SimDesktop::close_wait_screen() {
   return true;
 }
 
+bool SimDesktop::open_document(const std::string& path) {
+  opened_documents_.push_back(path);
+  return true;
+}
+
 }  // namespace vav::sim

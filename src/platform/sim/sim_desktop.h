@@ -38,6 +38,9 @@ class SimDesktop final : public Desktop {
   std::unique_ptr<WaitScreenView> show_wait_screen(std::function<void()> on_cancel) override;
 
   // --- message boxes ---
+  bool open_document(const std::string& path) override;
+  // The documents opened, in order.
+  const std::vector<std::string>& opened_documents() const { return opened_documents_; }
   const std::vector<MessageBoxShown>& message_boxes() const { return message_boxes_; }
   void clear_message_boxes() { message_boxes_.clear(); }
   // Runs while a box is up, before the user presses OK (a test may run the loop there, as
@@ -67,6 +70,7 @@ class SimDesktop final : public Desktop {
  private:
   SimEventLoop& loop_;
   std::vector<MessageBoxShown> message_boxes_;
+  std::vector<std::string> opened_documents_;
   std::function<void(const MessageBoxShown&)> on_message_box_;
   struct Window {
     std::string title;

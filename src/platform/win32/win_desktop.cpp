@@ -1,6 +1,8 @@
 #include "platform/win32/win_desktop.h"
 
 #include <windows.h>
+// shellapi.h after windows.h, which it needs.
+#include <shellapi.h>
 
 #include "platform/win32/wait_screen.h"
 #include "platform/win32/win_handles.h"
@@ -37,6 +39,13 @@ int WinDesktop::screen_logical_dpi() { return desktop_logical_dpi(); }
 
 std::unique_ptr<WaitScreenView> WinDesktop::show_wait_screen(std::function<void()> on_cancel) {
   return std::make_unique<WaitScreen>(loop_, std::move(on_cancel));
+}
+
+bool WinDesktop::open_document(const std::string& path) {
+  // ShellExecute returns a value above 32 on success.
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  return result > 32;
 }
 
 }  // namespace vav::win32

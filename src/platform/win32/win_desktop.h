@@ -13,6 +13,8 @@ class WinDesktop final : public Desktop {
   // MessageBoxA runs its own message loop, so timers and DDE keep going while it is shown.
   void message_box(const std::string& text, const std::string& title) override;
   std::optional<WindowRef> find_window(const std::string& title) override;
+  // ShellExecuteA with the "open" verb.
+  bool open_document(const std::string& path) override;
   bool is_window(WindowRef window) override;
   bool post_close(WindowRef window) override;
   int screen_logical_dpi() override;
