@@ -46,7 +46,6 @@ DdeClientModule::~DdeClientModule() {
 
 void DdeClientModule::Initialize(const std::function<void()>& load_server_form) {
   try {
-    common_.ErrorNoted = false;
     if (load_server_form) load_server_form();
     if (!serving_) {
       dde_.serve_topic(kTopic, [this](const std::string& command) { return StartNotice(command); });
