@@ -60,6 +60,14 @@ void SimDxlabProgram::stop() {
   for (const auto& topic : peer_.topics()) bus_.stop_server(peer_.service(), topic);
 }
 
+void SimDxlabProgram::crash() {
+  tasks_.cancel_all();
+  late_start_ = 0;
+  if (!running_) return;
+  running_ = false;
+  for (const auto& topic : peer_.topics()) bus_.crash_server(peer_.service(), topic);
+}
+
 void SimDxlabProgram::answer() {
   peer_.set_responsiveness(peers::Responsiveness::answering);
   set_bus_hanging(false);

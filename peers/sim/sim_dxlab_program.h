@@ -1,7 +1,7 @@
 #pragma once
 // A DXLab stand-in bound to the simulated DDE bus. It is absent until started; it can start
 // late, refuse executes, leave executes or everything unanswered past the client's
-// time-out, drop its conversations and stop. "shutdown" stops it just after acknowledging.
+// time-out, drop its conversations, stop and crash. "shutdown" stops it just after acknowledging.
 #include <string>
 #include <vector>
 
@@ -24,6 +24,9 @@ class SimDxlabProgram {
   void start_after(Millis delay);
   // Stops serving: every conversation ends (clients get their link-close notice).
   void stop();
+  // Vanishes as a crashed or killed program does: no conversation is ended politely, so
+  // clients get no link-close notice.
+  void crash();
   bool running() const { return running_; }
 
   void answer();               // links and executes answered again

@@ -51,9 +51,10 @@ void LinkedText::end_link() {
 
 void LinkedText::set_link_mode(LinkMode mode) {
   // Asking again for the link that is open keeps it: the periodic connection pass sets the
-  // same topics and modes every few seconds and must not churn live conversations.
+  // same topics and modes every few seconds and must not churn live conversations. One
+  // whose server has gone without a word is opened anew.
   if (mode == LinkMode::automatic && conversation_ && link_topic_ == open_topic_ &&
-      link_item_ == open_item_) {
+      link_item_ == open_item_ && conversation_->server_exists()) {
     return;
   }
   end_link();
@@ -77,6 +78,12 @@ void LinkedText::set_link_mode(LinkMode mode) {
   open_topic_ = link_topic_;
   open_item_ = link_item_;
   set_text(std::move(opened.value));
+}
+
+bool LinkedText::drop_dead_link() {
+  if (!conversation_ || conversation_->server_exists()) return false;
+  end_link();
+  return true;
 }
 
 void LinkedText::link_execute(std::string_view command) {

@@ -55,6 +55,8 @@ enum class LinkMode { none = 0, automatic = 1 };
 // ("service|topic"), link item, link mode, link time-out. Setting the mode to automatic
 // opens the conversation and takes the item's value; every new value of the item replaces
 // the text (raising on_change when it differs). Setting it to none ends the conversation.
+// Asking again for the link that is open keeps it while its server exists, and opens it
+// anew when the server has vanished.
 class LinkedText : public TextControl {
  public:
   LinkedText(Dde& dde, Millis link_timeout, std::string design_text = {});
@@ -72,6 +74,11 @@ class LinkedText : public TextControl {
   // Executes a command on the conversation. Throws RuntimeError (kDdeNoChannel when no
   // conversation is open, or what the conversation throws).
   void link_execute(std::string_view command);
+
+  // Ends the conversation when its server no longer exists: a program that crashed or was
+  // killed never ends its conversations, so no link-close notice comes. Raises no notice;
+  // returns whether the conversation was dead.
+  bool drop_dead_link();
 
   // The server ended the conversation; the mode is none when this runs.
   std::function<void()> on_link_close;

@@ -129,7 +129,14 @@ void QuandrelMain::Timer2_Timer() {
         clients.ConnectServer(server);
         return true;
       };
-      if (settings.FrequencyControl == "Commander" && !stage(dxlab::kCommander)) return;
+      // A program that crashed or was killed ended none of its conversations: they are
+      // dropped here, and the program is tried below until it is back, even one this pass
+      // would otherwise leave alone.
+      clients.drop_vanished_servers();
+      if ((settings.FrequencyControl == "Commander" || clients.vanished(dxlab::kCommander)) &&
+          !stage(dxlab::kCommander)) {
+        return;
+      }
       timing("Finish Commander StartDXView");
       if (!stage(dxlab::kDXView)) return;
       timing("Finish DXView Start Logserver");
@@ -137,6 +144,7 @@ void QuandrelMain::Timer2_Timer() {
       timing("Finish Logserver Start Pathfinder");
       if (!stage(dxlab::kPathfinder)) return;
       timing("Finish Pathfinder End Load");
+      if (clients.vanished(dxlab::kPropView) && !stage(dxlab::kPropView)) return;
     } catch (const RuntimeError& e) {
       report(e, "QuandrelMain.Timer2");
     } catch (const std::exception&) {

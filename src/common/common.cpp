@@ -53,15 +53,21 @@ Common::Common(System& system, Files& files, Desktop& desktop, WindowFrame& fram
     : system_(system), files_(files), desktop_(desktop), frame_(frame), locale_(locale) {}
 
 void Common::Initialize() {
-  error_log_started_ = false;
+  // A header written before start-up got here (an error while the settings file was
+  // created) stays the run's only one, and the shutdown line still closes the run.
   os_name_ = "Unknown";
   try {
     error_log_path_ = system_.program_folder() + "\\ErrorLog.txt";
-    run_start_ = utc::CurrentTime(system_);
-    GetOSVersion();
+    take_run_facts();
   } catch (...) {
     ReportException("Common.Initialize");
   }
+}
+
+void Common::take_run_facts() {
+  run_start_ = utc::CurrentTime(system_);
+  run_facts_taken_ = true;
+  GetOSVersion();
 }
 
 void Common::Terminate() {
@@ -127,7 +133,13 @@ void Common::LogError(std::string_view message) {
   if (writing_error_log_) return;
   writing_error_log_ = true;
   try {
-    std::string text = error_log_started_ ? std::string() : header(run_start_);
+    std::string text;
+    if (!error_log_started_) {
+      // The first error may come before Initialize: the header still tells the run's start
+      // and the Windows build.
+      if (!run_facts_taken_) take_run_facts();
+      text = header(run_start_);
+    }
     text += stamp(utc::CurrentTime(system_)) + " > ";
     text.append(message);
     text += kCrLf;

@@ -49,7 +49,7 @@ class Common {
 
   // The global DebugMode switch.
   bool DebugMode = false;
-  // Shared with the DDE client module, which clears it when it initialises.
+  // Set with the first error of the run and kept until the program ends.
   bool ErrorNoted = false;
   // The connected programs' nicknames, supplied by the DDE client module.
   std::function<std::string()> connected_list;
@@ -65,6 +65,8 @@ class Common {
   std::string stamp(double date) const;
   std::string header(double now) const;
   std::string program_folder() const;
+  // The run's start and the Windows name and build, for the header.
+  void take_run_facts();
   void show_debug_failure(const std::string& description);
 
   System& system_;
@@ -74,6 +76,7 @@ class Common {
   LocaleInfo& locale_;
   std::string error_log_path_;
   double run_start_ = 0;
+  bool run_facts_taken_ = false;
   bool error_log_started_ = false;
   bool writing_error_log_ = false;
   std::string os_name_ = "Unknown";

@@ -46,7 +46,6 @@ DdeClientModule::~DdeClientModule() {
 
 void DdeClientModule::Initialize(const std::function<void()>& load_server_form) {
   try {
-    common_.ErrorNoted = false;
     if (load_server_form) load_server_form();
     if (!serving_) {
       dde_.serve_topic(kTopic, [this](const std::string& command) { return StartNotice(command); });
@@ -55,6 +54,7 @@ void DdeClientModule::Initialize(const std::function<void()>& load_server_form) 
     ServerConnected.fill(false);
     RetryPending.fill(false);
     RetryInProgress.fill(false);
+    vanished_.fill(false);
     connected_list_.clear();
   } catch (const RuntimeError& e) {
     common_.ReportError(e, "DDEClientmodule.Initialize");
@@ -131,7 +131,44 @@ void DdeClientModule::DisconnectServer(int server) {
     set_links(server, LinkMode::none);
   } catch (const RuntimeError&) {
   }
+  vanished_[server] = false;  // the user does not want it back
   SetServerConnect(server, false);
+}
+
+std::vector<LinkedText*> DdeClientModule::links_of(int server) {
+  switch (server) {
+    case dxlab::kCommander:
+      return {&form_.Freq, &form_.Mode, &form_.RadioMode, &form_.DDETransceiverControl};
+    case dxlab::kDXKeeper:
+      return {&form_.DDELog};
+    case dxlab::kPathfinder:
+      return {&form_.PathfinderDDECommand};
+    case dxlab::kDXView:
+      return {&form_.SpotPrefix, &form_.DDELookup};
+    case dxlab::kPropView:
+      return {&form_.PropViewDDECommand};
+    default:
+      return {};
+  }
+}
+
+bool DdeClientModule::drop_dead_links(int server) {
+  check_index(server);
+  bool dropped = false;
+  for (LinkedText* link : links_of(server)) dropped = link->drop_dead_link() || dropped;
+  if (dropped && ServerConnected[server]) vanished_[server] = true;
+  return dropped;
+}
+
+void DdeClientModule::drop_vanished_servers() {
+  for (int server = 0; server < dxlab::kServerCount; ++server) {
+    if (drop_dead_links(server) && ServerConnected[server]) SetServerConnect(server, false);
+  }
+}
+
+bool DdeClientModule::vanished(int server) const {
+  check_index(server);
+  return vanished_[server];
 }
 
 void DdeClientModule::SetServerConnect(int server, bool connected) {
@@ -146,6 +183,7 @@ void DdeClientModule::SetServerConnect(int server, bool connected) {
     connected_list_ = list;
     if (connected) {
       RetryInProgress[server] = false;
+      vanished_[server] = false;
     } else if (RetryInProgress[server]) {
       RetryInProgress[server] = false;  // a failed reconnection is not tried again
     } else {

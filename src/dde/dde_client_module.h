@@ -52,6 +52,17 @@ class DdeClientModule {
   // unloads the "DDEServer" form.
   void CloseLinks(const std::function<void()>& unload_server_form);
 
+  // Ends the conversations of `server` whose server no longer exists (the program crashed
+  // or was killed, and no link-close notice came). When the program was counted as
+  // connected it is remembered as vanished. Returns whether any conversation was dead.
+  bool drop_dead_links(int server);
+  // Drops the dead conversations of every program and marks each connected program that
+  // had one disconnected. The connection pass runs it first.
+  void drop_vanished_servers();
+  // The program vanished while connected and has not been connected since: the connection
+  // pass tries it whatever the settings say, until it is back or the user disconnects it.
+  bool vanished(int server) const;
+
   // A start notice executed on "DDEClient"; returns whether it is accepted.
   bool StartNotice(const std::string& command);
 
@@ -70,6 +81,7 @@ class DdeClientModule {
  private:
   void check_index(int server) const;
   void set_links(int server, LinkMode mode);
+  std::vector<LinkedText*> links_of(int server);
 
   Dde& dde_;
   Common& common_;
@@ -78,6 +90,7 @@ class DdeClientModule {
   std::array<bool, dxlab::kServerCount> ServerConnected{};
   std::array<bool, dxlab::kServerCount> RetryPending{};
   std::array<bool, dxlab::kServerCount> RetryInProgress{};
+  std::array<bool, dxlab::kServerCount> vanished_{};
   std::string connected_list_;
   std::vector<int> pending_starts_;
   bool serving_ = false;

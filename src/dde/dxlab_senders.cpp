@@ -14,7 +14,10 @@ SendResult DXLabControlModule::send(int server, LinkedText& conversation,
   try {
     conversation.link_execute(command);
   } catch (const RuntimeError& e) {
-    // A failed command only marks its program disconnected: no message, no log entry.
+    // A failed command only marks its program disconnected: no message, no log entry. A
+    // program that crashed leaves dead conversations behind; they go with it, so the next
+    // connection pass links it afresh once it is back.
+    clients_.drop_dead_links(server);
     clients_.SetServerConnect(server, false);
     result = e.number() == err::kDdeTimeout ? SendResult::unknown : SendResult::refused;
   }

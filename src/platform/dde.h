@@ -34,6 +34,11 @@ class DdeConversation {
   // link time-out. Throws RuntimeError: kDdeRefused when the server refuses, kDdeTimeout
   // when it does not answer in time, kDdeNoChannel when the conversation has ended.
   virtual void execute(std::string_view command) = 0;
+
+  // Whether the server still holds the conversation. False once it ended the conversation
+  // or vanished without ending it (a program that crashed or was killed sends no terminate,
+  // and its conversations raise no link-close notice).
+  virtual bool server_exists() const = 0;
 };
 
 struct OpenedConversation {

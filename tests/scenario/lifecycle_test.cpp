@@ -122,6 +122,26 @@ TEST_F(LifecycleTest, TheConnectionPassConnectsProgramsStartedLaterAndStartNotic
   }
 }
 
+TEST_F(LifecycleTest, AnErrorBeforeCommonInitializeIsLoggedUnderTheRunsHeaderToTheEnd) {
+  system.set_utc({2024, 2, 29, 12, 0, 0, 0});
+  files.lock(path("Vavizorur.ini"));  // the settings file cannot be created
+  station.mixw().start();
+  start_program();
+  files.clear_faults();
+  run_for(7000);
+  EXPECT_NE(frame.caption().find(" - see ErrorLog in "), std::string::npos) << frame.caption();
+  app->Close();
+  const std::string log = read_file("ErrorLog.txt");
+  EXPECT_EQ(log.rfind("29-Feb-2024 12:00:00 > Vavizorur version ", 0), 0u) << log;
+  EXPECT_NE(log.find("> Operating System: Windows 10 build 19045\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("> program error 70 in module QuandrelMain.CheckforInIfile: Permission "
+                     "denied\r\n"),
+            std::string::npos)
+      << log;
+  EXPECT_EQ(log.find(" version ", 40), std::string::npos) << "one header per run:\n" << log;
+  EXPECT_TRUE(log.ends_with("> Vavizorur shutdown\r\n")) << log;
+}
+
 TEST_F(LifecycleTest, ClosingDXKeeperTakesItOutOfTheCaptionAtOnce) {
   write_settings({"ConnectDXKeeper=True", "ConnectPathFinder=True"});
   station.mixw().start();

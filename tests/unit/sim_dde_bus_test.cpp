@@ -180,12 +180,34 @@ TEST_F(SimDdeBusTest, DataQueuedBeforeCloseArrivesBeforeTheNotice) {
 TEST_F(SimDdeBusTest, StopServerEndsConversationsAndInitiatesFindNobody) {
   Received received;
   auto opened = open_freq(received);
+  EXPECT_TRUE(opened.conversation->server_exists());
   bus.stop_server("Commander", "CmdFreq");
   EXPECT_FALSE(bus.serving("Commander", "CmdFreq"));
+  EXPECT_FALSE(opened.conversation->server_exists());
   loop.pump();
   EXPECT_EQ(received.closed, 1);
   EXPECT_EQ(error_of([&] { open_freq(received); }), err::kNoDdeResponse);
   EXPECT_EQ(error_of([&] { opened.conversation->execute("x"); }), err::kDdeNoChannel);
+}
+
+TEST_F(SimDdeBusTest, CrashedServerLeavesDeadConversationsWithoutNotice) {
+  Received received;
+  auto opened = open_freq(received);
+  bus.crash_server("Commander", "CmdFreq");
+  EXPECT_FALSE(bus.serving("Commander", "CmdFreq"));
+  EXPECT_FALSE(opened.conversation->server_exists());
+  EXPECT_EQ(error_of([&] { open_freq(received); }), err::kNoDdeResponse);
+  // Started again, the server does not take over the conversations of its first life.
+  bus.start_server("Commander", "CmdFreq", {});
+  EXPECT_FALSE(opened.conversation->server_exists());
+  EXPECT_EQ(error_of([&] { opened.conversation->execute("x"); }), err::kDdeNoChannel);
+  bus.advise("Commander", "CmdFreq", "Freq", "7050.000");
+  loop.pump();
+  EXPECT_EQ(received.closed, 0);
+  EXPECT_TRUE(received.data.empty());
+  Received again;
+  auto reopened = bus.open(kFreq, kTimeout, record_into(again));
+  EXPECT_TRUE(reopened.conversation->server_exists());
 }
 
 TEST_F(SimDdeBusTest, NoticesForConversationEndedByClientAreDropped) {

@@ -88,12 +88,18 @@ struct SimDdeBus::Impl : std::enable_shared_from_this<Impl> {
     on_closed();
   }
 
-  void end_conversations(const TopicKey& key) {
+  // Ends the topic's conversations; a server that ends them politely tells each client.
+  void end_conversations(const TopicKey& key, bool notify) {
     for (auto& [id, conversation] : conversations) {
       if (conversation.topic != key || !conversation.open) continue;
       conversation.open = false;
-      post_to(id, [](Impl& self, std::uint64_t target) { self.deliver_close(target); });
+      if (notify) post_to(id, [](Impl& self, std::uint64_t target) { self.deliver_close(target); });
     }
+  }
+
+  bool open(std::uint64_t id) const {
+    const auto found = conversations.find(id);
+    return found != conversations.end() && found->second.open;
   }
 
   SimEventLoop& loop;
@@ -118,6 +124,11 @@ class SimDdeBus::Conversation final : public DdeConversation {
     bus->execute_in(id_, std::string(command));
   }
 
+  bool server_exists() const override {
+    const auto bus = bus_.lock();
+    return bus && bus->open(id_);
+  }
+
  private:
   std::weak_ptr<Impl> bus_;
   std::uint64_t id_;
@@ -134,12 +145,18 @@ void SimDdeBus::start_server(const std::string& service, const std::string& topi
 
 void SimDdeBus::stop_server(const std::string& service, const std::string& topic) {
   const TopicKey key = key_of(service, topic);
-  impl_->end_conversations(key);
+  impl_->end_conversations(key, true);
+  impl_->servers.erase(key);
+}
+
+void SimDdeBus::crash_server(const std::string& service, const std::string& topic) {
+  const TopicKey key = key_of(service, topic);
+  impl_->end_conversations(key, false);
   impl_->servers.erase(key);
 }
 
 void SimDdeBus::close_conversations(const std::string& service, const std::string& topic) {
-  impl_->end_conversations(key_of(service, topic));
+  impl_->end_conversations(key_of(service, topic), true);
 }
 
 void SimDdeBus::set_hanging(const std::string& service, const std::string& topic, bool hanging) {

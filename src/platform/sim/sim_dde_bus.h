@@ -3,7 +3,7 @@
 // topics; clients open conversations with an automatic link on one item, get the item's
 // new values and link-close notices through the event loop, and execute commands that the
 // server accepts, refuses or leaves hanging past the client's time-out. A test can start,
-// stop, refuse, hang or close any server.
+// stop, crash, refuse, hang or close any server.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -40,6 +40,10 @@ class SimDdeBus {
   // The server goes away: its conversations end (clients get their link-close notice) and
   // new initiates find nobody.
   void stop_server(const std::string& service, const std::string& topic);
+  // The server vanishes without ending its conversations, as a program that crashed or was
+  // killed: clients get no link-close notice, their conversations report that the server no
+  // longer exists and executes on them fail; new initiates find nobody.
+  void crash_server(const std::string& service, const std::string& topic);
   // The server ends every conversation on the topic but keeps serving.
   void close_conversations(const std::string& service, const std::string& topic);
   // The server stops answering initiates: they time out (or answers again when false).

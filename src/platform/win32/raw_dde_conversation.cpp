@@ -182,6 +182,10 @@ void RawDdeConversation::execute(std::string_view command) {
   if (await(id).outcome != Outcome::acked) throw RuntimeError(err::kDdeRefused);
 }
 
+bool RawDdeConversation::server_exists() const {
+  return !ended_ && server_ != nullptr && IsWindow(server_);
+}
+
 void RawDdeConversation::terminate() {
   if (!server_ || ended_ || terminate_sent_) return;
   terminate_sent_ = true;

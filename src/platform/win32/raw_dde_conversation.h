@@ -42,6 +42,8 @@ class RawDdeConversation final : public DdeConversation {
   ~RawDdeConversation() override;
 
   void execute(std::string_view command) override;
+  // A server that crashed or was killed never sends WM_DDE_TERMINATE; its window is gone.
+  bool server_exists() const override;
 
  private:
   enum class Kind { advise, request, execute };

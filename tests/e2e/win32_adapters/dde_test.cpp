@@ -102,10 +102,22 @@ TEST_F(WinDdeClientTest, ServerExitGivesOneLinkClosedNoticeAndNoChannel) {
   OpenedConversation opened = dde.open(kAddress, kLinkTimeout, link.events());
   opened.conversation->execute("quit");
   ASSERT_TRUE(pump_until(loop, [&] { return link.closed > 0; }));
+  EXPECT_FALSE(opened.conversation->server_exists());
   EXPECT_EQ(error_number_of([&] { opened.conversation->execute("after"); }), err::kDdeNoChannel);
   ASSERT_TRUE(peer.process().wait_exit(loop).has_value());
   loop.pump();
   EXPECT_EQ(link.closed, 1);
+}
+
+TEST_F(WinDdeClientTest, ServerKilledWithoutTerminateNoLongerExists) {
+  Recorded link;
+  OpenedConversation opened = dde.open(kAddress, kLinkTimeout, link.events());
+  EXPECT_TRUE(opened.conversation->server_exists());
+  peer.process().kill();
+  EXPECT_FALSE(opened.conversation->server_exists());
+  loop.pump();
+  EXPECT_EQ(link.closed, 0) << "a killed server sends no terminate";
+  EXPECT_EQ(error_number_of([&] { opened.conversation->execute("after"); }), err::kDdeNoChannel);
 }
 
 TEST_F(WinDdeClientTest, UnansweredExecuteTimesOut) {

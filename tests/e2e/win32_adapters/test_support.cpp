@@ -50,11 +50,14 @@ PeerProcess::PeerProcess(const std::string& arguments) {
 
 PeerProcess::~PeerProcess() {
   if (!process_) return;
-  if (running()) {
-    TerminateProcess(process_, 99);
-    WaitForSingleObject(process_, kPatience);
-  }
+  kill();
   CloseHandle(process_);
+}
+
+void PeerProcess::kill() {
+  if (!running()) return;
+  TerminateProcess(process_, 99);
+  WaitForSingleObject(process_, kPatience);
 }
 
 bool PeerProcess::running() const {

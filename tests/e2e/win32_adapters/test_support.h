@@ -37,6 +37,8 @@ class PeerProcess {
   // Pumps `loop` while waiting; nullopt when the process did not end in time.
   std::optional<DWORD> wait_exit(win32::WinEventLoop& loop, DWORD limit = kPatience);
   bool running() const;
+  // Ends it as a crash or the Task Manager does (TerminateProcess) and waits for the end.
+  void kill();
 
  private:
   HANDLE process_ = nullptr;
