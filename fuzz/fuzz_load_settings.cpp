@@ -38,6 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   app.LoadSettings();
   p.loop.run_for(1);
   check(app.run_end() == vav::RunEnd::running);
+  check(p.loop.escaped_errors() == 0);  // reported, not lost, but a fault all the same
   // The frequency-control choice matches the value: "MixW" exactly when index 0 is chosen.
   check(app.Option1.selected() == 0 || app.Option1.selected() == 1);
   check((app.settings.FrequencyControl == "MixW") == (app.Option1.selected() == 0));

@@ -43,6 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (accepted) check(size >= 3 && command[0] >= '0' && command[0] <= '9');
   p.loop.run_for(2);
   check(p.app->run_end() == vav::RunEnd::running);
+  check(p.loop.escaped_errors() == 0);  // reported, not lost, but a fault all the same
   check(!p.app->spot_server.pending());
   check(p.loop.pending() <= 8);
   p.forget_journals();

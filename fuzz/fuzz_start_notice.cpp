@@ -51,6 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(accepted == is_start_notice(command));
   p.loop.run_for(1);
   check(p.app->run_end() == vav::RunEnd::running);
+  check(p.loop.escaped_errors() == 0);  // reported, not lost, but a fault all the same
   check(p.loop.pending() <= 8);
   p.forget_journals();
   return 0;

@@ -5,6 +5,7 @@
 // so that nothing escapes into the event loop.
 #include <exception>
 #include <new>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -19,6 +20,23 @@ inline constexpr int kInternalError = 51;
 inline RuntimeError as_runtime_error(const std::exception& e) {
   if (dynamic_cast<const std::bad_alloc*>(&e)) return RuntimeError(kOutOfMemory);
   return RuntimeError(kInternalError);
+}
+
+// Inside a catch block: the exception being handled as the runtime error to report. A fault
+// of the program itself keeps what it says about itself after the standard description.
+inline RuntimeError escaped_error() {
+  try {
+    throw;
+  } catch (const RuntimeError& error) {
+    return error;
+  } catch (const std::bad_alloc&) {
+    return RuntimeError(kOutOfMemory);
+  } catch (const std::exception& e) {
+    return RuntimeError(kInternalError,
+                        standard_description(kInternalError) + " (" + e.what() + ")");
+  } catch (...) {
+    return RuntimeError(kInternalError);
+  }
 }
 
 // `report` is called as report(const RuntimeError&, std::string_view procedure).

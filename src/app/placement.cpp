@@ -2,7 +2,7 @@
 #include <string>
 
 #include "app/quandrel_main.h"
-#include "app/twips.h"
+#include "platform/twips.h"
 
 namespace vav {
 namespace {
@@ -42,6 +42,9 @@ void set_size(WindowFrame& frame, int height, int width) {
 }  // namespace
 
 void QuandrelMain::RestoreWindowPosition() {
+  // From here on the window stands where the operator left it, and its position may be
+  // stored; a failure below still leaves it at the place read so far.
+  position_restored_ = true;
   WindowFrame& frame = platform.frame;
   frame.set_top(round_to_int32(stored_number(settings_file, "Top", frame.top())));
   frame.set_left(round_to_int32(stored_number(settings_file, "Left", frame.left())));
@@ -51,6 +54,9 @@ void QuandrelMain::RestoreWindowPosition() {
 }
 
 void QuandrelMain::SaveWindowPosition() {
+  // Before the restore (the start-up's own size change, a close while waiting for MixW) the
+  // window stands where the system put it, which is not the operator's place.
+  if (!position_restored_) return;
   const WindowFrame& frame = platform.frame;
   if (frame.state() == WindowState::minimized) return;
   settings_file.WriteSetting("Top", std::to_string(frame.top()), false);
@@ -83,11 +89,18 @@ void QuandrelMain::SizeForStartUp() {
 void QuandrelMain::Check10_Click() {
   if (Check10.value() == CheckValue::grayed) return;
   settings.AlwaysOnTop = Check10.checked();
-  const WindowFrame& frame = platform.frame;
-  SetTopMost(settings.AlwaysOnTop, frame.handle(), twips_to_pixels(frame.left()),
-             twips_to_pixels(frame.top()), twips_to_pixels(frame.width()),
-             twips_to_pixels(frame.height()));
+  set_topmost_in_place(settings.AlwaysOnTop);
   settings_file.WriteSetting("AlwaysOnTop", boolean_text(settings.AlwaysOnTop), false);
+}
+
+void QuandrelMain::set_topmost_in_place(bool on_top) {
+  // The frame's twips become its pixels at the resolution of its own screen, so the window
+  // keeps its place and size.
+  const WindowFrame& frame = platform.frame;
+  const int dpi = frame.dpi();
+  SetTopMost(on_top, frame.handle(), twips_to_pixels(frame.left(), dpi),
+             twips_to_pixels(frame.top(), dpi), twips_to_pixels(frame.width(), dpi),
+             twips_to_pixels(frame.height(), dpi));
 }
 
 void QuandrelMain::SetTopMost(bool on_top, WindowRef /*window*/, int x, int y, int cx, int cy) {

@@ -1,5 +1,6 @@
 #include "app/quandrel_main.h"
 
+#include "app/error_trap.h"
 #include "hosts/dxlab.h"
 
 namespace vav {
@@ -79,9 +80,15 @@ QuandrelMain::QuandrelMain(Platform& p)
   common.caption_note = [this] { return waiting_qsos_note(); };
   set_qso_link_items();
   wire_handlers();
+  // What escapes a handler into the event loop or a window procedure goes to the error log.
+  p.loop.boundary().set_reporter(
+      [this](std::string_view procedure) { common.ReportError(escaped_error(), procedure); });
 }
 
-QuandrelMain::~QuandrelMain() { platform.frame.set_resize_handler(nullptr); }
+QuandrelMain::~QuandrelMain() {
+  platform.loop.boundary().set_reporter(nullptr);
+  platform.frame.set_resize_handler(nullptr);
+}
 
 void QuandrelMain::set_qso_link_items() {
   const std::string topic = std::string(mixw::kDdeService) + "|" + mixw::kQsoTopic;

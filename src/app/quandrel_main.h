@@ -109,6 +109,8 @@ class QuandrelMain {
   bool IsSmallFonts();
   void Check10_Click();
   void SetTopMost(bool on_top, WindowRef window, int x, int y, int cx, int cy);
+  // SetTopMost with the window's own place and size.
+  void set_topmost_in_place(bool on_top);
   void SizeForStartUp();
 
   // ---- setup_tab.cpp -------------------------------------------------------------------
@@ -230,6 +232,7 @@ class QuandrelMain {
   RunEnd run_end_ = RunEnd::running;
   bool loaded_ = false;
   bool unloaded_ = false;
+  bool position_restored_ = false;
   int logs_waiting_for_pass_ = 0;
   bool delivering_ = false;
   static constexpr int kRefusalsBeforeReport = 3;

@@ -9,7 +9,6 @@
 #include "app/error_trap.h"
 #include "app/frequency_text.h"
 #include "app/quandrel_main.h"
-#include "app/twips.h"
 #include "hosts/dxlab.h"
 
 namespace vav {
@@ -113,10 +112,7 @@ void SettingsLoader::boxes() {
 
   s.AlwaysOnTop = read_boolean("AlwaysOnTop", "TopMostLoaded");
   m_.Check10.set_checked(s.AlwaysOnTop);
-  const WindowFrame& frame = m_.platform.frame;
-  m_.SetTopMost(s.AlwaysOnTop, frame.handle(), twips_to_pixels(frame.left()),
-                twips_to_pixels(frame.top()), twips_to_pixels(frame.width()),
-                twips_to_pixels(frame.height()));
+  m_.set_topmost_in_place(s.AlwaysOnTop);
 
   load_box("ShowContest", s.ShowContest, m_.Check7, "ShowContestLoaded");
   m_.Frame3.set_visible(s.ShowContest);

@@ -14,10 +14,14 @@ using WindowRef = std::uintptr_t;
 enum class WindowState { normal = 0, minimized = 1, maximized = 2 };
 
 // The main window's frame. Geometry is in twips, as the window's Left/Top/Width/Height
-// properties give it.
+// properties give it, shown in the pixels of the screen the window is on (twips.h). A value
+// set reads back unchanged until the window moves or is resized.
 class WindowFrame {
  public:
   virtual ~WindowFrame() = default;
+  // Pixels per inch of the screen the window is on; it changes when the window is moved to a
+  // screen of another resolution, and the window is then resized (the resize event).
+  virtual int dpi() const = 0;
   virtual int left() const = 0;
   virtual int top() const = 0;
   virtual int width() const = 0;

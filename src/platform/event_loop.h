@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/error_boundary.h"
+
 namespace vav {
 
 using Millis = std::uint32_t;
@@ -35,6 +37,13 @@ class EventLoop {
   // Ends the program's event processing: no further task runs, pump() returns at once.
   virtual void quit() = 0;
   virtual bool quitting() const = 0;
+
+  // Where an exception that escapes a task goes instead of ending the loop; the program
+  // installs its error log here. The adapters' window procedures report through it too.
+  ErrorBoundary& boundary() { return boundary_; }
+
+ private:
+  ErrorBoundary boundary_;
 };
 
 }  // namespace vav

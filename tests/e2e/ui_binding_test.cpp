@@ -1,5 +1,8 @@
 // The binding of the main window to the controls model: the model's state shows in the
 // windows, and the user's edits, clicks and choices go into the model and run the logic.
+#include <stdexcept>
+#include <string>
+
 #include "ui/win32/control_ids.h"
 #include "ui_main_window_fixture.h"
 
@@ -110,6 +113,21 @@ TEST_F(MainWindowTest, ClicksGoIntoTheModelAndRunTheirHandlers) {
   // Saved as number text with its leading blank, which the profile reader would trim.
   const auto file = files.read_all(folder.windows_path("Vavizorur.ini")).value_or("");
   EXPECT_NE(file.find("RTTYRadioModeSetting= 3\r\n"), std::string::npos) << file;
+}
+
+TEST_F(MainWindowTest, AnExceptionFromAClickHandlerReachesTheErrorLog) {
+  start({});
+  window.select_tab(1);
+  settle();
+  app->Check7.on_click = [] { throw std::logic_error("click fault"); };
+  SendMessageA(window.control(check_id(7)), BM_CLICK, 0, 0);
+  settle();
+  const std::string log = files.read_all(folder.windows_path("ErrorLog.txt")).value_or("");
+  EXPECT_NE(log.find("program error 51 in module MainWindow.WM_COMMAND(control 407, "
+                     "notification 0): Internal error (click fault)\r\n"),
+            std::string::npos)
+      << log;
+  EXPECT_TRUE(IsWindow(window.hwnd()));
 }
 
 TEST_F(MainWindowTest, UnbindingLeavesTheModelWithoutObservers) {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "ui/win32/control_ids.h"
 #include "ui_main_window_fixture.h"
@@ -136,11 +137,59 @@ TEST_P(LayoutTest, EveryControlFitsItsContainerWithoutOverlap) {
 
 INSTANTIATE_TEST_SUITE_P(Tabs, LayoutTest, ::testing::Values(0, 1));
 
+// WM_DPICHANGED, as Windows sends it when the window is dragged to a screen of another
+// resolution: the controls are laid out at that resolution and the window takes its size
+// in twips there.
+TEST_F(MainWindowTest, OnAScreenOfAnotherResolutionTheWindowIsLaidOutAndSizedForIt) {
+  start({});
+  const int before = window.dpi();
+  const int after = before * 3 / 2;
+  RECT rect{};
+  GetWindowRect(window.hwnd(), &rect);
+  RECT suggested{rect.left, rect.top, rect.left + MulDiv(rect.right - rect.left, after, before),
+                 rect.top + MulDiv(rect.bottom - rect.top, after, before)};
+  SendMessageA(window.hwnd(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(after, after),
+               reinterpret_cast<LPARAM>(&suggested));
+  settle();
+  EXPECT_EQ(window.dpi(), after);
+  EXPECT_EQ(frame.dpi(), after);
+  GetWindowRect(window.hwnd(), &rect);
+  EXPECT_EQ(rect.right - rect.left, MulDiv(4815, after, 1440));
+  EXPECT_EQ(rect.bottom - rect.top, MulDiv(app->IsSmallFonts() ? 5595 : 5682, after, 1440));
+  RECT callsign = rect_in_parent(window.control(kCallsign));
+  EXPECT_EQ(callsign.right - callsign.left, scale(66, after));
+  EXPECT_EQ(setting("Left"), std::to_string(MulDiv(rect.left, 1440, after)));
+}
+
+TEST_F(MainWindowTest, AlwaysOnTopKeepsTheWindowOnTopWhereItStands) {
+  start({"AlwaysOnTop=True", "Top=1234", "Left=2345"});
+  const auto topmost = [&] {
+    return (GetWindowLongA(window.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  };
+  RECT before{};
+  GetWindowRect(window.hwnd(), &before);
+  EXPECT_TRUE(topmost());
+  for (const bool on : {false, true}) {
+    app->Check10.set_checked(on);
+    settle();
+    EXPECT_EQ(topmost(), on);
+    RECT now{};
+    GetWindowRect(window.hwnd(), &now);
+    EXPECT_TRUE(EqualRect(&now, &before)) << now.left << "," << now.top;
+  }
+  EXPECT_EQ(setting("Left"), "2345");
+}
+
 TEST_F(MainWindowTest, ScreenshotsOfBothTabs) {
   start(kEverythingShown);
   const auto out_folder = screenshot_folder();
-  const std::pair<int, const char*> tabs[] = {{0, "main-tab.bmp"}, {1, "setup-tab.bmp"}};
-  for (const auto& [tab, name] : tabs) {
+  // main-tab.bmp at 96 dots per inch, main-tab-144dpi.bmp at 144, to be seen side by side.
+  std::string resolution;
+  if (window.dpi() != kLayoutDpi)
+    resolution.append("-").append(std::to_string(window.dpi())).append("dpi");
+  const std::pair<int, const char*> tabs[] = {{0, "main-tab"}, {1, "setup-tab"}};
+  for (const auto& [tab, stem] : tabs) {
+    const std::string name = stem + resolution + ".bmp";
     window.select_tab(tab);
     settle();
     save_bmp(window.hwnd(), out_folder / name);

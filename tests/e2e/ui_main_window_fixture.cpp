@@ -60,6 +60,7 @@ void MainWindowTest::settle() {
   loop.pump();
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (window.pre_translate(msg)) continue;  // as the program's event loop does
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

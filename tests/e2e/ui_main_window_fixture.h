@@ -53,8 +53,8 @@ class MainWindowTest : public ::testing::Test {
   sim::SimSettingsStore store;
   sim::SimSystem system;
   win32::WinDesktop desktop{loop};
-  MainWindow window{GetModuleHandleA(nullptr)};
-  win32::WinWindowFrame frame{window.hwnd()};
+  MainWindow window{GetModuleHandleA(nullptr), loop.boundary()};
+  win32::WinWindowFrame frame{window.hwnd(), loop.boundary()};
   Platform platform;
   sim::SimStation station{loop, bus, automation, nullptr};
   std::unique_ptr<QuandrelMain> app;

@@ -1,4 +1,7 @@
 // The window's fixed size, its stored position and "Always on Top".
+#include <string>
+
+#include "platform/twips.h"
 #include "station_fixture.h"
 
 namespace vav::testing {
@@ -50,10 +53,10 @@ TEST_F(PlacementTest, TheSizeFollowsTheScreensPixelsPerInch) {
   const struct {
     int dpi;
     int height;
-  } cases[] = {{96, 5595}, {120, 5682}, {144, 5682}};
+  } cases[] = {{96, 5595}, {120, 5682}, {144, 5682}, {192, 5682}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.dpi);
-    desktop.set_dpi(c.dpi);
+    set_screen_dpi(c.dpi);
     restart_program();
     frame.end_resize(6000, 7000);  // the user drags the border
     EXPECT_EQ(frame.height(), c.height);
@@ -62,7 +65,7 @@ TEST_F(PlacementTest, TheSizeFollowsTheScreensPixelsPerInch) {
 }
 
 TEST_F(PlacementTest, StartUpSizeOnALargeFontScreen) {
-  desktop.set_dpi(120);
+  set_screen_dpi(120);
   app = std::make_unique<QuandrelMain>(platform);
   app->SizeForStartUp();
   // The start-up size triggers the resize rule at once.
@@ -136,6 +139,29 @@ TEST_F(PlacementTest, AlwaysOnTopPassesThePositionInPixels) {
   EXPECT_EQ(setting("AlwaysOnTop"), "False");
 }
 
+TEST_F(PlacementTest, AlwaysOnTopConvertsAtTheScreensResolutionAndLeavesTheWindowInPlace) {
+  const struct {
+    int dpi;
+    sim::TopmostCall call;
+  } cases[] = {{96, {true, 100, 20, 321, 373}},
+               {120, {true, 125, 25, 401, 474}},
+               {144, {true, 150, 30, 482, 568}},
+               {192, {true, 200, 40, 642, 758}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dpi);
+    if (app) app->Close();
+    write_settings({"Top=300", "Left=1500"});
+    set_screen_dpi(c.dpi);
+    start_program();
+    const int resizes = frame.resize_events();
+    app->Check10.set_checked(true);
+    EXPECT_EQ(frame.topmost_calls().back(), c.call);
+    EXPECT_EQ(frame.resize_events(), resizes);
+    EXPECT_EQ(frame.left(), 1500);
+    EXPECT_EQ(frame.top(), 300);
+  }
+}
+
 TEST_F(PlacementTest, PixelsAreRoundedToTheNearest) {
   write_settings({"Top=22", "Left=8"});  // 1.47 and 0.53 pixels
   start_program();
@@ -159,6 +185,58 @@ TEST_F(PlacementTest, WithoutAlwaysOnTopTheWindowIsMadeNotTopmostAtStartUp) {
   ASSERT_FALSE(frame.topmost_calls().empty());
   EXPECT_FALSE(frame.topmost_calls().back().on_top);
   EXPECT_FALSE(app->Check10.checked());
+}
+
+// At every resolution the window opens where it was left, "Always on Top" or not, and a start
+// and close without a move leaves the stored position as it was. The stored twips mean the
+// same place at every resolution.
+TEST_F(PlacementTest, AStartAndCloseKeepsTheStoredPositionAtEveryResolution) {
+  for (const int dpi : {96, 120, 144, 192}) {
+    for (const char* on_top : {"False", "True"}) {
+      SCOPED_TRACE(std::to_string(dpi) + " dpi, AlwaysOnTop=" + on_top);
+      if (app) app->Close();
+      write_settings(
+          {"Top=1234", "Left=2345", "WindowState=0", std::string("AlwaysOnTop=") + on_top});
+      for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(round);
+        // Each run makes a new window at the top left corner of the screen.
+        set_screen_dpi(dpi);
+        frame.set_left(0);
+        frame.set_top(0);
+        restart_program();
+        EXPECT_EQ(frame.pixel_left(), twips_to_pixels(2345, dpi));
+        EXPECT_EQ(frame.pixel_top(), twips_to_pixels(1234, dpi));
+        app->Close();
+        EXPECT_EQ(setting("Top"), "1234");
+        EXPECT_EQ(setting("Left"), "2345");
+        EXPECT_EQ(setting("AlwaysOnTop"), on_top);
+      }
+    }
+  }
+}
+
+TEST_F(PlacementTest, ClosingWhileWaitingForMixWKeepsTheStoredPosition) {
+  station.mixw().vanish();
+  write_settings({"Top=1234", "Left=2345", "WindowState=0"});
+  set_screen_dpi(120);
+  start_program();
+  ASSERT_TRUE(desktop.wait_screen_shown());
+  app->Close();
+  EXPECT_EQ(setting("Top"), "1234");
+  EXPECT_EQ(setting("Left"), "2345");
+}
+
+// The window dragged to a screen of another resolution takes its size there and the place
+// it was dropped at is stored.
+TEST_F(PlacementTest, MovedToAScreenOfAnotherResolutionTheWindowIsSizedForIt) {
+  write_settings({"Top=300", "Left=1500"});
+  start_program();
+  frame.move_to_screen(144, 300, 150);
+  EXPECT_EQ(frame.dpi(), 144);
+  EXPECT_EQ(frame.pixel_width(), twips_to_pixels(4815, 144));
+  EXPECT_EQ(frame.pixel_height(), twips_to_pixels(5595, 144));  // the desktop's is still 96
+  EXPECT_EQ(setting("Left"), "3000");
+  EXPECT_EQ(setting("Top"), "1500");
 }
 
 }  // namespace

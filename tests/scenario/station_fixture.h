@@ -25,6 +25,14 @@ class StationTest : public ::testing::Test, protected TestFolderHolder, protecte
 
   ~StationTest() override { app.reset(); }
 
+  // The program reports an exception that escapes a handler into the event loop and goes on;
+  // a test fails on one all the same, unless it throws it on purpose.
+  void TearDown() override {
+    EXPECT_EQ(loop.escaped_errors(), escapes_expected)
+        << "an exception escaped a handler into the event loop; ErrorLog.txt:\n"
+        << read_file("ErrorLog.txt");
+  }
+
   // Writes a settings file before the program starts ("Key=Value" lines of [Settings]).
   void write_settings(const std::vector<std::string>& lines) {
     std::string text = "[Settings]\r\n";
@@ -69,6 +77,7 @@ class StationTest : public ::testing::Test, protected TestFolderHolder, protecte
 
   sim::SimStation station{loop, bus, automation, &desktop};
   std::unique_ptr<QuandrelMain> app;
+  int escapes_expected = 0;
 };
 
 }  // namespace vav::testing

@@ -33,7 +33,11 @@ bool SimEventLoop::run_one_due(std::uint64_t limit) {
   tasks_.erase(first);
   due_of_.erase(id);
   if (due > now_) now_ = due;
-  task();
+  if (!boundary().has_reporter()) {
+    task();
+  } else if (!boundary().guard("EventLoop.Task", task)) {
+    ++escaped_errors_;
+  }
   return true;
 }
 

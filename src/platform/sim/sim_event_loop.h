@@ -39,6 +39,9 @@ class SimEventLoop final : public EventLoop {
   // Due time of the next task, if any.
   std::optional<std::uint64_t> next_due() const;
   std::size_t pending() const { return tasks_.size(); }
+  // How many exceptions escaped a task into the boundary's reporter. Without a reporter an
+  // escaping exception leaves the loop and reaches the test.
+  int escaped_errors() const { return escaped_errors_; }
 
  private:
   using Key = std::tuple<std::uint64_t, TaskId>;  // due time, then posting order
@@ -49,6 +52,7 @@ class SimEventLoop final : public EventLoop {
   std::map<Key, std::function<void()>> tasks_;
   std::map<TaskId, std::uint64_t> due_of_;
   bool quitting_ = false;
+  int escaped_errors_ = 0;
 };
 
 }  // namespace vav::sim

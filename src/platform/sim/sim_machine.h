@@ -25,6 +25,12 @@ struct SimMachine {
   SimMachine(const SimMachine&) = delete;
   SimMachine& operator=(const SimMachine&) = delete;
 
+  // The screen's resolution, as the desktop reports it and the window is shown on it.
+  void set_screen_dpi(int dpi) {
+    desktop.set_dpi(dpi);
+    frame.set_dpi(dpi);
+  }
+
   SimEventLoop loop;
   SimDdeBus bus{loop};
   SimDde dde{bus};

@@ -3,6 +3,18 @@
 #include <utility>
 
 namespace vav::sim {
+namespace {
+
+// The size the window is made with, until the program sizes it.
+constexpr int kDesignWidthTwips = 4815;
+constexpr int kDesignHeightTwips = 5595;
+
+}  // namespace
+
+SimWindowFrame::SimWindowFrame() {
+  cx_ = width_.set(kDesignWidthTwips, dpi_);
+  cy_ = height_.set(kDesignHeightTwips, dpi_);
+}
 
 void SimWindowFrame::resized() {
   ++resize_events_;
@@ -11,16 +23,21 @@ void SimWindowFrame::resized() {
   handler();
 }
 
-void SimWindowFrame::set_width(int twips) {
-  if (twips == width_) return;
-  width_ = twips;
+void SimWindowFrame::resize_to(int cx, int cy) {
+  if (cx == cx_ && cy == cy_) return;
+  cx_ = cx;
+  cy_ = cy;
   resized();
 }
 
+void SimWindowFrame::set_width(int twips) {
+  const int cx = width_.set(twips, dpi_);
+  resize_to(cx, cy_);
+}
+
 void SimWindowFrame::set_height(int twips) {
-  if (twips == height_) return;
-  height_ = twips;
-  resized();
+  const int cy = height_.set(twips, dpi_);
+  resize_to(cx_, cy);
 }
 
 void SimWindowFrame::set_state(WindowState state) {
@@ -31,6 +48,28 @@ void SimWindowFrame::set_state(WindowState state) {
 
 void SimWindowFrame::set_topmost(bool on_top, int x, int y, int cx, int cy) {
   topmost_calls_.push_back({on_top, x, y, cx, cy});
+  x_ = x;
+  y_ = y;
+  resize_to(cx, cy);
+}
+
+void SimWindowFrame::set_dpi(int dpi) {
+  const int left_twips = left(), top_twips = top(), width_twips = width(), height_twips = height();
+  dpi_ = dpi;
+  x_ = left_.set(left_twips, dpi);
+  y_ = top_.set(top_twips, dpi);
+  cx_ = width_.set(width_twips, dpi);
+  cy_ = height_.set(height_twips, dpi);
+}
+
+void SimWindowFrame::move_to_screen(int dpi, int x, int y) {
+  const int cx = scaled(cx_, dpi, dpi_), cy = scaled(cy_, dpi, dpi_);
+  dpi_ = dpi;
+  x_ = x;
+  y_ = y;
+  cx_ = cx;
+  cy_ = cy;
+  resized();
 }
 
 void SimWindowFrame::set_caption(const std::string& caption) { captions_.push_back(caption); }
@@ -66,14 +105,13 @@ void SimWindowFrame::move_size_ended() {
 }
 
 void SimWindowFrame::end_move(int left_twips, int top_twips) {
-  left_ = left_twips;
-  top_ = top_twips;
+  x_ = twips_to_pixels(left_twips, dpi_);
+  y_ = twips_to_pixels(top_twips, dpi_);
   move_size_ended();
 }
 
 void SimWindowFrame::end_resize(int width_twips, int height_twips) {
-  set_width(width_twips);
-  set_height(height_twips);
+  resize_to(twips_to_pixels(width_twips, dpi_), twips_to_pixels(height_twips, dpi_));
   move_size_ended();
 }
 

@@ -1,11 +1,14 @@
 #pragma once
-// The main window's frame as a test sees it: geometry in twips and state, the topmost calls,
-// the captions, the message hook, and the user's minimize press and end of a move or resize.
+// The main window's frame as a test sees it: geometry in the pixels of a screen of a given
+// resolution, read and set in twips as on Windows, and state; the topmost calls, the
+// captions, the message hook, the user's minimize press and end of a move or resize, and a
+// move to a screen of another resolution.
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/desktop.h"
+#include "platform/twips.h"
 
 namespace vav::sim {
 
@@ -17,20 +20,24 @@ struct TopmostCall {
 
 class SimWindowFrame final : public WindowFrame {
  public:
-  int left() const override { return left_; }
-  int top() const override { return top_; }
-  int width() const override { return width_; }
-  int height() const override { return height_; }
+  SimWindowFrame();
+
+  int dpi() const override { return dpi_; }
+  int left() const override { return left_.twips(x_, dpi_); }
+  int top() const override { return top_.twips(y_, dpi_); }
+  int width() const override { return width_.twips(cx_, dpi_); }
+  int height() const override { return height_.twips(cy_, dpi_); }
   WindowState state() const override { return state_; }
-  void set_left(int twips) override { left_ = twips; }
-  void set_top(int twips) override { top_ = twips; }
-  // Each raises the resize handler before returning when the size or state changes; setting
-  // the present value raises nothing, as Windows sends no WM_SIZE then (and a resize handler
-  // that sets the size again would otherwise recurse for ever).
+  void set_left(int twips) override { x_ = left_.set(twips, dpi_); }
+  void set_top(int twips) override { y_ = top_.set(twips, dpi_); }
+  // Each raises the resize handler before returning when the size in pixels or the state
+  // changes; a size that keeps the pixels raises nothing, as Windows sends no WM_SIZE then
+  // (and a resize handler that sets the size again would otherwise recurse for ever).
   void set_width(int twips) override;
   void set_height(int twips) override;
   void set_state(WindowState state) override;
   WindowRef handle() const override { return handle_; }
+  // Applies the position and size in pixels, as SetWindowPos does.
   void set_topmost(bool on_top, int x, int y, int cx, int cy) override;
   void set_caption(const std::string& caption) override;
   void set_resize_handler(std::function<void()> on_resize) override;
@@ -38,6 +45,16 @@ class SimWindowFrame final : public WindowFrame {
   void remove_hook() override;
 
   // --- for tests ---
+  // The window is made on a screen of this resolution: its geometry in twips is kept.
+  void set_dpi(int dpi);
+  // The user drags the window to a screen of `dpi`, its top left corner at the given pixels:
+  // the window keeps its size in inches (as the size Windows suggests with WM_DPICHANGED)
+  // and hears a resize.
+  void move_to_screen(int dpi, int x, int y);
+  int pixel_left() const { return x_; }
+  int pixel_top() const { return y_; }
+  int pixel_width() const { return cx_; }
+  int pixel_height() const { return cy_; }
   void set_handle(WindowRef handle) { handle_ = handle; }
   const std::vector<TopmostCall>& topmost_calls() const { return topmost_calls_; }
   // Every caption set, oldest first; caption() is the present one.
@@ -49,16 +66,20 @@ class SimWindowFrame final : public WindowFrame {
   int resize_events() const { return resize_events_; }
   // The user presses the minimize button: the hook sees it first, then the window minimizes.
   void press_minimize_button();
-  // The user drags the window to a new place; the hook hears the end of the move.
+  // The user drags the window to a new place (the pixel nearest the twips given); the hook
+  // hears the end of the move.
   void end_move(int left_twips, int top_twips);
   // The user drags the border; the hook hears the end of the resize.
   void end_resize(int width_twips, int height_twips);
 
  private:
+  void resize_to(int cx, int cy);
   void resized();
   void move_size_ended();
 
-  int left_ = 0, top_ = 0, width_ = 4815, height_ = 5595;
+  int dpi_ = 96;
+  int x_ = 0, y_ = 0, cx_ = 0, cy_ = 0;  // pixels
+  TwipsCoordinate left_, top_, width_, height_;
   WindowState state_ = WindowState::normal;
   WindowRef handle_ = 0x10010;
   std::vector<TopmostCall> topmost_calls_;

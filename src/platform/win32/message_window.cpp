@@ -1,5 +1,6 @@
 #include "platform/win32/message_window.h"
 
+#include <cstdio>
 #include <stdexcept>
 
 namespace vav::win32 {
@@ -24,12 +25,14 @@ void MessageWindow::ensure_class_registered() {
   if (!registered) throw std::runtime_error("window class registration failed");
 }
 
-MessageWindow::MessageWindow(Handler handler) : handler_(std::move(handler)) {
+MessageWindow::MessageWindow(Handler handler, const ErrorBoundary& boundary)
+    : handler_(std::move(handler)), boundary_(boundary) {
   create(HWND_MESSAGE, TopLevel{});
 }
 
-MessageWindow::MessageWindow(Handler handler, const TopLevel& options)
-    : handler_(std::move(handler)) {
+MessageWindow::MessageWindow(Handler handler, const ErrorBoundary& boundary,
+                             const TopLevel& options)
+    : handler_(std::move(handler)), boundary_(boundary) {
   create(nullptr, options);
 }
 
@@ -63,6 +66,11 @@ LRESULT CALLBACK MessageWindow::window_proc(HWND hwnd, UINT msg, WPARAM wparam, 
       if (auto result = self->handler_(msg, wparam, lparam)) return *result;
     } catch (...) {
       // Nothing may unwind through the system's dispatch; the message falls to the default.
+      self->boundary_.report_current_as([msg] {
+        char name[64];
+        std::snprintf(name, sizeof name, "MessageWindow.WindowProc(message 0x%04X)", msg);
+        return std::string(name);
+      });
     }
   }
   return DefWindowProcA(hwnd, msg, wparam, lparam);

@@ -1,12 +1,16 @@
 #pragma once
 // Hidden and small visible windows whose messages go to a callback. All of them share one
 // window class; the owning object is attached at WM_NCCREATE and detached before the window
-// is destroyed, so no message reaches a destroyed owner.
+// is destroyed, so no message reaches a destroyed owner. An exception that escapes the
+// callback is reported through the boundary given (usually the event loop's) and the message
+// then takes its default course.
 #include <windows.h>
 
 #include <functional>
 #include <optional>
 #include <string>
+
+#include "platform/error_boundary.h"
 
 namespace vav::win32 {
 
@@ -23,10 +27,11 @@ class MessageWindow {
     int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = CW_USEDEFAULT, height = CW_USEDEFAULT;
   };
 
-  // A message-only window (HWND_MESSAGE): no broadcasts, never visible.
-  explicit MessageWindow(Handler handler);
+  // A message-only window (HWND_MESSAGE): no broadcasts, never visible. The boundary must
+  // outlive the window.
+  MessageWindow(Handler handler, const ErrorBoundary& boundary);
   // A top-level window (hidden unless the style says WS_VISIBLE).
-  MessageWindow(Handler handler, const TopLevel& options);
+  MessageWindow(Handler handler, const ErrorBoundary& boundary, const TopLevel& options);
   ~MessageWindow();
   MessageWindow(const MessageWindow&) = delete;
   MessageWindow& operator=(const MessageWindow&) = delete;
@@ -39,6 +44,7 @@ class MessageWindow {
   void create(HWND parent, const TopLevel& options);
 
   Handler handler_;
+  const ErrorBoundary& boundary_;
   HWND hwnd_ = nullptr;
 };
 

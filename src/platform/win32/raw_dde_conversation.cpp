@@ -52,9 +52,11 @@ RawDdeConversation::RawDdeConversation(EventLoop& loop, Millis timeout, LinkEven
     : loop_(loop),
       timeout_(timeout),
       notices_(std::make_shared<Notices>(Notices{std::move(events)})),
-      window_(std::make_unique<MessageWindow>([this](UINT msg, WPARAM wparam, LPARAM lparam) {
-        return on_message(msg, wparam, lparam);
-      })) {}
+      window_(std::make_unique<MessageWindow>(
+          [this](UINT msg, WPARAM wparam, LPARAM lparam) {
+            return on_message(msg, wparam, lparam);
+          },
+          loop.boundary())) {}
 
 RawDdeConversation::~RawDdeConversation() {
   notices_->events = {};  // no notice for an end the program asked for

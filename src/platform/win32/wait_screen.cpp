@@ -32,7 +32,7 @@ WaitScreen::WaitScreen(EventLoop& loop, std::function<void()> on_cancel)
       on_cancel_(std::make_shared<std::function<void()>>(std::move(on_cancel))),
       window_([this](UINT msg, WPARAM wparam,
                      LPARAM lparam) { return on_message(msg, wparam, lparam); },
-              centred()) {
+              loop.boundary(), centred()) {
   create_controls();
   ShowWindow(window_.hwnd(), SW_SHOWNORMAL);
   UpdateWindow(window_.hwnd());

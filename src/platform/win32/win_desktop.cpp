@@ -19,6 +19,19 @@ int desktop_logical_dpi() {
   return dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSX) : 0;
 }
 
+int window_dpi(HWND window) {
+  // Windows 10 1607 and later; loaded at run time so older systems still start.
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto get_dpi_for_window = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+  if (get_dpi_for_window && window) {
+    const UINT dpi = get_dpi_for_window(window);
+    if (dpi > 0) return static_cast<int>(dpi);
+  }
+  const int dpi = desktop_logical_dpi();
+  return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
 void WinDesktop::message_box(const std::string& text, const std::string& title) {
   MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK);
 }

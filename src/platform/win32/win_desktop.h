@@ -1,5 +1,7 @@
 #pragma once
 // Message boxes, other programs' windows, the screen and the wait window.
+#include <windows.h>
+
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 
@@ -26,5 +28,8 @@ class WinDesktop final : public Desktop {
 
 // Horizontal logical pixels per inch of the desktop's device context.
 int desktop_logical_dpi();
+// Pixels per inch of the screen the window is on (GetDpiForWindow where the system has it),
+// else the desktop's; never less than 1. With no window, the desktop's.
+int window_dpi(HWND window);
 
 }  // namespace vav::win32

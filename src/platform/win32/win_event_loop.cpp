@@ -14,9 +14,10 @@ constexpr UINT kWakeMessage = WM_APP + 1;
 }  // namespace
 
 WinEventLoop::WinEventLoop()
-    : last_tick_(timeGetTime()), window_([this](UINT msg, WPARAM wparam, LPARAM lparam) {
-        return on_message(msg, wparam, lparam);
-      }) {}
+    : last_tick_(timeGetTime()),
+      window_([this](UINT msg, WPARAM wparam,
+                     LPARAM lparam) { return on_message(msg, wparam, lparam); },
+              boundary()) {}
 
 WinEventLoop::~WinEventLoop() { KillTimer(window_.hwnd(), kDueTimerId); }
 
@@ -53,8 +54,7 @@ void WinEventLoop::pump() {
       quitting_ = true;
       break;
     }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    dispatch(msg);
   }
   run_due();
 }
@@ -73,11 +73,21 @@ void WinEventLoop::run() {
         quitting_ = true;
         break;
       }
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      dispatch(msg);
     }
     if (time_to_next_due() == 0) run_due();
   }
+}
+
+void WinEventLoop::dispatch(MSG& msg) {
+  if (filter_) {
+    const MessageFilter filter = filter_;  // it may replace itself
+    bool handled = false;
+    boundary().guard("EventLoop.MessageFilter", [&] { handled = filter(msg); });
+    if (handled) return;
+  }
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
 }
 
 DWORD WinEventLoop::time_to_next_due() {
@@ -118,11 +128,8 @@ void WinEventLoop::run_due() {
     auto task = std::move(it->second);
     due_of_.erase(it->first.second);
     tasks_.erase(it);
-    try {
-      task();
-    } catch (...) {
-      // Tasks trap their own errors; one that escapes is dropped here, not in the system.
-    }
+    // Tasks trap their own errors; one that escapes is reported here, not lost in the system.
+    boundary().guard("EventLoop.Task", task);
   }
   arm();
 }

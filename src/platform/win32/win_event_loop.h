@@ -1,7 +1,9 @@
 #pragma once
 // The user-interface thread's event loop on the Windows message queue. One timer on a
 // message-only window drives a queue of due tasks, so tasks due at the same moment run in
-// the order they were scheduled (separate WM_TIMERs promise no order).
+// the order they were scheduled (separate WM_TIMERs promise no order). A task's escaping
+// exception goes to boundary(). A message filter may take messages before they are
+// translated and dispatched (the main window's keyboard navigation).
 #include <windows.h>
 
 #include <cstdint>
@@ -32,6 +34,12 @@ class WinEventLoop final : public EventLoop {
   void quit() override;
   bool quitting() const override { return quitting_; }
 
+  // Sees each message that run() and pump() take from the queue before it is translated and
+  // dispatched; true when it has dealt with the message. Modal loops (message boxes) do not
+  // come here.
+  using MessageFilter = std::function<bool(MSG& msg)>;
+  void set_message_filter(MessageFilter filter) { filter_ = std::move(filter); }
+
  private:
   using Key = std::pair<std::uint64_t, TaskId>;  // due time, then scheduling order
 
@@ -41,6 +49,7 @@ class WinEventLoop final : public EventLoop {
   DWORD time_to_next_due();
   void run_due();
   void arm();
+  void dispatch(MSG& msg);
 
   std::map<Key, std::function<void()>> tasks_;
   std::map<TaskId, std::uint64_t> due_of_;
@@ -49,6 +58,7 @@ class WinEventLoop final : public EventLoop {
   std::uint64_t wraps_ = 0;
   bool quitting_ = false;
   bool wake_posted_ = false;
+  MessageFilter filter_;
   MessageWindow window_;  // last member: destroyed first, before the queue it serves
 };
 

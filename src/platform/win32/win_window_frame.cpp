@@ -1,14 +1,16 @@
 #include "platform/win32/win_window_frame.h"
 
+#include <cstdio>
+#include <string>
+
 #include "platform/win32/win_desktop.h"
 
 namespace vav::win32 {
 namespace {
 
 constexpr char kFrameProperty[] = "Vavizorur.WindowFrame";
-constexpr int kTwipsPerInch = 1440;
-constexpr int kDefaultDpi = 96;
 constexpr LRESULT kSwallowed = -1;
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
 
 WNDPROC current_proc(HWND hwnd) {
   return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
@@ -21,8 +23,8 @@ WNDPROC replace_proc(HWND hwnd, WNDPROC proc) {
 
 }  // namespace
 
-WinWindowFrame::WinWindowFrame(HWND window) : window_(window), dpi_(desktop_logical_dpi()) {
-  if (dpi_ <= 0) dpi_ = kDefaultDpi;
+WinWindowFrame::WinWindowFrame(HWND window, const ErrorBoundary& boundary)
+    : window_(window), boundary_(boundary), dpi_(window_dpi(window)) {
   SetPropA(window_, kFrameProperty, this);
   before_resize_ = replace_proc(window_, &WinWindowFrame::resize_proc);
 }
@@ -53,13 +55,14 @@ LRESULT CALLBACK WinWindowFrame::resize_proc(HWND hwnd, UINT msg, WPARAM wparam,
     self->detach_resize();
     return CallWindowProcA(next, hwnd, msg, wparam, lparam);
   }
+  // The window's own procedure lays itself out for the new screen and takes the size the
+  // system suggests; the resize that follows must already convert at the new resolution.
+  if (msg == kDpiChanged && HIWORD(wparam) > 0) self->dpi_ = HIWORD(wparam);
   LRESULT result = CallWindowProcA(next, hwnd, msg, wparam, lparam);
   if (msg == WM_SIZE && self->on_resize_) {
-    try {
-      self->on_resize_();
-    } catch (...) {
-      // Nothing may unwind through the system's dispatch.
-    }
+    // Nothing may unwind through the system's dispatch.
+    const auto on_resize = self->on_resize_;  // the handler may replace itself
+    self->boundary_.guard("WindowFrame.WM_SIZE", on_resize);
   }
   return result;
 }
@@ -70,6 +73,12 @@ LRESULT CALLBACK WinWindowFrame::hook_proc(HWND hwnd, UINT msg, WPARAM wparam, L
   try {
     return self->on_hook_message(msg, wparam, lparam);
   } catch (...) {
+    self->boundary_.report_current_as([msg] {
+      char name[64];
+      std::snprintf(name, sizeof name, "WindowFrame.Hook(message 0x%04X)", msg);
+      return std::string(name);
+    });
+    if (!self->before_hook_) return DefWindowProcA(hwnd, msg, wparam, lparam);
     return CallWindowProcA(self->before_hook_, hwnd, msg, wparam, lparam);
   }
 }
@@ -118,18 +127,15 @@ RECT WinWindowFrame::rect() const {
   return r;
 }
 
-int WinWindowFrame::to_twips(int pixels) const { return MulDiv(pixels, kTwipsPerInch, dpi_); }
-int WinWindowFrame::to_pixels(int twips) const { return MulDiv(twips, dpi_, kTwipsPerInch); }
-
-int WinWindowFrame::left() const { return to_twips(rect().left); }
-int WinWindowFrame::top() const { return to_twips(rect().top); }
+int WinWindowFrame::left() const { return left_.twips(rect().left, dpi_); }
+int WinWindowFrame::top() const { return top_.twips(rect().top, dpi_); }
 int WinWindowFrame::width() const {
   RECT r = rect();
-  return to_twips(r.right - r.left);
+  return width_.twips(r.right - r.left, dpi_);
 }
 int WinWindowFrame::height() const {
   RECT r = rect();
-  return to_twips(r.bottom - r.top);
+  return height_.twips(r.bottom - r.top, dpi_);
 }
 
 WindowState WinWindowFrame::state() const {
@@ -146,15 +152,15 @@ void WinWindowFrame::size_to(int cx, int cy) {
   SetWindowPos(window_, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void WinWindowFrame::set_left(int twips) { move_to(to_pixels(twips), rect().top); }
-void WinWindowFrame::set_top(int twips) { move_to(rect().left, to_pixels(twips)); }
+void WinWindowFrame::set_left(int twips) { move_to(left_.set(twips, dpi_), rect().top); }
+void WinWindowFrame::set_top(int twips) { move_to(rect().left, top_.set(twips, dpi_)); }
 void WinWindowFrame::set_width(int twips) {
   RECT r = rect();
-  size_to(to_pixels(twips), r.bottom - r.top);
+  size_to(width_.set(twips, dpi_), r.bottom - r.top);
 }
 void WinWindowFrame::set_height(int twips) {
   RECT r = rect();
-  size_to(r.right - r.left, to_pixels(twips));
+  size_to(r.right - r.left, height_.set(twips, dpi_));
 }
 
 void WinWindowFrame::set_state(WindowState state) {

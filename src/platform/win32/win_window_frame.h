@@ -1,27 +1,33 @@
 #pragma once
 // The main window's frame over an HWND that the UI owns. Geometry is in twips at the
-// screen's real resolution (1440 / dpi twips per pixel).
+// resolution of the screen the window is on (1440 / dpi twips per pixel), which it follows
+// through WM_DPICHANGED; a value set reads back unchanged until the window moves (twips.h).
 //
 // Two subclasses of the window procedure, both by SetWindowLongPtrA(GWLP_WNDPROC):
 // - from construction, one that raises the resize handler after WM_SIZE;
 // - between install_hook and remove_hook, the message hook on top of it.
 // Each gives the procedure it replaced back only when it is still the window's procedure,
 // and both give up at WM_NCDESTROY. The frame must not outlive its window's subclass users.
+// An exception escaping the resize handler or the hook's events is reported through the
+// boundary given, which must outlive the frame.
 #include <windows.h>
 
 #include <functional>
 
 #include "platform/desktop.h"
+#include "platform/error_boundary.h"
+#include "platform/twips.h"
 
 namespace vav::win32 {
 
 class WinWindowFrame final : public WindowFrame {
  public:
-  explicit WinWindowFrame(HWND window);
+  WinWindowFrame(HWND window, const ErrorBoundary& boundary);
   ~WinWindowFrame() override;
   WinWindowFrame(const WinWindowFrame&) = delete;
   WinWindowFrame& operator=(const WinWindowFrame&) = delete;
 
+  int dpi() const override { return dpi_; }
   int left() const override;
   int top() const override;
   int width() const override;
@@ -39,8 +45,6 @@ class WinWindowFrame final : public WindowFrame {
   void install_hook(HookEvents events) override;
   void remove_hook() override;
 
-  int dpi() const { return dpi_; }
-
  private:
   static LRESULT CALLBACK resize_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
   static LRESULT CALLBACK hook_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
@@ -49,13 +53,13 @@ class WinWindowFrame final : public WindowFrame {
   void detach_resize();
 
   RECT rect() const;
-  int to_twips(int pixels) const;
-  int to_pixels(int twips) const;
   void move_to(int x, int y);
   void size_to(int cx, int cy);
 
   HWND window_;
+  const ErrorBoundary& boundary_;
   int dpi_;
+  TwipsCoordinate left_, top_, width_, height_;
   WNDPROC before_resize_ = nullptr;
   WNDPROC before_hook_ = nullptr;
   std::function<void()> on_resize_;

@@ -11,7 +11,8 @@ enum class Container { main_page, setup_page, frame3, frame6 };
 
 enum class Kind {
   caption,     // a static caption: label, note
-  data_label,  // a static showing a field's text, framed like a text box
+  name_label,  // an invisible caption that names the control after it (see below)
+  data_label,  // a read-only text box showing a field's text
   edit,        // a single-line text box
   button,      // a push button
   check,       // a check box (caption from the model)
@@ -33,6 +34,11 @@ struct ControlPlace {
   Box box;
 };
 
+// A control without a caption of its own is named, for screen readers, by the caption just
+// before it in Z order (which is layout order): Active Accessibility takes the nearest
+// preceding static text as an edit box's or list's name, an invisible one too. Where no
+// visible caption stands right before a control, a name_label ("Continent:") precedes it;
+// the same words, without the colon, are the control's tooltip.
 std::span<const ControlPlace> main_tab_layout();
 std::span<const ControlPlace> setup_tab_layout();
 

@@ -28,6 +28,10 @@ constexpr ControlPlace field(int id, int x, int w, int r) {
   return {id, Kind::edit, kPage, nullptr, {x, row(r), w, kFieldHeight}};
 }
 constexpr ControlPlace left_field(int id, int r) { return field(id, kLeftFieldX, kLeftFieldW, r); }
+// Names the control that follows it; never shown.
+constexpr ControlPlace name(const char* text) {
+  return {kStaticText, Kind::name_label, kPage, text, {0, 0, 0, 0}};
+}
 
 constexpr int kFrame3Row = 10;
 constexpr int kFrame3Y = row(kFrame3Row);
@@ -60,7 +64,9 @@ constexpr ControlPlace kMainTab[] = {
     label("Name", kLeftLabelX, kLeftLabelW, 4),
     left_field(kNameText, 4),
     label("UTC", kRightLabelX, kRightLabelW, 4),
+    name("UTC start time:"),
     field(kUTCStart, kRightFieldX, kUtcW, 4),
+    name("UTC end time:"),
     field(kUTCEnd, kRightEdge - kUtcW, kUtcW, 4),
 
     label("QTH", kLeftLabelX, kLeftLabelW, 5),
@@ -100,11 +106,17 @@ constexpr ControlPlace kMainTab[] = {
      {kRightFieldX, kFrame3Y + kLabelHeight - 1, kRightFieldW, kFieldHeight + 3}},
 
     // The data labels along the bottom.
+    name("Continent:"),
     {kCont, Kind::data_label, kPage, nullptr, {kLeftLabelX, kDataY, 34, kDataH}},
+    name("CQ zone:"),
     {kCQZ, Kind::data_label, kPage, nullptr, {40, kDataY, 34, kDataH}},
+    name("ITU zone:"),
     {kIRUZ, Kind::data_label, kPage, nullptr, {76, kDataY, 34, kDataH}},
+    name("WPX prefix:"),
     {kPrefix, Kind::data_label, kPage, nullptr, {112, kDataY, 56, kDataH}},
+    name("Grid square:"),
     {kGridSq, Kind::data_label, kPage, nullptr, {170, kDataY, 56, kDataH}},
+    name("IOTA reference:"),
     {kIOTA, Kind::data_label, kPage, nullptr, {228, kDataY, kRightEdge - 228, kDataH}},
 };
 

@@ -76,8 +76,11 @@ constexpr ControlPlace kSetupTab[] = {
     {kFrame6, Kind::panel, kPage, nullptr, {kRightX, kFrame6Y, kColumnW, kFrame6H}},
     group("SpotCollector Settings", {0, 0, kColumnW, kFrame6H}, kSpot),
     group("Optimal Digital Freq", {6, 14, kColumnW - 12, 39}, kSpot),
+    // The frames' captions are no names for screen readers; invisible captions are.
+    {kStaticText, Kind::name_label, kSpot, "Optimal digital frequency:", {0, 0, 0, 0}},
     {kOptDigitalFreq, Kind::edit, kSpot, nullptr, {14, 29, 56, 20}},
     group("RTTY Radio Mode", {6, 55, kColumnW - 12, 39}, kSpot),
+    {kStaticText, Kind::name_label, kSpot, "RTTY radio mode:", {0, 0, 0, 0}},
     {kCombo1, Kind::combo, kSpot, nullptr, {14, 70, 90, 120}},
 
     check(16, kRightX + 2, kCheck16Y, kColumnW - 2),

@@ -3,10 +3,16 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
+#include <cstdio>
+#include <string>
+
+#include "platform/win32/win_desktop.h"
 #include "ui/win32/resource_ids.h"
 
 namespace vav::ui {
 namespace {
+
+using win32::window_dpi;
 
 constexpr char kFrameClass[] = "VavizorurMainWindow";
 constexpr char kContainerClass[] = "VavizorurPanel";
@@ -53,17 +59,24 @@ struct WindowClass {
 WindowClass window_class_of(const ControlPlace& place) {
   switch (place.kind) {
     case Kind::caption:
+    case Kind::name_label:
       return {"STATIC", SS_LEFT | SS_NOPREFIX, 0};
     case Kind::data_label:
-      return {"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, WS_EX_CLIENTEDGE};
+      // A read-only box, not a static: a screen reader takes a static's text as its name, an
+      // edit box's text as its value (and its name from the caption before it), and the
+      // keyboard reaches it.
+      return {"EDIT", ES_CENTER | ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
     case Kind::edit:
       return {"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    // A button or check box is a group of its own, so the arrow keys move only within the
+    // option groups.
     case Kind::button:
-      return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+      return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0};
     case Kind::check:
       // Not automatic: the model decides the state, a click only asks for the next one.
-      return {"BUTTON", BS_3STATE | WS_TABSTOP, 0};
+      return {"BUTTON", BS_3STATE | WS_TABSTOP | WS_GROUP, 0};
     case Kind::option: {
+      // The binding puts the tab stop on the chosen button.
       const bool first = place.id == kOption1 || place.id == kOption2;
       return {"BUTTON", BS_RADIOBUTTON | (first ? WS_GROUP | WS_TABSTOP : 0u), 0};
     }
@@ -77,9 +90,29 @@ WindowClass window_class_of(const ControlPlace& place) {
   return {"STATIC", 0, 0};
 }
 
+// The procedure an exception escaping a message is reported under: what is known of it.
+std::string procedure_of(UINT msg, WPARAM wparam) {
+  char name[96];
+  switch (msg) {
+    case WM_COMMAND:
+      std::snprintf(name, sizeof name, "MainWindow.WM_COMMAND(control %u, notification %u)",
+                    static_cast<unsigned>(LOWORD(wparam)), static_cast<unsigned>(HIWORD(wparam)));
+      break;
+    case WM_CLOSE:
+      return "MainWindow.WM_CLOSE";
+    case WM_ENDSESSION:
+      return "MainWindow.WM_ENDSESSION";
+    default:
+      std::snprintf(name, sizeof name, "MainWindow.WindowProc(message 0x%04X)", msg);
+      break;
+  }
+  return name;
+}
+
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
+MainWindow::MainWindow(HINSTANCE instance, const ErrorBoundary& boundary)
+    : instance_(instance), boundary_(boundary) {
   register_classes(instance, &MainWindow::frame_proc, &MainWindow::container_proc);
   const int screen = window_dpi(nullptr);
   hwnd_ = CreateWindowExA(
@@ -99,9 +132,11 @@ MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
   SetWindowPos(tabs_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   send_to_bottom_groups();
   apply_dpi(dpi_);
+  create_tooltips();
 }
 
 MainWindow::~MainWindow() {
+  if (tooltips_ && IsWindow(tooltips_)) DestroyWindow(tooltips_);
   if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }
 
@@ -156,10 +191,11 @@ void MainWindow::create_controls(std::span<const ControlPlace> layout) {
 
 HWND MainWindow::create_control(const ControlPlace& place) {
   const WindowClass type = window_class_of(place);
-  return CreateWindowExA(type.ex_style, type.name, place.caption ? place.caption : "",
-                         kChildStyle | type.style, 0, 0, 0, 0, container(place.container),
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)), instance_,
-                         nullptr);
+  const DWORD shown = place.kind == Kind::name_label ? 0 : WS_VISIBLE;
+  return CreateWindowExA(
+      type.ex_style, type.name, place.caption ? place.caption : "",
+      (kChildStyle & ~WS_VISIBLE) | shown | type.style, 0, 0, 0, 0, container(place.container),
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)), instance_, nullptr);
 }
 
 void MainWindow::send_to_bottom_groups() {
@@ -197,10 +233,24 @@ void MainWindow::place_pages() {
 }
 
 void MainWindow::place_controls() {
+  // Edges are scaled in page coordinates, not origin and size in the container's: rows that
+  // touch at 96 dots per inch still touch at any other resolution, never overlapping by a
+  // rounded pixel, and a frame's controls stay inside it.
+  std::map<Container, POINT> origins;  // of the frames, in their page
+  for (const ChildWindow& child : children_) {
+    if (child.place->kind != Kind::panel) continue;
+    origins[container_of_panel(child.place->id)] = {child.place->box.x, child.place->box.y};
+  }
   for (const ChildWindow& child : children_) {
     const Box& box = child.place->box;
-    MoveWindow(child.hwnd, scale(box.x, dpi_), scale(box.y, dpi_), scale(box.width, dpi_),
-               scale(box.height, dpi_), TRUE);
+    const auto found = origins.find(child.place->container);
+    const POINT origin = found == origins.end() ? POINT{0, 0} : found->second;
+    const auto edge = [this](int in_page, int page_origin) {
+      return scale(in_page, dpi_) - scale(page_origin, dpi_);
+    };
+    const int left = edge(origin.x + box.x, origin.x), top = edge(origin.y + box.y, origin.y);
+    MoveWindow(child.hwnd, left, top, edge(origin.x + box.x + box.width, origin.x) - left,
+               edge(origin.y + box.y + box.height, origin.y) - top, TRUE);
   }
 }
 
@@ -230,12 +280,7 @@ HBRUSH MainWindow::page_brush() const {
 }
 
 void MainWindow::dispatch_command(WPARAM wparam) {
-  if (!on_command) return;
-  try {
-    on_command(LOWORD(wparam), HIWORD(wparam));
-  } catch (...) {
-    // Nothing may unwind through the system's dispatch; the logic reports its own errors.
-  }
+  if (on_command) on_command(LOWORD(wparam), HIWORD(wparam));
 }
 
 std::optional<LRESULT> MainWindow::on_shared_message(HWND hwnd, UINT msg, WPARAM wparam,
@@ -266,10 +311,19 @@ std::optional<LRESULT> MainWindow::on_shared_message(HWND hwnd, UINT msg, WPARAM
   }
 }
 
+LRESULT MainWindow::escaped(UINT msg, WPARAM wparam) const {
+  boundary_.report_current_as([msg, wparam] { return procedure_of(msg, wparam); });
+  return 0;  // taken as handled: the default course of WM_CLOSE would destroy the window
+}
+
 LRESULT CALLBACK MainWindow::container_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   MainWindow* self = from(hwnd);
-  if (self) {
+  if (!self) return DefWindowProcA(hwnd, msg, wparam, lparam);
+  // Nothing may unwind through the system's dispatch, nor vanish there.
+  try {
     if (auto result = self->on_shared_message(hwnd, msg, wparam, lparam)) return *result;
+  } catch (...) {
+    return self->escaped(msg, wparam);
   }
   return DefWindowProcA(hwnd, msg, wparam, lparam);
 }
@@ -288,7 +342,11 @@ LRESULT CALLBACK MainWindow::frame_proc(HWND hwnd, UINT msg, WPARAM wparam, LPAR
     self->hwnd_ = nullptr;
     return DefWindowProcA(hwnd, msg, wparam, lparam);
   }
-  return self->on_frame_message(msg, wparam, lparam);
+  try {
+    return self->on_frame_message(msg, wparam, lparam);
+  } catch (...) {
+    return self->escaped(msg, wparam);
+  }
 }
 
 LRESULT MainWindow::on_frame_message(UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -304,6 +362,9 @@ LRESULT MainWindow::on_frame_message(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_SIZE:
       if (tabs_) place_pages();
       return 0;
+    case WM_ACTIVATE:
+      on_activate(LOWORD(wparam) != WA_INACTIVE, HIWORD(wparam) != 0);
+      return 0;
     case 0x02E0: {  // WM_DPICHANGED: the window moved to a screen of another resolution
       apply_dpi(HIWORD(wparam));
       const auto* suggested = reinterpret_cast<const RECT*>(lparam);
@@ -314,20 +375,12 @@ LRESULT MainWindow::on_frame_message(UINT msg, WPARAM wparam, LPARAM lparam) {
     }
     case WM_CLOSE:
       if (on_close) {
-        try {
-          on_close();
-        } catch (...) {
-        }
+        on_close();
         return 0;
       }
       break;
     case WM_ENDSESSION:
-      if (wparam && on_close) {
-        try {
-          on_close();
-        } catch (...) {
-        }
-      }
+      if (wparam && on_close) on_close();
       return 0;
     default:
       break;

@@ -5,6 +5,9 @@
 // binding (main_window_binding.h) ties the controls to the model.
 //
 // ANSI windows throughout: text crosses as code-page bytes, as DDE's CF_TEXT carries it.
+// An exception escaping a notification's handler is reported through the boundary given
+// (the event loop's), under the message and what is known of it, and the message is taken
+// as handled.
 #include <windows.h>
 
 #include <functional>
@@ -14,6 +17,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/error_boundary.h"
 #include "ui/win32/layout.h"
 #include "ui/win32/ui_metrics.h"
 
@@ -26,8 +30,9 @@ struct ChildWindow {
 
 class MainWindow {
  public:
-  // Creates the window hidden, with the design caption "Vavizorur".
-  explicit MainWindow(HINSTANCE instance);
+  // Creates the window hidden, with the design caption "Vavizorur". The boundary must
+  // outlive the window.
+  MainWindow(HINSTANCE instance, const ErrorBoundary& boundary);
   ~MainWindow();
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
@@ -44,6 +49,14 @@ class MainWindow {
   // 0 "Main", 1 "Setup".
   void select_tab(int index);
   int selected_tab() const;
+  HWND tooltips() const { return tooltips_; }
+
+  // ---- main_window_access.cpp: the keyboard ------------------------------------------
+  // For the event loop, before a message is translated and dispatched; true when it was
+  // dealt with. Tab and Shift+Tab move through the visible tab's controls in reading order
+  // (IsDialogMessage), Ctrl+Tab and Ctrl+Shift+Tab change tabs, Enter presses a focused push
+  // button and is otherwise ignored, as is Escape: neither closes anything nor beeps.
+  bool pre_translate(MSG& msg);
   // Shows the window unless something (a restored window state) already did.
   void show();
 
@@ -57,9 +70,15 @@ class MainWindow {
   static LRESULT CALLBACK container_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
   static MainWindow* from(HWND hwnd);
   LRESULT on_frame_message(UINT msg, WPARAM wparam, LPARAM lparam);
+  // Inside a catch block: reports the exception that escaped the message; its result.
+  LRESULT escaped(UINT msg, WPARAM wparam) const;
   std::optional<LRESULT> on_shared_message(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
 
   void create_tabs();
+  void create_tooltips();
+  void step_tab(int step);
+  void focus_first_control();
+  void on_activate(bool active, bool minimized);
   HWND create_container(HWND parent, int id, bool visible);
   void create_controls(std::span<const ControlPlace> layout);
   HWND create_control(const ControlPlace& place);
@@ -71,12 +90,15 @@ class MainWindow {
   HBRUSH page_brush() const;
 
   HINSTANCE instance_;
+  const ErrorBoundary& boundary_;
   HWND hwnd_ = nullptr;
   HWND tabs_ = nullptr;
   std::map<Container, HWND> containers_;
   std::map<HWND, const ControlPlace*> panels_;
   std::vector<ChildWindow> children_;
   std::map<int, HWND> by_id_;
+  HWND tooltips_ = nullptr;
+  HWND last_focus_ = nullptr;  // given back when the window is activated again
   int dpi_ = kLayoutDpi;
   std::unique_ptr<DialogFont> font_;
 };

@@ -21,6 +21,12 @@ void set_window_visible(HWND hwnd, bool visible) {
   if (shown != visible) ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
 }
 
+void set_style(HWND hwnd, LONG_PTR bits, bool on) {
+  const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
+  const LONG_PTR wanted = on ? (style | bits) : (style & ~bits);
+  if (wanted != style) SetWindowLongPtrA(hwnd, GWL_STYLE, wanted);
+}
+
 WPARAM check_state(CheckValue value) {
   switch (value) {
     case CheckValue::checked:
@@ -147,6 +153,11 @@ void MainWindowBinding::bind_options(OptionGroup& model, int first_id) {
     for (std::size_t i = 0; i < buttons.size(); ++i) {
       const bool selected = model.selected() == static_cast<int>(i);
       SendMessageA(buttons[i], BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
+      // Tab enters the group at the chosen button. An unchosen radio button that takes the
+      // focus from the keyboard reports a click, so entering at another would change the
+      // choice.
+      const bool stop = selected || (model.selected() < 0 && i == 0);
+      set_style(buttons[i], WS_TABSTOP, stop);
       set_window_visible(buttons[i], model.visible());
     }
   });

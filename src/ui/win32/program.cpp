@@ -40,18 +40,20 @@ int run_program(HINSTANCE instance) {
   win32::WinSettingsStore store;
   win32::WinFiles files;
   win32::WinDesktop desktop(loop);
-  MainWindow window(instance);
+  MainWindow window(instance, loop.boundary());
   if (!window.hwnd()) return 0;
-  win32::WinWindowFrame frame(window.hwnd());
+  win32::WinWindowFrame frame(window.hwnd(), loop.boundary());
   Platform platform{loop, dde, automation, profile, store, files, system, desktop, frame};
 
   QuandrelMain app(platform);
   MainWindowBinding binding(window, app);
   ShowWhenLoaded shower(loop, window, app);
   window.on_close = [&app] { app.Close(); };
+  loop.set_message_filter([&window](MSG& msg) { return window.pre_translate(msg); });
 
   shower.start(app.Form_Load());
   loop.run();
+  loop.set_message_filter(nullptr);
   window.on_close = nullptr;
   return 0;
 }

@@ -7,9 +7,6 @@ namespace vav::ui {
 
 constexpr int kLayoutDpi = 96;
 
-// The window's DPI (GetDpiForWindow where the system has it), else the screen's.
-int window_dpi(HWND window);
-
 constexpr int scale(int value, int dpi) {
   // MulDiv rounding: half away from zero.
   const long long scaled = static_cast<long long>(value) * dpi;

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/win32/message_window.h"
 #include "platform/win32/win_event_loop.h"
 #include "test_support.h"
 
@@ -65,11 +69,50 @@ TEST_F(WinEventLoopTest, AfterQuitNothingRunsAndRunReturnsAtOnce) {
   EXPECT_TRUE(ran.empty());
 }
 
-TEST_F(WinEventLoopTest, EscapingErrorDoesNotStopLaterTasks) {
+TEST_F(WinEventLoopTest, EscapingErrorIsReportedAndDoesNotStopLaterTasks) {
+  std::vector<std::string> reported;
+  loop.boundary().set_reporter([&](std::string_view procedure) {
+    try {
+      throw;
+    } catch (const std::exception& e) {
+      reported.push_back(std::string(procedure) + ": " + e.what());
+    }
+  });
   loop.post([] { throw std::runtime_error("escaped"); });
   loop.post([&] { ran.push_back("next"); });
   ASSERT_TRUE(pump_until(loop, [&] { return !ran.empty(); }));
   EXPECT_EQ(ran, (std::vector<std::string>{"next"}));
+  EXPECT_EQ(reported, (std::vector<std::string>{"EventLoop.Task: escaped"}));
+
+  // A window's handler: reported, and the message takes its default course.
+  win32::MessageWindow window(
+      [](UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (msg == WM_APP + 7) throw std::runtime_error("handler fault");
+        return std::nullopt;
+      },
+      loop.boundary());
+  EXPECT_EQ(SendMessageA(window.hwnd(), WM_APP + 7, 0, 0), 0);
+  EXPECT_EQ(reported.back(), "MessageWindow.WindowProc(message 0x8007): handler fault");
+}
+
+TEST_F(WinEventLoopTest, TheMessageFilterSeesMessagesBeforeTheyAreDispatched) {
+  int dispatched = 0, filtered = 0;
+  win32::MessageWindow window(
+      [&](UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (msg >= WM_APP + 1 && msg <= WM_APP + 2) ++dispatched;
+        return std::nullopt;
+      },
+      loop.boundary());
+  loop.set_message_filter([&](MSG& msg) {
+    if (msg.hwnd != window.hwnd() || msg.message != WM_APP + 1) return false;
+    ++filtered;
+    return true;  // dealt with: never dispatched
+  });
+  PostMessageA(window.hwnd(), WM_APP + 1, 0, 0);
+  PostMessageA(window.hwnd(), WM_APP + 2, 0, 0);
+  ASSERT_TRUE(pump_until(loop, [&] { return dispatched == 1; }));
+  EXPECT_EQ(filtered, 1);
+  loop.set_message_filter(nullptr);
 }
 
 }  // namespace

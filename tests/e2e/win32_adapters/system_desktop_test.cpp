@@ -63,7 +63,7 @@ TEST_F(WinDesktopTest, FindsWindowsByExactTitleAndPostsClose) {
         closes += (wparam == 0 && lparam == 0);
         return 0;
       },
-      win32::MessageWindow::TopLevel{title});
+      loop.boundary(), win32::MessageWindow::TopLevel{title});
   auto found = desktop.find_window(title);
   ASSERT_TRUE(found.has_value());
   EXPECT_EQ(*found, reinterpret_cast<WindowRef>(target.hwnd()));

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <stdexcept>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/win32/win_window_frame.h"
@@ -39,18 +42,14 @@ class WinWindowFrameTest : public ::testing::Test {
                            300, 200, nullptr, nullptr, wc.hInstance, nullptr);
     ASSERT_NE(hwnd, nullptr);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&log));
-    frame.emplace(hwnd);
+    frame.emplace(hwnd, boundary);
   }
   void TearDown() override {
     frame.reset();
     if (IsWindow(hwnd)) DestroyWindow(hwnd);
   }
-  int round_trip(int twips) const {
-    int dpi = frame->dpi();
-    return MulDiv(MulDiv(twips, dpi, 1440), 1440, dpi);
-  }
-
   OriginalProcLog log;
+  ErrorBoundary boundary;
   HWND hwnd = nullptr;
   std::optional<win32::WinWindowFrame> frame;
 };
@@ -73,11 +72,11 @@ TEST_F(WinWindowFrameTest, GeometryInTwipsAndResizeRaisedBeforeTheSetterReturns)
   for (const Case& c : cases) {
     int before = resizes;
     ((*frame).*c.set)(c.twips);
-    EXPECT_EQ(((*frame).*c.get)(), round_trip(c.twips));
+    EXPECT_EQ(((*frame).*c.get)(), c.twips);
     EXPECT_EQ(resizes > before, c.resizes) << c.twips;
   }
-  EXPECT_EQ(frame->left(), round_trip(1500));  // moving kept the size, sizing the place
-  EXPECT_EQ(frame->height(), round_trip(5595));
+  EXPECT_EQ(frame->left(), 1500);  // moving kept the size, sizing the place
+  EXPECT_EQ(frame->height(), 5595);
 
   int before = resizes;
   frame->set_state(WindowState::minimized);
@@ -90,6 +89,29 @@ TEST_F(WinWindowFrameTest, GeometryInTwipsAndResizeRaisedBeforeTheSetterReturns)
   GetWindowTextA(hwnd, text, sizeof(text));
   EXPECT_STREQ(text, "Vavizorur 1.0.0 {DXK}");
   EXPECT_EQ(frame->handle(), reinterpret_cast<WindowRef>(hwnd));
+}
+
+// Twips that fall between two pixels read back as set until the window really moves; a
+// screen of another resolution (WM_DPICHANGED) changes the pixels a twip is.
+TEST_F(WinWindowFrameTest, TwipsReadBackAsSetAndFollowTheScreensResolution) {
+  const int dpi = frame->dpi();
+  frame->set_left(1234);
+  EXPECT_EQ(frame->left(), 1234);
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(r.left, MulDiv(1234, dpi, 1440));
+  SetWindowPos(hwnd, nullptr, r.left + 1, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(frame->left(), MulDiv(r.left + 1, 1440, dpi));
+
+  const int larger = dpi * 3 / 2;
+  RECT suggested{r.left, r.top, r.left + 450, r.top + 300};
+  SendMessageA(hwnd, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(larger, larger),
+               reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(frame->dpi(), larger);
+  frame->set_height(5595);
+  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(r.bottom - r.top, MulDiv(5595, larger, 1440));
+  EXPECT_EQ(frame->height(), 5595);
 }
 
 TEST_F(WinWindowFrameTest, TopmostAppliesPositionAndSize) {
@@ -105,6 +127,20 @@ TEST_F(WinWindowFrameTest, TopmostAppliesPositionAndSize) {
   GetWindowRect(hwnd, &r);
   EXPECT_FALSE(GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_EQ(r.left, 110);
+}
+
+TEST_F(WinWindowFrameTest, AnExceptionFromAHandlerIsReportedAndTheMessageGoesOn) {
+  std::vector<std::string> reported;
+  boundary.set_reporter([&](std::string_view procedure) { reported.emplace_back(procedure); });
+  frame->set_resize_handler([] { throw std::runtime_error("resize fault"); });
+  frame->install_hook({[] {}, [] { throw std::runtime_error("hook fault"); }});
+  frame->set_width(6000);
+  log.seen.clear();
+  SendMessageA(hwnd, WM_EXITSIZEMOVE, 0, 0);
+  EXPECT_EQ(reported,
+            (std::vector<std::string>{"WindowFrame.WM_SIZE", "WindowFrame.Hook(message 0x0232)"}));
+  EXPECT_TRUE(saw(log, WM_EXITSIZEMOVE));  // the window's own procedure still had it
+  frame->remove_hook();
 }
 
 TEST_F(WinWindowFrameTest, HookReportsAndSwallowsItsMessagesUntilRemoved) {
