@@ -54,10 +54,18 @@ class KeyboardTest : public MainWindowTest {
 
 TEST_F(KeyboardTest, TabAndShiftTabGoThroughTheVisibleTabInReadingOrder) {
   start(kEverythingShown);
-  const struct {
+  struct Tab {
     int tab;
     const std::vector<int>& order;
-  } tabs[] = {{0, kMainTabOrder}, {1, kSetupTabOrder}};
+  };
+  // On the Status tab a button is a stop only while it is enabled (there are QSOs to send,
+  // there is an error log to open).
+  std::vector<int> status_order = {kNeighbours, kWaitingQsos};
+  for (const int button : {kSendNow, kOpenErrorLog}) {
+    if (IsWindowEnabled(window.control(button))) status_order.push_back(button);
+  }
+  status_order.insert(status_order.end(), {kLastSpot, kTabs});
+  const Tab tabs[] = {{0, kMainTabOrder}, {1, kSetupTabOrder}, {2, status_order}};
   for (const auto& t : tabs) {
     SCOPED_TRACE(t.tab);
     window.select_tab(t.tab);

@@ -100,7 +100,7 @@ TEST_P(LayoutTest, EveryControlFitsItsContainerWithoutOverlap) {
   const int tab = GetParam();
   window.select_tab(tab);
   settle();
-  const HWND page = window.container(tab == 0 ? Container::main_page : Container::setup_page);
+  const HWND page = window.container(kPages[tab]);
 
   std::vector<ChildWindow> shown;
   for (const ChildWindow& child : window.children()) {
@@ -108,7 +108,7 @@ TEST_P(LayoutTest, EveryControlFitsItsContainerWithoutOverlap) {
     if (!IsChild(page, child.hwnd)) continue;
     shown.push_back(child);
   }
-  ASSERT_GT(shown.size(), 10u);
+  ASSERT_GT(shown.size(), 5u);
 
   for (const ChildWindow& child : shown) {
     RECT parent{};
@@ -119,7 +119,8 @@ TEST_P(LayoutTest, EveryControlFitsItsContainerWithoutOverlap) {
         << "control " << id << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom
         << " outside " << parent.right << "x" << parent.bottom;
     if (child.place->kind != Kind::edit && child.place->kind != Kind::combo &&
-        child.place->kind != Kind::data_label && child.place->kind != Kind::panel) {
+        child.place->kind != Kind::data_label && child.place->kind != Kind::panel &&
+        child.place->kind != Kind::list) {
       EXPECT_LE(needed_width(child.hwnd, window.font(), child.place->kind, window.dpi()),
                 r.right - r.left)
           << "caption of control " << id << " is cut off";
@@ -135,7 +136,7 @@ TEST_P(LayoutTest, EveryControlFitsItsContainerWithoutOverlap) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Tabs, LayoutTest, ::testing::Values(0, 1));
+INSTANTIATE_TEST_SUITE_P(Tabs, LayoutTest, ::testing::Values(0, 1, 2));
 
 // WM_DPICHANGED, as Windows sends it when the window is dragged to a screen of another
 // resolution: the controls are laid out at that resolution and the window takes its size
@@ -180,14 +181,14 @@ TEST_F(MainWindowTest, AlwaysOnTopKeepsTheWindowOnTopWhereItStands) {
   EXPECT_EQ(setting("Left"), "2345");
 }
 
-TEST_F(MainWindowTest, ScreenshotsOfBothTabs) {
+TEST_F(MainWindowTest, ScreenshotsOfEveryTab) {
   start(kEverythingShown);
   const auto out_folder = screenshot_folder();
   // main-tab.bmp at 96 dots per inch, main-tab-144dpi.bmp at 144, to be seen side by side.
   std::string resolution;
   if (window.dpi() != kLayoutDpi)
     resolution.append("-").append(std::to_string(window.dpi())).append("dpi");
-  const std::pair<int, const char*> tabs[] = {{0, "main-tab"}, {1, "setup-tab"}};
+  const std::pair<int, const char*> tabs[] = {{0, "main-tab"}, {1, "setup-tab"}, {2, "status-tab"}};
   for (const auto& [tab, stem] : tabs) {
     const std::string name = stem + resolution + ".bmp";
     window.select_tab(tab);

@@ -11,6 +11,7 @@ enum ControlId : int {
   kSetupPage,
   kFrame3,
   kFrame6,
+  kStatusPage,
   // Main tab: QSO fields.
   kCallsign = 200,
   kRSTRcvd,
@@ -47,6 +48,12 @@ enum ControlId : int {
   kOption2 = 430,  // + index
   kCombo1 = 440,
   kOptDigitalFreq,
+  // Status tab.
+  kNeighbours = 500,
+  kWaitingQsos,
+  kSendNow,
+  kOpenErrorLog,
+  kLastSpot,
   // Captions: labels, frames and notes that nothing binds to.
   kStaticText = 900,
 };

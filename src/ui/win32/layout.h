@@ -7,7 +7,11 @@
 
 namespace vav::ui {
 
-enum class Container { main_page, setup_page, frame3, frame6 };
+enum class Container { main_page, setup_page, status_page, frame3, frame6 };
+
+// The tab pages, in the order of their tabs.
+inline constexpr Container kPages[] = {Container::main_page, Container::setup_page,
+                                       Container::status_page};
 
 enum class Kind {
   caption,     // a static caption: label, note
@@ -20,6 +24,7 @@ enum class Kind {
   combo,       // a drop-down list (entries from the model)
   group,       // a frame with a caption (group box)
   panel,       // a frame the logic shows and hides: a container of its own
+  list,        // a list view in report style (columns and rows from the model)
 };
 
 struct Box {
@@ -41,6 +46,7 @@ struct ControlPlace {
 // the same words, without the colon, are the control's tooltip.
 std::span<const ControlPlace> main_tab_layout();
 std::span<const ControlPlace> setup_tab_layout();
+std::span<const ControlPlace> status_tab_layout();
 
 // The containers a panel place opens.
 Container container_of_panel(int panel_id);

@@ -86,6 +86,11 @@ WindowClass window_class_of(const ControlPlace& place) {
       return {"BUTTON", BS_GROUPBOX, 0};
     case Kind::panel:
       return {kContainerClass, 0, WS_EX_CONTROLPARENT};
+    case Kind::list:
+      return {
+          WC_LISTVIEWA,
+          LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | WS_TABSTOP | WS_GROUP,
+          WS_EX_CLIENTEDGE};
   }
   return {"STATIC", 0, 0};
 }
@@ -125,8 +130,10 @@ MainWindow::MainWindow(HINSTANCE instance, const ErrorBoundary& boundary)
   create_tabs();
   containers_[Container::main_page] = create_container(hwnd_, kMainPage, true);
   containers_[Container::setup_page] = create_container(hwnd_, kSetupPage, false);
+  containers_[Container::status_page] = create_container(hwnd_, kStatusPage, false);
   create_controls(main_tab_layout());
   create_controls(setup_tab_layout());
+  create_controls(status_tab_layout());
   // The pages lie on the tab control, which must never paint over them; a frame's border
   // likewise lies beneath the controls it holds.
   SetWindowPos(tabs_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -157,8 +164,8 @@ HWND MainWindow::container(Container which) const {
 void MainWindow::create_tabs() {
   tabs_ = CreateWindowExA(0, WC_TABCONTROLA, "", kChildStyle | WS_TABSTOP, 0, 0, 0, 0, hwnd_,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabs)), instance_, nullptr);
-  const char* names[] = {"Main", "Setup"};
-  for (int i = 0; i < 2; ++i) {
+  const char* names[] = {"Main", "Setup", "Status"};
+  for (int i = 0; i < 3; ++i) {
     TCITEMA item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<char*>(names[i]);
@@ -226,7 +233,7 @@ void MainWindow::place_pages() {
             client.bottom - margin};
   MoveWindow(tabs_, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
   SendMessageA(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-  for (Container page : {Container::main_page, Container::setup_page}) {
+  for (Container page : kPages) {
     MoveWindow(container(page), area.left, area.top, area.right - area.left, area.bottom - area.top,
                TRUE);
   }
@@ -256,8 +263,9 @@ void MainWindow::place_controls() {
 
 void MainWindow::select_tab(int index) {
   SendMessageA(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
-  ShowWindow(container(Container::main_page), index == 0 ? SW_SHOW : SW_HIDE);
-  ShowWindow(container(Container::setup_page), index == 1 ? SW_SHOW : SW_HIDE);
+  for (int i = 0; i < static_cast<int>(std::size(kPages)); ++i) {
+    ShowWindow(container(kPages[i]), index == i ? SW_SHOW : SW_HIDE);
+  }
 }
 
 int MainWindow::selected_tab() const {

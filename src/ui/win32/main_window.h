@@ -1,6 +1,6 @@
 #pragma once
-// The main window's windows: the frame window, the tab control with its "Main" and "Setup"
-// pages, the frames the logic shows and hides, and every control of the layout. It knows
+// The main window's windows: the frame window, the tab control with its "Main", "Setup" and
+// "Status" pages, the frames the logic shows and hides, and every control of the layout. It knows
 // nothing of the logic: notifications go out through on_command and on_close, and the
 // binding (main_window_binding.h) ties the controls to the model.
 //
@@ -46,7 +46,7 @@ class MainWindow {
   int dpi() const { return dpi_; }
   HFONT font() const { return font_->handle(); }
 
-  // 0 "Main", 1 "Setup".
+  // 0 "Main", 1 "Setup", 2 "Status".
   void select_tab(int index);
   int selected_tab() const;
   HWND tooltips() const { return tooltips_; }

@@ -10,7 +10,7 @@
 namespace vav::ui {
 namespace {
 
-constexpr int kTabCount = 2;
+constexpr int kTabCount = static_cast<int>(std::size(kPages));
 
 bool key_down(int key) { return GetKeyState(key) < 0; }
 
@@ -56,7 +56,8 @@ void MainWindow::step_tab(int step) {
 }
 
 void MainWindow::focus_first_control() {
-  const Container page = selected_tab() == 0 ? Container::main_page : Container::setup_page;
+  const int tab = selected_tab();
+  const Container page = kPages[tab >= 0 && tab < kTabCount ? tab : 0];
   HWND first = GetNextDlgTabItem(container(page), nullptr, FALSE);
   SetFocus(first ? first : tabs_);
 }

@@ -90,6 +90,7 @@ MainWindowBinding::MainWindowBinding(MainWindow& window, QuandrelMain& app) : wi
   bind_frame(app.Frame3, kFrame3);
   bind_frame(app.Frame6, kFrame6);
   bind_button(kSave, [&app] { app.Save_Click(); });
+  bind_status(app.status);
 
   window_.on_command = [this](int id, int code) { on_command(id, code); };
 }

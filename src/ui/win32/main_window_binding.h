@@ -34,6 +34,10 @@ class MainWindowBinding {
   void bind_combo(ComboList& model, int id);
   void bind_frame(Frame& model, int id);
   void bind_button(int id, std::function<void()> on_click);
+  // The Status tab (main_window_status.cpp).
+  void bind_status(StatusTab& status);
+  void bind_list(ListRows& model, int id);
+  void bind_model_button(Button& model, int id);
   void watch(Control& model, std::function<void()> repaint);
 
   MainWindow& window_;

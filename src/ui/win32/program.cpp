@@ -23,7 +23,7 @@ namespace vav::ui {
 void init_common_controls() {
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof controls;
-  controls.dwICC = ICC_TAB_CLASSES | ICC_STANDARD_CLASSES;
+  controls.dwICC = ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES;
   InitCommonControlsEx(&controls);
 }
 
