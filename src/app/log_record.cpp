@@ -25,7 +25,7 @@ void LogRecord::AddLogField(std::string_view name, std::string_view value) {
   record_ += '<';
   record_ += name;
   record_ += ':';
-  record_ += std::to_string(v.size());
+  record_ += std::to_string(code_page_.characters(v));
   record_ += '>';
   record_ += v;
   record_ += ' ';

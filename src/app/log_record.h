@@ -5,18 +5,23 @@
 #include <string>
 #include <string_view>
 
+#include "common/code_page.h"
 #include "common/conversions.h"
 
 namespace vav {
 
 class LogRecord {
  public:
+  // Field lengths count characters of `code_page`.
+  explicit LogRecord(CodePage code_page = CodePage{}) : code_page_(code_page) {}
+
   void ClearLogRecord() { record_.clear(); }
   // Appends "<name:len>value " unless the value is empty once "<" is removed.
   void AddLogField(std::string_view name, std::string_view value);
   std::string GetLogRecord() const { return record_; }
 
  private:
+  CodePage code_page_;
   std::string record_;
 };
 

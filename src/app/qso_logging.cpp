@@ -44,7 +44,8 @@ void QuandrelMain::Log() {
     DebugEntrySink sink;
     if (DebugMode())
       sink = [this](std::string_view key, std::string_view value) { debug(key, value); };
-    const std::string full = build_log_record(fields, settings, separators(), sink);
+    const std::string full =
+        build_log_record(fields, settings, separators(), codec.code_page(), sink);
     const std::string execute = application_prefix(dxlab::kDXKeeper) +
                                 (settings.SendToeQSL ? dxlab::kEqslLog : dxlab::kLog) + full;
     deliver_or_keep(execute);

@@ -85,5 +85,38 @@ TEST_F(LoggedTextTest, AQsoOnAFarBandLogsItsFrequency) {
   }
 }
 
+TEST_F(LoggedTextTest, OnAJapaneseWindowsADoubleByteCharacterCountsOnce) {
+  // Shift-JIS: "Yamada" and "Tokyo" in two kanji each, two bytes a kanji.
+  const std::string name = "\x8E\x52\x93\x63";
+  const std::string qth = "\x93\x8C\x8B\x9E";
+  system.set_ansi_code_page(932);
+  station.dxkeeper().peer().set_code_page(peers::AnsiCodePage{932});
+  start();
+  peers::Contact c = contact(name);
+  c.qth = qth;
+  c.notes = "QSL " + name;
+  log(c);
+
+  const std::string execute = station.dxkeeper().journal().back();
+  EXPECT_NE(execute.find("<NAME:2>" + name + " <NOTES:6>QSL " + name + " <QTH:2>" + qth + " "),
+            std::string::npos)
+      << execute;
+  const peers::LoggedQso& logged = last_logged();
+  EXPECT_EQ(logged.value("NAME"), name);
+  EXPECT_EQ(logged.value("NOTES"), "QSL " + name);
+  EXPECT_EQ(logged.value("QTH"), qth);
+  EXPECT_EQ(logged.value("PFX"), "Q1");  // every field after them read as sent
+  EXPECT_TRUE(station.dxkeeper().peer().malformed_records().empty());
+}
+
+TEST_F(LoggedTextTest, OnASingleByteCodePageEveryByteIsACharacter) {
+  const std::string name = "\x8E\x52\x93\x63";  // four letters of code page 1252
+  start();
+  log(contact(name));
+  const std::string execute = station.dxkeeper().journal().back();
+  EXPECT_NE(execute.find("<NAME:4>" + name + " "), std::string::npos) << execute;
+  EXPECT_EQ(last_logged().value("NAME"), name);
+}
+
 }  // namespace
 }  // namespace vav::testing

@@ -1,0 +1,71 @@
+#include "common/code_page.h"
+
+#include <array>
+
+namespace vav {
+namespace {
+
+struct LeadByteRange {
+  unsigned char first, last;
+};
+
+struct DoubleBytePage {
+  std::uint32_t id;
+  std::array<LeadByteRange, 2> leads;  // an unused range repeats the first
+};
+
+// Shift-JIS (Japanese), GBK (Simplified Chinese), Unified Hangul (Korean), Big5
+// (Traditional Chinese).
+constexpr std::array<DoubleBytePage, 4> kDoubleBytePages{{
+    {932, {{{0x81, 0x9F}, {0xE0, 0xFC}}}},
+    {936, {{{0x81, 0xFE}, {0x81, 0xFE}}}},
+    {949, {{{0x81, 0xFE}, {0x81, 0xFE}}}},
+    {950, {{{0x81, 0xFE}, {0x81, 0xFE}}}},
+}};
+
+const DoubleBytePage* double_byte_page(std::uint32_t id) {
+  for (const auto& page : kDoubleBytePages) {
+    if (page.id == id) return &page;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool CodePage::double_byte() const { return double_byte_page(id_) != nullptr; }
+
+bool CodePage::is_lead_byte(unsigned char byte) const {
+  const DoubleBytePage* page = double_byte_page(id_);
+  if (page == nullptr) return false;
+  for (const auto& range : page->leads) {
+    if (byte >= range.first && byte <= range.last) return true;
+  }
+  return false;
+}
+
+std::size_t CodePage::width_at(std::string_view text, std::size_t at) const {
+  const bool pair = at + 1 < text.size() && is_lead_byte(static_cast<unsigned char>(text[at]));
+  return pair ? 2 : 1;
+}
+
+std::size_t CodePage::characters(std::string_view text) const {
+  if (!double_byte()) return text.size();
+  std::size_t count = 0;
+  for (std::size_t at = 0; at < text.size(); at += width_at(text, at)) ++count;
+  return count;
+}
+
+std::optional<std::size_t> CodePage::bytes_of(std::string_view text, std::size_t count) const {
+  if (!double_byte()) {
+    if (count > text.size()) return std::nullopt;
+    return count;
+  }
+  std::size_t at = 0;
+  for (std::size_t taken = 0; taken < count; ++taken) {
+    if (at >= text.size()) return std::nullopt;
+    at += width_at(text, at);
+  }
+  return at;
+}
+
+}  // namespace vav
