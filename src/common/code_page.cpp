@@ -5,42 +5,29 @@
 namespace vav {
 namespace {
 
-struct LeadByteRange {
-  unsigned char first, last;
-};
-
 struct DoubleBytePage {
   std::uint32_t id;
-  std::array<LeadByteRange, 2> leads;  // an unused range repeats the first
+  CodePage::LeadBytes leads[2];
 };
 
 // Shift-JIS (Japanese), GBK (Simplified Chinese), Unified Hangul (Korean), Big5
 // (Traditional Chinese).
 constexpr std::array<DoubleBytePage, 4> kDoubleBytePages{{
-    {932, {{{0x81, 0x9F}, {0xE0, 0xFC}}}},
-    {936, {{{0x81, 0xFE}, {0x81, 0xFE}}}},
-    {949, {{{0x81, 0xFE}, {0x81, 0xFE}}}},
-    {950, {{{0x81, 0xFE}, {0x81, 0xFE}}}},
+    {932, {{0x81, 0x9F}, {0xE0, 0xFC}}},
+    {936, {{0x81, 0xFE}, {}}},
+    {949, {{0x81, 0xFE}, {}}},
+    {950, {{0x81, 0xFE}, {}}},
 }};
-
-const DoubleBytePage* double_byte_page(std::uint32_t id) {
-  for (const auto& page : kDoubleBytePages) {
-    if (page.id == id) return &page;
-  }
-  return nullptr;
-}
 
 }  // namespace
 
-bool CodePage::double_byte() const { return double_byte_page(id_) != nullptr; }
-
-bool CodePage::is_lead_byte(unsigned char byte) const {
-  const DoubleBytePage* page = double_byte_page(id_);
-  if (page == nullptr) return false;
-  for (const auto& range : page->leads) {
-    if (byte >= range.first && byte <= range.last) return true;
+CodePage::CodePage(std::uint32_t id) : id_(id) {
+  for (const auto& page : kDoubleBytePages) {
+    if (page.id != id) continue;
+    double_byte_ = true;
+    leads_[0] = page.leads[0];
+    leads_[1] = page.leads[1];
   }
-  return false;
 }
 
 std::size_t CodePage::width_at(std::string_view text, std::size_t at) const {
@@ -48,15 +35,14 @@ std::size_t CodePage::width_at(std::string_view text, std::size_t at) const {
   return pair ? 2 : 1;
 }
 
-std::size_t CodePage::characters(std::string_view text) const {
-  if (!double_byte()) return text.size();
+std::size_t CodePage::double_byte_characters(std::string_view text) const {
   std::size_t count = 0;
   for (std::size_t at = 0; at < text.size(); at += width_at(text, at)) ++count;
   return count;
 }
 
 std::optional<std::size_t> CodePage::bytes_of(std::string_view text, std::size_t count) const {
-  if (!double_byte()) {
+  if (!double_byte_) {
     if (count > text.size()) return std::nullopt;
     return count;
   }
