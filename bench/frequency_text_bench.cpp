@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/frequency_text.h"
+#include "app/spot_frequency.h"
 
 namespace vav {
 namespace {
@@ -35,10 +36,10 @@ void BM_DisplayTensOfHertz(benchmark::State& state) {
 }
 BENCHMARK(BM_DisplayTensOfHertz);
 
-void BM_SpotFrequencyDigits(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(spot_frequency_digits("14070.15", kSeps));
+void BM_ReadSpotFrequency(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(read_spot_frequency_hz(" 14.070,15 "));
 }
-BENCHMARK(BM_SpotFrequencyDigits);
+BENCHMARK(BM_ReadSpotFrequency);
 
 // Commander's display text is the one input of unbounded length here.
 void BM_DisplayDigits(benchmark::State& state) {

@@ -56,13 +56,13 @@ void BM_BuildLogRecord(benchmark::State& state) {
   const QsoLogFields fields = full_qso();
   const Settings settings = all_fields_settings();
   const Separators seps{',', '.'};
-  const std::string record = build_log_record(fields, settings, seps);
+  const std::string record = build_log_record(fields, settings, seps, CodePage{});
   if (record.find("<STX:3>042 <EOR>") == std::string::npos) {
     state.SkipWithError("the record lacks its last field");
     return;
   }
   for (auto _ : state) {
-    std::string built = build_log_record(fields, settings, seps);
+    std::string built = build_log_record(fields, settings, seps, CodePage{});
     benchmark::DoNotOptimize(built.data());
   }
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(record.size()));

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/frequency_text.h"
 #include "app/log_record.h"
 #include "common/runtime_error.h"
 #include "fuzz_separators.h"
@@ -32,15 +33,16 @@ void check_frequency(std::string_view text, vav::Separators seps) {
   bool known = false;
   for (const char* b : kBands) known = known || band == b;
   check(known);
-  // Megahertz with six decimals: the characters left once the separators are removed (the
-  // digits of a frequency the program itself wrote), the decimal separator six from the end.
+  // Megahertz with six decimals and a point: the digits left once the separators are
+  // removed (those of a frequency the program itself wrote), the point six from the end.
   const std::string freq = vav::ConvertedFrequency(text, seps);
   const std::string rest = vav::remove_chars(text, std::string{seps.thousands, seps.decimal});
-  if (rest.size() < 7 || rest.size() > 9) {
+  if (!vav::is_whole_hz_digits(rest)) {
     check(freq.empty());
   } else {
-    check(freq.size() == rest.size() + 1 && freq[freq.size() - 7] == seps.decimal);
-    check(freq.substr(0, freq.size() - 7) + freq.substr(freq.size() - 6) == rest);
+    check(freq.size() >= 8 && freq[freq.size() - 7] == '.');
+    const std::string digits = freq.substr(0, freq.size() - 7) + freq.substr(freq.size() - 6);
+    check(digits == rest || digits == "0" + rest);
   }
 }
 

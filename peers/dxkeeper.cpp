@@ -16,8 +16,9 @@ std::string LoggedQso::value(std::string_view name) const {
   return found ? *found : std::string();
 }
 
-std::optional<std::vector<DxlabField>> read_qso_record(std::string_view record) {
-  FieldRun run = parse_fields(record);
+std::optional<std::vector<DxlabField>> read_qso_record(std::string_view record,
+                                                       AnsiCodePage code_page) {
+  FieldRun run = parse_fields(record, code_page);
   if (run.malformed || !run.end_marker || !find_field(run.fields, "CALL")) return std::nullopt;
   return std::move(run.fields);
 }
@@ -45,7 +46,7 @@ void DxKeeper::act(const DxlabCommand& command) {
     checked_.push_back(command.argument);
     return;
   }
-  auto fields = read_qso_record(command.argument);
+  auto fields = read_qso_record(command.argument, code_page_);
   if (!fields) {
     malformed_.push_back(command.text);
     return;

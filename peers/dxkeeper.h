@@ -20,13 +20,18 @@ struct LoggedQso {
   bool has(std::string_view name) const { return find_field(fields, name) != nullptr; }
 };
 
-// A QSO record as DXKeeper takes it: fields closed by "<EOR>", with a callsign. nullopt for
-// anything else (a length that runs past the end, no end marker, no "CALL").
-std::optional<std::vector<DxlabField>> read_qso_record(std::string_view record);
+// A QSO record as DXKeeper takes it: fields closed by "<EOR>", with a callsign, lengths in
+// characters of `code_page`. nullopt for anything else (a length that runs past the end, no
+// end marker, no "CALL").
+std::optional<std::vector<DxlabField>> read_qso_record(std::string_view record,
+                                                       AnsiCodePage code_page = {});
 
 class DxKeeper final : public DxlabPeer {
  public:
   DxKeeper();
+
+  // The code page of the Windows it runs on (1252 unless set).
+  void set_code_page(AnsiCodePage code_page) { code_page_ = code_page; }
 
   const std::vector<LoggedQso>& logged() const { return logged_; }
   // The commands whose record could not be taken (nothing was logged for them).
@@ -53,6 +58,7 @@ class DxKeeper final : public DxlabPeer {
   std::vector<std::string> checked_;
   std::string log_path_;
   bool log_file_failed_ = false;
+  AnsiCodePage code_page_;
 };
 
 }  // namespace vav::peers

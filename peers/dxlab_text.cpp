@@ -16,7 +16,37 @@ std::optional<long long> tag_length(std::string_view text) {
 
 }  // namespace
 
-FieldRun parse_fields(std::string_view text) {
+bool AnsiCodePage::leads(unsigned char byte) const {
+  switch (id) {
+    case 932:  // Shift-JIS
+      return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    case 936:  // GBK
+    case 949:  // Unified Hangul Code
+    case 950:  // Big5
+      return byte >= 0x81 && byte <= 0xFE;
+    default:
+      return false;
+  }
+}
+
+std::size_t AnsiCodePage::bytes_of(std::string_view text, std::size_t count) const {
+  std::size_t at = 0;
+  for (; count > 0; --count) {
+    if (at >= text.size()) return text.size() + 1;
+    at += leads(static_cast<unsigned char>(text[at])) && at + 1 < text.size() ? 2 : 1;
+  }
+  return at;
+}
+
+std::size_t AnsiCodePage::characters(std::string_view text) const {
+  std::size_t count = 0;
+  for (std::size_t at = 0; at < text.size(); ++count) {
+    at += leads(static_cast<unsigned char>(text[at])) && at + 1 < text.size() ? 2 : 1;
+  }
+  return count;
+}
+
+FieldRun parse_fields(std::string_view text, AnsiCodePage code_page) {
   FieldRun run;
   for (;;) {
     const auto open = text.find('<');
@@ -30,9 +60,10 @@ FieldRun parse_fields(std::string_view text) {
     const auto colon = text.substr(0, close).find(':');
     if (close == std::string_view::npos || colon == std::string_view::npos) break;
     const auto length = tag_length(text.substr(colon + 1, close - colon - 1));
-    const std::size_t rest = text.size() - close - 1;
-    if (!length || static_cast<unsigned long long>(*length) > rest) break;
-    const auto size = static_cast<std::size_t>(*length);
+    const std::string_view rest = text.substr(close + 1);
+    if (!length || static_cast<unsigned long long>(*length) > rest.size()) break;
+    const std::size_t size = code_page.bytes_of(rest, static_cast<std::size_t>(*length));
+    if (size > rest.size()) break;
     run.fields.push_back(DxlabField{std::string(text.substr(1, colon - 1)),
                                     std::string(text.substr(close + 1, size))});
     text.remove_prefix(close + 1 + size);
@@ -41,11 +72,11 @@ FieldRun parse_fields(std::string_view text) {
   return run;
 }
 
-std::string encode_field(std::string_view name, std::string_view value) {
+std::string encode_field(std::string_view name, std::string_view value, AnsiCodePage code_page) {
   std::string out = "<";
   out += name;
   out += ':';
-  out += std::to_string(value.size());
+  out += std::to_string(code_page.characters(value));
   out += '>';
   out += value;
   return out;

@@ -1,5 +1,7 @@
 #include "peers/win32/dxlab_standin.h"
 
+#include <windows.h>
+
 #include "peers/commander.h"
 #include "peers/dxkeeper.h"
 #include "peers/lookup_peers.h"
@@ -28,7 +30,12 @@ const char* answer_word(Answer answer) {
 
 std::unique_ptr<DxlabPeer> make_dxlab_peer(const std::string& program) {
   if (equals_ignoring_case(program, "Commander")) return std::make_unique<Commander>();
-  if (equals_ignoring_case(program, "DXKeeper")) return std::make_unique<DxKeeper>();
+  if (equals_ignoring_case(program, "DXKeeper")) {
+    // Field lengths count characters of this Windows' ANSI code page, as DXKeeper's do.
+    auto keeper = std::make_unique<DxKeeper>();
+    keeper->set_code_page(AnsiCodePage{GetACP()});
+    return keeper;
+  }
   if (equals_ignoring_case(program, "DXView")) return std::make_unique<DxView>();
   if (equals_ignoring_case(program, "Pathfinder")) return std::make_unique<Pathfinder>();
   if (equals_ignoring_case(program, "PropView")) return std::make_unique<PropView>();

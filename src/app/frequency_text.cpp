@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "common/runtime_error.h"
 
@@ -10,14 +11,28 @@ namespace {
 
 constexpr std::size_t kMinDigits = 7;  // 1 MHz digit
 constexpr std::size_t kMaxDigits = 9;  // 3 MHz digits
-
-bool is_whole_hz_digits(std::string_view digits) {
-  return digits.size() >= kMinDigits && digits.size() <= kMaxDigits && all_digits(digits);
-}
+// Below 1 MHz and above 999 MHz: 100 kHz to 300 GHz.
+constexpr std::size_t kFewestFarDigits = 6;
+constexpr std::size_t kMostFarDigits = 12;
+constexpr std::string_view kHighestHz = "300000000000";
+// Beyond 2^53 a double holds no longer every whole hertz.
+constexpr double kLargestExactHz = 9007199254740992.0;
 
 // The part of a decimal number text before its decimal separator.
 std::string_view whole_part(std::string_view text, Separators separators) {
   return text.substr(0, text.find(separators.decimal));
+}
+
+// Digits grouped in threes from the right by `separator` (14070 gives 14,070).
+std::string grouped(std::string_view digits, char separator) {
+  std::string text;
+  const std::size_t lead = digits.size() % 3 == 0 ? 3 : digits.size() % 3;
+  text.append(digits.substr(0, lead));
+  for (std::size_t i = lead; i < digits.size(); i += 3) {
+    text += separator;
+    text.append(digits.substr(i, 3));
+  }
+  return text;
 }
 
 }  // namespace
@@ -27,33 +42,34 @@ bool all_digits(std::string_view text) {
          std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+bool is_whole_hz_digits(std::string_view digits) {
+  if (!all_digits(digits)) return false;
+  const std::size_t n = digits.size();
+  if (n >= kMinDigits && n <= kMaxDigits) return true;
+  if (n < kFewestFarDigits || n > kMostFarDigits || digits.front() == '0') return false;
+  return n < kHighestHz.size() || digits <= kHighestHz;
+}
+
 std::optional<std::string> khz_form(std::string_view digits, Separators separators) {
   if (!is_whole_hz_digits(digits)) return std::nullopt;
-  const std::size_t mhz = digits.size() - 6;
-  std::string text(digits.substr(0, mhz));
-  text += separators.thousands;
-  text += digits.substr(mhz, 3);
-  text += separators.decimal;
-  text += digits.substr(mhz + 3);
-  return text;
+  const std::size_t khz = digits.size() - 3;
+  return grouped(digits.substr(0, khz), separators.thousands) + separators.decimal +
+         std::string(digits.substr(khz));
 }
 
 std::optional<std::string> mhz_form(std::string_view digits, Separators separators) {
   if (!is_whole_hz_digits(digits)) return std::nullopt;
   const std::size_t mhz = digits.size() - 6;
-  std::string text(digits.substr(0, mhz));
+  std::string text = mhz == 0 ? "0" : std::string(digits.substr(0, mhz));
   text += separators.decimal;
   text += digits.substr(mhz);
   return text;
 }
 
-std::string spot_frequency_digits(std::string_view khz_text, Separators separators) {
-  const std::string both{separators.thousands, separators.decimal};
-  return remove_chars(format_three_decimals(locale_number(khz_text, separators), separators), both);
-}
-
 std::optional<std::string> spot_hz_text(std::string_view digits, Separators separators) {
-  if (!is_whole_hz_digits(digits)) return std::nullopt;
+  if (digits.size() < kMinDigits || digits.size() > kMaxDigits || !all_digits(digits)) {
+    return std::nullopt;
+  }
   const std::size_t mhz = digits.size() - 6;
   std::string text(digits.substr(0, mhz));
   text += separators.thousands;
@@ -64,19 +80,32 @@ std::optional<std::string> spot_hz_text(std::string_view digits, Separators sepa
 std::optional<std::string> khz_two_decimals(std::string_view hz_text, Separators separators) {
   const std::string_view digits = whole_part(hz_text, separators);
   if (!is_whole_hz_digits(digits)) return std::nullopt;
-  const std::size_t mhz = digits.size() - 6;
-  std::string text(digits.substr(0, mhz));
-  text += separators.thousands;
-  text += digits.substr(mhz, 3);
-  text += separators.decimal;
-  text += digits.substr(mhz + 3, 2);
-  return text;
+  const std::size_t khz = digits.size() - 3;
+  return grouped(digits.substr(0, khz), separators.thousands) + separators.decimal +
+         std::string(digits.substr(khz, 2));
 }
 
 std::optional<std::string> display_tens_of_hertz(std::string_view hz_text, Separators separators) {
   const std::string_view digits = whole_part(hz_text, separators);
   if (!is_whole_hz_digits(digits)) return std::nullopt;
   return std::string(digits.substr(0, digits.size() - 1));
+}
+
+std::int64_t spot_dial_hz(std::int64_t spot_hz, double offset_hz) {
+  const double dial = std::floor(static_cast<double>(spot_hz) - offset_hz);
+  if (!(dial >= 1 && dial <= kLargestExactHz)) throw RuntimeError(err::kOverflow);
+  return static_cast<std::int64_t>(dial);
+}
+
+std::string xcvr_khz_text(std::int64_t dial_hz, Separators separators) {
+  const std::int64_t tens = dial_hz / 10;
+  std::string text = std::to_string(tens / 100);
+  const auto hundredths = static_cast<int>(tens % 100);
+  if (hundredths == 0) return text;
+  text += separators.decimal;
+  text += static_cast<char>('0' + hundredths / 10);
+  if (hundredths % 10 != 0) text += static_cast<char>('0' + hundredths % 10);
+  return text;
 }
 
 std::optional<std::string> display_digits(std::string_view display_text) {
@@ -99,13 +128,18 @@ Sideband sideband_of(std::string_view radio_mode) {
   return Sideband::keep;
 }
 
-std::int32_t operating_frequency(double dial_hz, double offset_hz, Sideband sideband,
-                                 std::int32_t previous) {
+std::int64_t operating_frequency(double dial_hz, double offset_hz, Sideband sideband,
+                                 std::int64_t previous) {
+  // Halves to even: the default rounding of nearbyint.
+  const auto whole_hz = [](double hz) {
+    if (!(std::fabs(hz) <= kLargestExactHz)) throw RuntimeError(err::kOverflow);
+    return static_cast<std::int64_t>(std::nearbyint(hz));
+  };
   switch (sideband) {
     case Sideband::lower:
-      return round_to_int32(dial_hz - offset_hz);
+      return whole_hz(dial_hz - offset_hz);
     case Sideband::upper:
-      return round_to_int32(dial_hz + offset_hz);
+      return whole_hz(dial_hz + offset_hz);
     case Sideband::keep:
       break;
   }

@@ -49,10 +49,10 @@ double qso_date(std::string_view date_now, Separators seps, const DebugEntrySink
 }  // namespace
 
 std::string build_log_record(const QsoLogFields& f, const Settings& settings, Separators seps,
-                             const DebugEntrySink& debug) {
+                             CodePage code_page, const DebugEntrySink& debug) {
   const double date = qso_date(f.DateNow, seps, debug);
 
-  LogRecord record;
+  LogRecord record(code_page);
   record.ClearLogRecord();
   record.AddLogField("CALL", to_upper(f.CurrentCallsign));
   record.AddLogField("RST_RCVD", f.RSTRcvd);

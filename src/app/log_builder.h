@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/code_page.h"
 #include "common/conversions.h"
 
 namespace vav {
@@ -24,10 +25,12 @@ struct QsoLogFields {
 // debug logging is off, so that no entry text is formed.
 using DebugEntrySink = std::function<void(std::string_view key, std::string_view value)>;
 
-// The fields of the record, each followed by one blank, then "<EOR>". Throws RuntimeError
+// The fields of the record, each followed by one blank, then "<EOR>"; field lengths count
+// characters of `code_page`, the ANSI code page of the texts. Throws RuntimeError
 // when the QSO date ("27-Nov-2005") has fewer than three parts, a day or year that is no
 // number, or names no existing date; the entries already passed to `debug` stay.
 std::string build_log_record(const QsoLogFields& fields, const Settings& settings,
-                             Separators separators, const DebugEntrySink& debug = {});
+                             Separators separators, CodePage code_page,
+                             const DebugEntrySink& debug = {});
 
 }  // namespace vav

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "app/frequency_text.h"
 #include "common/locale_info.h"
 #include "common/runtime_error.h"
 
@@ -24,7 +25,7 @@ void LogRecord::AddLogField(std::string_view name, std::string_view value) {
   record_ += '<';
   record_ += name;
   record_ += ':';
-  record_ += std::to_string(v.size());
+  record_ += std::to_string(code_page_.characters(v));
   record_ += '>';
   record_ += v;
   record_ += ' ';
@@ -68,10 +69,8 @@ std::int16_t Checkmonth(std::string_view name) {
 std::string ConvertedFrequency(std::string_view freq, Separators separators) {
   const std::string digits =
       remove_chars(freq, std::string{separators.thousands, separators.decimal});
-  const std::size_t n = digits.size();
-  if (n < 7 || n > 9) return {};
-  const std::size_t mhz_digits = n - 6;
-  return digits.substr(0, mhz_digits) + separators.decimal + digits.substr(mhz_digits);
+  // ADIF numbers carry a point whatever the user's decimal separator.
+  return mhz_form(digits, Separators{',', '.'}).value_or("");
 }
 
 double LocalDate(std::int16_t month, std::int16_t day, std::int16_t year) {

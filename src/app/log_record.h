@@ -5,18 +5,23 @@
 #include <string>
 #include <string_view>
 
+#include "common/code_page.h"
 #include "common/conversions.h"
 
 namespace vav {
 
 class LogRecord {
  public:
+  // Field lengths count characters of `code_page`.
+  explicit LogRecord(CodePage code_page = CodePage{}) : code_page_(code_page) {}
+
   void ClearLogRecord() { record_.clear(); }
   // Appends "<name:len>value " unless the value is empty once "<" is removed.
   void AddLogField(std::string_view name, std::string_view value);
   std::string GetLogRecord() const { return record_; }
 
  private:
+  CodePage code_page_;
   std::string record_;
 };
 
@@ -29,8 +34,9 @@ std::string BandFromFrequency(std::string_view freq, Separators separators);
 // 1..12 for "Jan".."Dec" (exact, case-sensitive); 0 otherwise.
 std::int16_t Checkmonth(std::string_view name);
 
-// The kHz or MHz text of a 7..9 digit whole-hertz frequency as megahertz with six decimals
-// and the locale's decimal separator; "" for any other number of digits.
+// The kHz or MHz text of a frequency (the window forms of frequency_text.h) as ADIF writes
+// it: megahertz with six decimals and a point, whatever the user's decimal separator;
+// "" for a text whose digits are no whole-Hz digit string.
 std::string ConvertedFrequency(std::string_view freq, Separators separators);
 
 // The date value of a QSO date; a year below 1900 counts from 1900. Throws RuntimeError

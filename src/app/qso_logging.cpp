@@ -74,7 +74,7 @@ QuandrelMain::LoggedQso QuandrelMain::logged_qso() {
   if (DebugMode())
     sink = [this](std::string_view key, std::string_view value) { debug(key, value); };
   LoggedQso qso;
-  qso.record = build_log_record(fields, settings, separators(), sink);
+  qso.record = build_log_record(fields, settings, separators(), codec.code_page(), sink);
   qso.execute = application_prefix(dxlab::kDXKeeper) +
                 (settings.SendToeQSL ? dxlab::kEqslLog : dxlab::kLog) + qso.record;
   return qso;

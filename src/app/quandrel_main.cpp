@@ -67,7 +67,7 @@ QuandrelMain::QuandrelMain(Platform& p)
       platform(p),
       locale(p.system),
       common(p.system, p.files, p.desktop, p.frame, locale),
-      codec(&common),
+      codec(&common, CodePage(p.system.ansi_code_page())),
       settings_file(p.profile, p.files, p.system.program_folder()),
       clients(p.dde, p.loop, common, codec),
       senders(clients, codec, common),

@@ -163,7 +163,7 @@ class QuandrelMain {
   std::string CurrentCallsign;
   double RigFrequencyHz = 0;
   double AudioOffsetHz = 0;
-  std::int32_t OperatingFrequencyHz = 0;
+  std::int64_t OperatingFrequencyHz = 0;
   std::string FrequencyDigits;
   bool MixWRunning = false;
   bool MixWFound = false;

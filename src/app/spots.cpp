@@ -2,10 +2,13 @@
 // picked in SpotCollector. Runs from the spot server's one-shot timer, never inside a DDE
 // transaction. Traps nothing: a failing step abandons the rest, and the spot server passes
 // over the failure.
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/frequency_text.h"
 #include "app/quandrel_main.h"
+#include "app/spot_frequency.h"
 #include "hosts/dxlab.h"
 
 namespace vav {
@@ -39,30 +42,37 @@ void QuandrelMain::RcvdSpotChange() {
   if (RcvdSpotLogMode.text() == "PSK63") RcvdSpotLogMode.set_text("BPSK63");
 
   const Separators s = separators();
-  FrequencyDigits = spot_frequency_digits(RcvdSpotFreq.text(), s);
+  // SpotCollector writes the frequency with its own PC's decimal mark; one that cannot be
+  // read is no place to send a transmitter, and a message box would stop the operator
+  // mid-QSO, so the spot only leaves a trace in the debug log.
+  const std::optional<std::int64_t> spot_hz = read_spot_frequency_hz(RcvdSpotFreq.text());
+  if (!spot_hz) {
+    if (DebugMode()) debug("Spot frequency refused", RcvdSpotFreq.text());
+    return;
+  }
+  FrequencyDigits = std::to_string(*spot_hz);
   if (auto text = spot_hz_text(FrequencyDigits, s)) RcvdSpotFreq.set_text(*text);
-  const double spot_hz = locale_number(RcvdSpotFreq.text(), s);
   if (!MixWRunning) return;
 
   mixw().ExecuteMacros(mixw::kClearQso);
   mixw().set_Mode(RcvdSpotLogMode.text());
   AudioOffsetHz = spot_audio_offset(*this, mixw().Mode());
 
-  const double dial_hz = spot_hz - AudioOffsetHz;
-  const std::string dial_text = number_text(dial_hz, s);
+  const std::int64_t dial_hz = spot_dial_hz(*spot_hz, AudioOffsetHz);
+  const std::string dial_digits = std::to_string(dial_hz);
   if (settings.FrequencyControl == "MixW") {
-    MixWRigFreq.set_text(dial_text);
-  } else if (auto display = display_tens_of_hertz(dial_text, s)) {
+    MixWRigFreq.set_text(dial_digits);
+  } else if (auto display = display_tens_of_hertz(dial_digits, s)) {
     // Under Commander frequency control the mirror holds Commander's display, which counts
     // tens of hertz; whole hertz there would tell MixW ten times the dial frequency.
     MixWRigFreq.set_text(*display);
   }
-  if (auto text = khz_two_decimals(dial_text, s)) RcvdSpotFreq.set_text(*text);
+  if (auto text = khz_two_decimals(dial_digits, s)) RcvdSpotFreq.set_text(*text);
 
   const std::string radio_mode = RcvdSpotLogMode.text() == "RTTY"
                                      ? rtty_radio_mode(settings.RTTYRadioMode)
                                      : RcvdSpotMode.text();
-  senders.SendXcvrFreqMode(number_text(locale_number(RcvdSpotFreq.text(), s), s), radio_mode);
+  senders.SendXcvrFreqMode(xcvr_khz_text(dial_hz, s), radio_mode);
   if (RcvdSpotLogMode.text() == "BPSK63") mixw().ExecuteMacros(mixw::kBpsk63Macro);
   AudioFreq.set_text(number_text(mixw().audiofq() / 1000, s));
   mixw().ExecuteMacros(mixw::kJumpToTxFq);

@@ -82,7 +82,8 @@ void DdeCommon::report(int number, std::string_view procedure) {
 
 std::string DdeCommon::EncodeField(std::string_view name, std::string_view value) {
   if (name.empty()) return "";
-  if (value.size() > kMaxPosition) {
+  const std::size_t length = code_page_.characters(value);
+  if (length > kMaxPosition) {
     report(err::kOverflow, "DDECommon.EncodeField");
     return "";
   }
@@ -91,7 +92,7 @@ std::string DdeCommon::EncodeField(std::string_view name, std::string_view value
   field += '<';
   field += name;
   field += ':';
-  field += std::to_string(value.size());
+  field += std::to_string(length);
   field += '>';
   field += value;
   return field;
@@ -107,22 +108,28 @@ std::size_t DdeCommon::split_fields(std::string_view record) {
   count_ = 0;
   std::size_t kept = 0;   // end of the last value stored
   std::size_t start = 0;  // where the unparsed rest of the record begins
+  // The 1-based position, in characters, of the byte at `at` in the rest of the record.
+  // "<", ":", ">" and digits are never the second byte of a double-byte character, so the
+  // markers are found byte by byte.
+  const auto position = [&](std::size_t at) {
+    return code_page_.characters(record.substr(start, at - start)) + 1;
+  };
   while (start < record.size()) {
     const std::size_t open = record.find('<', start);
     if (open == std::string_view::npos) return kept;
-    if (open - start + 1 > kMaxPosition) {
+    if (position(open) > kMaxPosition) {
       report(err::kOverflow, "DDECommon.ParseRecord");
       return kept;
     }
     if (is_eor(record, open)) return kept;
     const Tag tag = read_tag(record, open);
     if (tag.close == std::string_view::npos) return kept;
-    if (tag.close - start + 1 > kMaxPosition) {
+    const std::size_t q = position(tag.close);  // 1-based position of ">" in the rest
+    if (q > kMaxPosition) {
       report(err::kOverflow, "DDECommon.ParseRecord");
       return kept;
     }
     if (tag.colon == std::string_view::npos) return kept;
-    const std::size_t q = tag.close - start + 1;  // 1-based position of ">" in the rest
     if (tag.length < 0) {
       report(err::kInvalidProcedureCall, "DDECommon.ParseRecord");
       return kept;
@@ -132,7 +139,9 @@ std::size_t DdeCommon::split_fields(std::string_view record) {
       report(err::kOverflow, "DDECommon.ParseRecord");
       return kept;
     }
-    if (tag.close + 1 + length > record.size()) {
+    const std::optional<std::size_t> value_bytes =
+        code_page_.bytes_of(record.substr(tag.close + 1), length);
+    if (!value_bytes) {
       report(err::kInvalidProcedureCall, "DDECommon.ParseRecord");
       return kept;
     }
@@ -141,8 +150,8 @@ std::size_t DdeCommon::split_fields(std::string_view record) {
       return kept;
     }
     spans_[static_cast<std::size_t>(count_++)] = {open + 1, tag.colon - open - 1, tag.close + 1,
-                                                  length};
-    kept = tag.close + 1 + length;
+                                                  *value_bytes};
+    kept = tag.close + 1 + *value_bytes;
     start = kept;
   }
   return kept;

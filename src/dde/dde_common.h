@@ -1,11 +1,14 @@
 #pragma once
 // The DXLab message format: fields "<name:length>value", the token table that a parse
-// fills, and the applications' nicknames.
+// fills, and the applications' nicknames. Lengths and positions count characters of the
+// ANSI code page, as the DXLab programs count them.
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "common/code_page.h"
 
 namespace vav {
 
@@ -21,7 +24,8 @@ class DdeCommon {
   static constexpr int kMaxTokens = 100;
 
   // Errors are reported through `common` (may be null in tests: then nothing is reported).
-  explicit DdeCommon(Common* common = nullptr) : common_(common) {}
+  explicit DdeCommon(Common* common = nullptr, CodePage code_page = CodePage{})
+      : common_(common), code_page_(code_page) {}
 
   std::string EncodeField(std::string_view name, std::string_view value);
   void ParseRecord(std::string_view record);
@@ -29,6 +33,7 @@ class DdeCommon {
   std::string ServerNickName(int index);
 
   int ParsedTokenCount() const { return count_; }
+  CodePage code_page() const { return code_page_; }
 
  private:
   // Where a stored field's name and value lie in text_.
@@ -42,6 +47,7 @@ class DdeCommon {
   std::size_t split_fields(std::string_view record);
 
   Common* common_;
+  CodePage code_page_;
   std::string text_;  // the parsed record up to the end of the last value stored
   std::array<TokenSpan, kMaxTokens> spans_{};
   int count_ = 0;

@@ -34,6 +34,9 @@ class System {
   virtual std::uint32_t user_default_lcid() = 0;
   // GetLocaleInfoA of one item; "" when the locale has no such value.
   virtual std::string locale_info(std::uint32_t lcid, std::uint32_t item) = 0;
+  // GetACP: the ANSI code page that the program's text is in (1252 on Western European
+  // Windows, 932 on Japanese).
+  virtual std::uint32_t ansi_code_page() = 0;
 
   // GetSystemTime: now, in UTC.
   virtual SystemTime utc_now() = 0;

@@ -61,28 +61,32 @@ TEST_F(FrequencyTest, MixWControlShowsMixWsFrequenciesInKhzForm) {
   EXPECT_EQ(mixw().peer().tx_jumps(), 0);
 }
 
-TEST_F(FrequencyTest, FrequencyTextsOfTheWrongLengthLeaveTheFieldsAsTheyWere) {
+TEST_F(FrequencyTest, FarBandsAreShownAndTextsOfNoFrequencyLeaveTheFieldsAsTheyWere) {
   start_mixw_control();
   const struct {
     double dial_hz;
     const char* rig;
+    const char* op;
   } cases[] = {
-      {472'000, "14,070.000"},        // six digits
-      {1'296'000'000, "14,070.000"},  // ten digits
-      {1'800'000, "1,800.000"},
-      {144'300'000, "144,300.000"},
+      {472'000, "472.000", "473.001"},
+      {135'700, "135.700", "136.701"},
+      {1'296'000'000, "1,296,000.000", "1,296,001.001"},
+      {10'368'100'000, "10,368,100.000", "10,368,101.001"},
+      {1'800'000, "1,800.000", "1,801.001"},
+      {144'300'000, "144,300.000", "144,301.001"},
+      {98'000, "144,300.000", "144,301.001"},           // below 100 kHz
+      {301'000'000'000, "144,300.000", "144,301.001"},  // above 300 GHz
   };
   for (const auto& c : cases) {
     mixw().tune_dial(c.dial_hz);
     run_for(kPoll);
     EXPECT_EQ(app->RigFreq.text(), c.rig) << c.dial_hz;
-    mixw().tune_dial(14'070'000);
-    run_for(kPoll);
+    EXPECT_EQ(app->OpFreq.text(), c.op) << c.dial_hz;
   }
-  // A Khz text of fewer than seven digits.
+  // A Khz text of fewer than six digits.
   mixw().operator_types("Khz", "472.0");
   run_for(1);
-  EXPECT_EQ(app->OpFreq.text(), "14,071.001");
+  EXPECT_EQ(app->OpFreq.text(), "144,301.001");
 }
 
 TEST_F(FrequencyTest, CommanderControlTellsMixWTheDialFrequency) {
@@ -242,12 +246,13 @@ TEST_F(FrequencyTest, ADisplayTooShortForTheZfqMacroIsReported) {
   EXPECT_EQ(app->run_end(), RunEnd::running);
 }
 
-TEST_F(FrequencyTest, AnOperatingFrequencyBeyond32BitsIsReported) {
+TEST_F(FrequencyTest, AnOperatingFrequencyBeyondWholeHertzIsReported) {
   start_commander_control();
+  // 10^18 Hz: past the whole hertz that a floating-point number holds.
   bus.advise(peers::kCommanderService, peers::kCommanderUiTopic, "FreqDisplay",
-             "99,999,999,999.99");
+             "999,999,999,999,999.99");
   run_for(kPoll);
-  EXPECT_EQ(app->RigFreq.text(), "14.070000");  // no 7 to 9 digit form of it
+  EXPECT_EQ(app->RigFreq.text(), "14.070000");  // no window form of it
   commander().set_radio_mode("LSB");
   run_for(1);
   EXPECT_NE(error_log().find("program error 6 in module QuandrelMain.AudioFreq_Change"),

@@ -1,73 +1,16 @@
 // Spots picked in SpotCollector tune MixW and, through Commander, the transceiver.
 #include <algorithm>
 
-#include "station_fixture.h"
+#include "spot_fixture.h"
 
 namespace vav::testing {
 namespace {
 
-constexpr Millis kPoll = 500;
+constexpr Millis kPoll = kSpotPoll;
 constexpr const char* kCommanderNeeded =
     "Commander needs to be used for Transciever Control when Using SpotCollector";
 
-peers::Spot spot(const char* khz, const char* mode, const char* call, const char* log_mode) {
-  peers::Spot s;
-  s.frequency_khz = khz;
-  s.mode = mode;
-  s.callsign = call;
-  s.log_mode = log_mode;
-  s.prefix = "VK";
-  s.grid = "QF56";
-  return s;
-}
-
-class SpotsTest : public StationTest {
- protected:
-  // Commander owns the transceiver (14070000 Hz, USB); MixW runs in BPSK31.
-  void start_station(std::vector<std::string> extra = {}) {
-    extra.push_back("FrequencyControl=Commander");
-    extra.push_back("ConnectCommander=True");
-    write_settings(extra);
-    station.mixw().start();
-    station.commander().start();
-    station.spotcollector().start();
-    start_program();
-    run_for(kPoll);
-    station.mixw().peer().clear_journal();
-    station.commander().peer().clear_journal();
-  }
-  void pick(const peers::Spot& s) {
-    ASSERT_TRUE(station.spotcollector().send_spot(s).accepted);
-    run_for(1);
-  }
-  peers::Mixw& mixw() { return station.mixw().peer(); }
-  peers::Commander& commander() { return station.commander().peer(); }
-  std::vector<std::string> xcvr_commands() {
-    std::vector<std::string> out;
-    for (const auto& c : commander().journal()) {
-      if (c.find("xcvrfreqmode") != std::string::npos) out.push_back(c);
-    }
-    return out;
-  }
-  std::vector<std::string> zfq_macros() {
-    std::vector<std::string> out;
-    for (const auto& m : mixw().macros()) {
-      if (m.starts_with("<ZFQ:")) out.push_back(m);
-    }
-    return out;
-  }
-  // True when `wanted` appear in `lines` in this order (others may lie between).
-  static bool in_order(const std::vector<std::string>& lines,
-                       const std::vector<std::string>& wanted) {
-    auto at = lines.begin();
-    for (const auto& w : wanted) {
-      at = std::find(at, lines.end(), w);
-      if (at == lines.end()) return false;
-      ++at;
-    }
-    return true;
-  }
-};
+using SpotsTest = SpotStationTest;
 
 TEST_F(SpotsTest, APskSpotTunesMixWAndCommander) {
   start_station({"OptiumDigitalFreq=1500"});
@@ -199,18 +142,6 @@ TEST_F(SpotsTest, OtherCommandsAreRefusedOrIgnored) {
   run_for(10);
   EXPECT_TRUE(xcvr_commands().empty());
   EXPECT_TRUE(mixw().journal_lines().empty());
-}
-
-TEST_F(SpotsTest, ASpotFrequencyThatIsNoNumberTunesNothing) {
-  start_station();
-  for (const char* f : {"", "abc", "14070.15.3", "14O70"}) {
-    SCOPED_TRACE(f);
-    pick(spot(f, "psk31", "VK2ABC", "PSK31"));
-    EXPECT_TRUE(mixw().journal_lines().empty());
-    EXPECT_TRUE(xcvr_commands().empty());
-  }
-  EXPECT_EQ(app->run_end(), RunEnd::running);
-  EXPECT_TRUE(desktop.message_boxes().empty());
 }
 
 TEST_F(SpotsTest, OutOfRangeAndOverlongSpotsNeverStopTheProgram) {

@@ -195,6 +195,41 @@ TEST_F(DdeCommonTest, TokensOutliveTheRecordTheyCameFrom) {
   EXPECT_EQ(parsed(), (Tokens{{"MODE", "RTTY"}, {"BAND", "20M"}}));
 }
 
+TEST_F(DdeCommonTest, OnADoubleByteCodePageLengthsAndPositionsCountCharacters) {
+  DdeCommon japanese{&common, CodePage(932)};
+  const std::string yamada = "\x8E\x52\x93\x63";  // two kanji in Shift-JIS
+  EXPECT_EQ(japanese.EncodeField("NAME", yamada), "<NAME:2>" + yamada);
+  EXPECT_EQ(japanese.EncodeField("NAME", "Q" + yamada + "\x8E"), "<NAME:4>Q" + yamada + "\x8E");
+  EXPECT_EQ(dde.EncodeField("NAME", yamada), "<NAME:4>" + yamada);  // 1252: every byte
+
+  const std::string pairs(40000, '\x8E');  // 20000 two-byte characters
+  struct Case {
+    std::string record;
+    Tokens tokens;
+  };
+  const std::vector<Case> cases = {
+      {"<NAME:2>" + yamada + "<QTH:1>\x93\x8C<X:1>y",
+       {{"NAME", yamada}, {"QTH", "\x93\x8C"}, {"X", "y"}}},
+      {"<A:3>" + yamada + "<B:1>z",
+       {
+           {"A", yamada + "<"},
+       }},
+      {"<x:0>" + pairs + "<y:1>z", {{"x", ""}, {"y", "z"}}},  // 20000 characters in: no overflow
+  };
+  for (const auto& c : cases) {
+    japanese.ParseRecord(c.record);
+    Tokens got;
+    for (int i = 1; i <= japanese.ParsedTokenCount(); ++i) {
+      got.emplace_back(japanese.GetToken(i).Name, japanese.GetToken(i).Value);
+    }
+    EXPECT_EQ(got, c.tokens) << c.record.substr(0, 40);
+  }
+  EXPECT_TRUE(errors().empty());
+  japanese.ParseRecord("<A:3>" + yamada);  // two characters where three are announced
+  EXPECT_EQ(japanese.ParsedTokenCount(), 0);
+  EXPECT_EQ(errors().size(), 1u);
+}
+
 TEST(DdeCommonNames, NickNamesAndPrefixes) {
   DdeCommon dde;
   const std::vector<std::pair<int, std::string>> names = {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -27,9 +30,19 @@ TEST(FrequencyTextTest, KhzAndMhzFormsOfWholeHzDigits) {
       {"144300000", kUs, "144,300.000", "144.300000"},
       {"14070150", kGerman, "14.070,150", "14,070150"},
       {"1800000", kGerman, "1.800,000", "1,800000"},
-      // Wrong lengths and non-digits leave the target as it was.
-      {"472000", kUs, std::nullopt, std::nullopt},
-      {"1296000000", kUs, std::nullopt, std::nullopt},
+      {"0472700", kUs, "0,472.700", "0.472700"},  // seven digits, whatever they are
+      // Below 1 MHz and above 999 MHz, up to 300 GHz.
+      {"472700", kUs, "472.700", "0.472700"},
+      {"136000", kGerman, "136,000", "0,136000"},
+      {"1296200000", kUs, "1,296,200.000", "1296.200000"},
+      {"10368100500", kGerman, "10.368.100,500", "10368,100500"},
+      {"300000000000", kUs, "300,000,000.000", "300000.000000"},
+      // Anything else leaves the target as it was.
+      {"99999", kUs, std::nullopt, std::nullopt},
+      {"047270", kUs, std::nullopt, std::nullopt},
+      {"0296200000", kUs, std::nullopt, std::nullopt},
+      {"300000000001", kUs, std::nullopt, std::nullopt},
+      {"1000000000000", kUs, std::nullopt, std::nullopt},
       {"", kUs, std::nullopt, std::nullopt},
       {"1407015a", kUs, std::nullopt, std::nullopt},
       {"-7035000", kUs, std::nullopt, std::nullopt},
@@ -43,51 +56,21 @@ TEST(FrequencyTextTest, KhzAndMhzFormsOfWholeHzDigits) {
 }
 
 TEST(FrequencyTextTest, BothFormsStripBackToTheSameDigits) {
-  for (const char* digits : {"1800000", "14070150", "432100000"}) {
+  for (const char* digits : {"1800000", "14070150", "432100000", "472700", "10368100500"}) {
     for (Separators s : {kUs, kGerman}) {
       const std::string both{s.thousands, s.decimal};
       EXPECT_EQ(remove_chars(*khz_form(digits, s), both), digits);
-      EXPECT_EQ(remove_chars(*mhz_form(digits, s), both), digits);
-      EXPECT_EQ(remove_chars(*spot_hz_text(digits, s), both), digits);
+      const std::string mhz = remove_chars(*mhz_form(digits, s), both);
+      EXPECT_EQ(mhz.substr(mhz.size() - std::string(digits).size()), digits);
     }
   }
-}
-
-struct SpotCase {
-  const char* khz_text;
-  Separators separators;
-  const char* digits;
-  std::optional<std::string> hz_text;
-};
-
-TEST(FrequencyTextTest, ASpotFrequencyThatIsNoNumberHasNoDigits) {
-  for (const char* text : {"", "abc", "14070.15.3", "14O70", "14070.15 kHz"}) {
-    try {
-      spot_frequency_digits(text, kUs);
-      ADD_FAILURE() << text;
-    } catch (const RuntimeError& e) {
-      EXPECT_EQ(e.number(), err::kTypeMismatch) << text;
+  for (const char* digits : {"1800000", "14070150", "432100000"}) {
+    for (Separators s : {kUs, kGerman}) {
+      EXPECT_EQ(remove_chars(*spot_hz_text(digits, s), std::string{s.thousands, s.decimal}),
+                digits);
     }
   }
-}
-
-TEST(FrequencyTextTest, SpotFrequencyDigitsAndHzText) {
-  const SpotCase cases[] = {
-      {"14070.15", kUs, "14070150", "14,070150"},
-      {"7035.2", kUs, "7035200", "7,035200"},
-      {"14070", kUs, "14070000", "14,070000"},
-      {"14,070.15", kUs, "14070150", "14,070150"},
-      {"14070,15", kGerman, "14070150", "14.070150"},
-      {"144300.0004", kUs, "144300000", "144,300000"},  // rounded to three decimals
-      {"472.5", kUs, "472500", std::nullopt},           // below 1 MHz: left as it was
-      {"1296000", kUs, "1296000000", std::nullopt},     // 10 digits
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.khz_text);
-    const std::string digits = spot_frequency_digits(c.khz_text, c.separators);
-    EXPECT_EQ(digits, c.digits);
-    EXPECT_EQ(spot_hz_text(digits, c.separators), c.hz_text);
-  }
+  EXPECT_EQ(spot_hz_text("472700", kUs), std::nullopt);
 }
 
 struct DialCase {
@@ -104,8 +87,11 @@ TEST(FrequencyTextTest, DialFrequencyInTwoDecimalKhzAndTensOfHertz) {
       {"7033075.5", kUs, "7,033.07", "703307"},
       {"7033075,5", kGerman, "7.033,07", "703307"},
       {"144298500", kGerman, "144.298,50", "14429850"},
+      {"472700", kUs, "472.70", "47270"},
+      {"1296200000", kUs, "1,296,200.00", "129620000"},
+      {"10368100500", kGerman, "10.368.100,50", "1036810050"},
       {"-1027.5", kUs, std::nullopt, std::nullopt},
-      {"472500", kUs, std::nullopt, std::nullopt},
+      {"99999", kUs, std::nullopt, std::nullopt},
       {"", kUs, std::nullopt, std::nullopt},
   };
   for (const auto& c : cases) {
@@ -118,10 +104,44 @@ TEST(FrequencyTextTest, DialFrequencyInTwoDecimalKhzAndTensOfHertz) {
 TEST(FrequencyTextTest, TensOfHertzAgreeWithTheKhzSentToCommander) {
   // Commander is sent the two-decimal kHz form; its display then shows that frequency, and
   // the mirror written from the spot must count the same hertz.
-  for (const char* hz : {"14068650", "7033075", "3580999", "50313010"}) {
-    const std::string sent = remove_chars(*khz_two_decimals(hz, kUs), ",.");
-    EXPECT_EQ(*display_tens_of_hertz(hz, kUs), sent) << hz;
+  for (const std::int64_t hz : {14068650LL, 7033075LL, 3580999LL, 50313010LL, 472700LL, 136000LL,
+                                1296200000LL, 10368100500LL}) {
+    SCOPED_TRACE(hz);
+    const std::string digits = std::to_string(hz);
+    const std::string tens = *display_tens_of_hertz(digits, kUs);
+    EXPECT_EQ(remove_chars(*khz_two_decimals(digits, kUs), ",."), tens);
+    // Commander reads the kHz it is sent; its display counts the same tens of hertz.
+    const double sent_khz = std::stod(xcvr_khz_text(hz, kUs));
+    EXPECT_EQ(std::llround(sent_khz * 100), std::stoll(tens));
   }
+}
+
+TEST(FrequencyTextTest, DialOfASpotAndWhatCommanderIsSent) {
+  const struct {
+    std::int64_t spot_hz;
+    double offset;
+    std::int64_t dial;
+    const char* us;
+    const char* german;
+  } cases[] = {
+      {14'070'150, 1500, 14'068'650, "14068.65", "14068,65"},
+      {7'035'200, 2125, 7'033'075, "7033.07", "7033,07"},
+      {14'025'000, 0, 14'025'000, "14025", "14025"},
+      {474'200, 1500, 472'700, "472.7", "472,7"},
+      {136'000, 0, 136'000, "136", "136"},
+      {1'296'200'000, 0, 1'296'200'000, "1296200", "1296200"},
+      {10'368'100'500, 0, 10'368'100'500, "10368100.5", "10368100,5"},
+      {14'070'000, 1000.5, 14'068'999, "14068.99", "14068,99"},  // the fraction dropped
+      {14'070'000, -1500, 14'071'500, "14071.5", "14071,5"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.spot_hz);
+    EXPECT_EQ(spot_dial_hz(c.spot_hz, c.offset), c.dial);
+    EXPECT_EQ(xcvr_khz_text(c.dial, kUs), c.us);
+    EXPECT_EQ(xcvr_khz_text(c.dial, kGerman), c.german);
+  }
+  EXPECT_THROW(spot_dial_hz(100'000, 100'000), RuntimeError);
+  EXPECT_THROW(spot_dial_hz(100'000, std::numeric_limits<double>::quiet_NaN()), RuntimeError);
 }
 
 TEST(FrequencyTextTest, CommanderDisplayDigits) {
@@ -158,15 +178,17 @@ TEST(FrequencyTextTest, OperatingFrequencyRoundsHalvesToEven) {
   EXPECT_EQ(operating_frequency(14070000, 1.5, Sideband::lower, 0), 14069998);
 }
 
-TEST(FrequencyTextTest, OperatingFrequencyOutsideThe32BitRangeOverflows) {
+TEST(FrequencyTextTest, OperatingFrequenciesAboveTheUsualBandsAndTheirLimit) {
+  EXPECT_EQ(operating_frequency(10'368'100'500.0, 1500, Sideband::upper, 0), 10'368'102'000);
+  EXPECT_EQ(operating_frequency(300'000'000'000.0, 0.5, Sideband::lower, 0), 300'000'000'000);
   try {
-    operating_frequency(21474836470.0, 1500, Sideband::upper, 0);
+    operating_frequency(1e17, 1500, Sideband::upper, 0);
     FAIL() << "no error";
   } catch (const RuntimeError& e) {
     EXPECT_EQ(e.number(), err::kOverflow);
   }
   // The kept value needs no arithmetic.
-  EXPECT_EQ(operating_frequency(21474836470.0, 1500, Sideband::keep, 5), 5);
+  EXPECT_EQ(operating_frequency(1e17, 1500, Sideband::keep, 5), 5);
 }
 
 TEST(FrequencyTextTest, ModeNamesAsShown) {

@@ -72,7 +72,7 @@ TEST(BuildLogRecord, FieldsFollowTheirOptions) {
       {no_contest, no_freq, common_head + common_tail + "<CQZ:1>4 <ITUZ:1>8 <PFX:2>Q1 <EOR>"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(build_log_record(c.fields, c.settings, kUs), c.record);
+    EXPECT_EQ(build_log_record(c.fields, c.settings, kUs, CodePage{}), c.record);
   }
 }
 
@@ -83,7 +83,7 @@ TEST(BuildLogRecord, DebugEntriesComeInOrderAndStopAtABadDate) {
   const DebugEntrySink sink = [&](std::string_view key, std::string_view value) {
     entries.emplace_back(key, value);
   };
-  build_log_record(every_field(), settings, kUs, sink);
+  build_log_record(every_field(), settings, kUs, CodePage{}, sink);
   const std::vector<std::pair<std::string, std::string>> expected = {
       {"Begin Date Array", "27-Nov-2005"},
       {"Day", "27"},
@@ -98,14 +98,14 @@ TEST(BuildLogRecord, DebugEntriesComeInOrderAndStopAtABadDate) {
   QsoLogFields bad = every_field();
   bad.DateNow = "27-nov-2005";
   try {
-    build_log_record(bad, settings, kUs, sink);
+    build_log_record(bad, settings, kUs, CodePage{}, sink);
     ADD_FAILURE() << "a month that is no English abbreviation makes no date";
   } catch (const RuntimeError&) {
   }
   ASSERT_EQ(entries.size(), 4u);
   EXPECT_EQ(entries.back(), (std::pair<std::string, std::string>{"Year", "2005"}));
   bad.DateNow = "27-Nov";
-  EXPECT_THROW(build_log_record(bad, settings, kUs), RuntimeError);
+  EXPECT_THROW(build_log_record(bad, settings, kUs, CodePage{}), RuntimeError);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "common/runtime_error.h"
 
 namespace vav {
@@ -43,14 +45,24 @@ TEST(LogRecord, MonthsAreExactEnglishAbbreviations) {
   EXPECT_EQ(Checkmonth(""), 0);
 }
 
-TEST(LogRecord, ConvertedFrequencyGivesMegahertzWithSixDecimals) {
-  EXPECT_EQ(ConvertedFrequency("7,035.000", kUs), "7.035000");
-  EXPECT_EQ(ConvertedFrequency("144,300.000", kUs), "144.300000");
-  EXPECT_EQ(ConvertedFrequency("14.070000", kUs), "14.070000");
-  EXPECT_EQ(ConvertedFrequency("472.000", kUs), "");
-  EXPECT_EQ(ConvertedFrequency("", kUs), "");
-  EXPECT_EQ(ConvertedFrequency("1,296,000.000", kUs), "");
-  EXPECT_EQ(ConvertedFrequency("14.070,150", kEurope), "14,070150");
+TEST(LogRecord, ConvertedFrequencyGivesMegahertzWithSixDecimalsAndAPoint) {
+  const std::tuple<const char*, Separators, const char*> cases[] = {
+      {"7,035.000", kUs, "7.035000"},
+      {"144,300.000", kUs, "144.300000"},
+      {"14.070000", kUs, "14.070000"},
+      {"14.070,150", kEurope, "14.070150"},  // ADIF's point, not the user's comma
+      {"14,070150", kEurope, "14.070150"},
+      {"472.000", kUs, "0.472000"},
+      {"0,472700", kEurope, "0.472700"},
+      {"1,296,000.000", kUs, "1296.000000"},
+      {"10.368.100,500", kEurope, "10368.100500"},
+      {"", kUs, ""},
+      {"47.200", kUs, ""},
+      {"1,000,000,000.000", kUs, ""},
+  };
+  for (const auto& [text, separators, freq] : cases) {
+    EXPECT_EQ(ConvertedFrequency(text, separators), freq) << text;
+  }
 }
 
 TEST(LogRecord, DatesAndTimes) {

@@ -73,6 +73,19 @@ TEST(EncodeFieldTest, CountsBytesAndReadsBack) {
   EXPECT_EQ(parse_fields(field).fields, (std::vector<DxlabField>{{"NOTES", value}}));
 }
 
+TEST(EncodeFieldTest, OnJapaneseWindowsCountsCharactersOfShiftJis) {
+  const AnsiCodePage japanese{932};
+  const std::string yamada = "\x8E\x52\x93\x63";  // two kanji
+  const std::string record = "<NAME:2>" + yamada + " <QTH:1>\x93\x8C <EOR>";
+  EXPECT_EQ(encode_field("NAME", yamada, japanese), "<NAME:2>" + yamada);
+  const FieldRun run = parse_fields(record, japanese);
+  EXPECT_EQ(run.fields, (std::vector<DxlabField>{{"NAME", yamada}, {"QTH", "\x93\x8C"}}));
+  EXPECT_TRUE(run.end_marker);
+  // Read byte by byte the same record loses its end.
+  EXPECT_EQ(parse_fields(record).fields.front(), (DxlabField{"NAME", "\x8E\x52"}));
+  EXPECT_TRUE(parse_fields("<NAME:3>" + yamada, japanese).malformed);
+}
+
 TEST(AdifTest, WritesUpperCaseNamesWithRecountedLengths) {
   EXPECT_EQ(adif_record({{"call", "Q1ABC"}, {"Name", "Jo"}, {"NOTES", ""}}),
             "<CALL:5>Q1ABC <NAME:2>Jo <NOTES:0> <EOR>\n");

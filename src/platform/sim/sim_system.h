@@ -1,6 +1,7 @@
 #pragma once
-// The machine as a test sets it up: locale data (English (United States) by default), a UTC
-// clock that runs with the loop's virtual time, the Windows version and the program's folder.
+// The machine as a test sets it up: locale data (English (United States) and code page 1252
+// by default), a UTC clock that runs with the loop's virtual time, the Windows version and
+// the program's folder.
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -19,6 +20,7 @@ class SimSystem final : public System {
 
   std::uint32_t user_default_lcid() override { return lcid_; }
   std::string locale_info(std::uint32_t lcid, std::uint32_t item) override;
+  std::uint32_t ansi_code_page() override { return code_page_; }
   SystemTime utc_now() override;
   std::string local_time_text() override;
   OsVersion os_version() override;
@@ -30,6 +32,8 @@ class SimSystem final : public System {
   // Sets one locale item; "" removes it (the locale has no such value).
   void set_locale_item(std::uint32_t item, const std::string& value);
   void set_separators(const std::string& thousands, const std::string& decimal);
+  // The ANSI code page, 1252 by default; set it before the program starts.
+  void set_ansi_code_page(std::uint32_t code_page) { code_page_ = code_page; }
   // The UTC clock reads `now` at the loop's present moment and runs on with the loop.
   void set_utc(const SystemTime& now);
   // Local time is UTC plus this many minutes (0 by default).
@@ -48,6 +52,7 @@ class SimSystem final : public System {
   std::string folder_;
   std::string exe_name_ = "Vavizorur";
   std::uint32_t lcid_ = 0x0409;
+  std::uint32_t code_page_ = 1252;
   std::map<std::uint32_t, std::string> locale_;
   std::int64_t base_utc_ms_ = 0;
   std::uint64_t base_loop_ms_ = 0;

@@ -31,6 +31,8 @@ std::string WinSystem::locale_info(std::uint32_t lcid, std::uint32_t item) {
   return value;
 }
 
+std::uint32_t WinSystem::ansi_code_page() { return GetACP(); }
+
 SystemTime WinSystem::utc_now() {
   SYSTEMTIME st;
   GetSystemTime(&st);

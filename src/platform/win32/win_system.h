@@ -8,6 +8,7 @@ class WinSystem final : public System {
  public:
   std::uint32_t user_default_lcid() override;
   std::string locale_info(std::uint32_t lcid, std::uint32_t item) override;
+  std::uint32_t ansi_code_page() override;
   SystemTime utc_now() override;
   std::string local_time_text() override;
   // RtlGetVersion, loaded from ntdll at run time: GetVersionExA answers with the version

@@ -1,0 +1,103 @@
+// The user's number format under Wine: spots written with either decimal mark tune the
+// radio the same under either separator style, far-band spots reach Commander, and the
+// logged FREQ keeps its point when the user's decimal separator is a comma.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "station_e2e/number_format.h"
+#include "station_e2e/station.h"
+
+namespace vav::e2e {
+namespace {
+
+class NumberFormat : public StationTest {
+ protected:
+  // Commander owns the radio. Every program a connection pass looks for runs: Wine's DDEML
+  // client of SpotCollector's stand-in waits out a broadcast initiate otherwise (see the
+  // Frequency tests).
+  void start_spot_station() {
+    write_settings({{"ConnectCommander", "True"},
+                    {"ConnectDXKeeper", "True"},
+                    {"ConnectDXView", "True"},
+                    {"ConnectPathFinder", "True"},
+                    {"FrequencyControl", "Commander"}});
+    mixw_ = &start_mixw();
+    commander_ = &start_dxlab("Commander");
+    for (const char* program : {"DXKeeper", "DXView", "Pathfinder"}) start_dxlab(program);
+    start_spotcollector();
+    ASSERT_FALSE(HasFailure());
+    HWND window = nullptr;
+    ASSERT_TRUE(start_program_connected(window, "{CC,DXK,PF,DXV}"));
+    ASSERT_TRUE(mixw_->journal.await("automation call ExecuteMacros(\"<AUDIOFQ:1001>\")"));
+  }
+  // Picks a spot in SpotCollector ("frequency|mode|log mode") and checks what Commander is
+  // told and the dial MixW is told afterwards.
+  void pick(const std::string& khz, const std::string& mode, const std::string& log_mode,
+            const std::string& xcvrfreqmode, const std::string& zfq) {
+    SCOPED_TRACE(khz);
+    ASSERT_TRUE(control("SpotCollector", "spot " + khz + "||" + mode + "|Q1XYZ|" + log_mode));
+    EXPECT_TRUE(
+        commander_->journal.await("execute accepted DDEServer 000xcvrfreqmode" + xcvrfreqmode));
+    EXPECT_TRUE(mixw_->journal.await("automation call SetQsoData(0, \"Q1XYZ\")"));
+    EXPECT_TRUE(mixw_->journal.await("automation call ExecuteMacros(\"<ZFQ:" + zfq + ">\")"));
+  }
+
+  Standin* mixw_ = nullptr;
+  Standin* commander_ = nullptr;
+};
+
+TEST_F(NumberFormat, SpotsInEitherDecimalFormWithAPointAsDecimalSeparator) {
+  ScopedNumberFormat format(",", ".");
+  ASSERT_TRUE(format.set());
+  ASSERT_NO_FATAL_FAILURE(start_spot_station());
+  pick("14070,15", "psk31", "PSK31", "<xcvrfreq:8>14068.65<xcvrmode:5>PSK31", "14068.650");
+  pick("474.2", "psk31", "PSK31", "<xcvrfreq:5>472.7<xcvrmode:5>PSK31", "472.700");
+  pick("1296200,0", "cw", "CW", "<xcvrfreq:7>1296200<xcvrmode:2>CW", "1296200.000");
+  EXPECT_EQ(error_log(), "");
+}
+
+TEST_F(NumberFormat, SpotsInEitherDecimalFormWithACommaAsDecimalSeparator) {
+  ScopedNumberFormat format(".", ",");
+  ASSERT_TRUE(format.set());
+  ASSERT_NO_FATAL_FAILURE(start_spot_station());
+  pick("14070.15", "psk31", "PSK31", "<xcvrfreq:8>14068,65<xcvrmode:5>PSK31", "14068,650");
+  pick("7035,2", "cw", "CW", "<xcvrfreq:6>7035,2<xcvrmode:2>CW", "7035,200");
+  pick("10368100.5", "cw", "CW", "<xcvrfreq:10>10368100,5<xcvrmode:2>CW", "10368100,500");
+  EXPECT_EQ(error_log(), "");
+}
+
+// What the operator types into MixW's QSO window once its audio offset is at 1500 Hz.
+const std::vector<std::string> kContact = {"set Call Q1ABC",      "set RstRcv 599",
+                                           "set RstSnt 579",      "set Name Alice",
+                                           "set Qth Springfield", "set Date 27-Nov-2005",
+                                           "set Time 04:44",      "set EndTime 06:48",
+                                           "set WAZ 14",          "set ITU 27"};
+
+TEST_F(NumberFormat, FreqReachesDXKeeperWithAPointWhenTheDecimalSeparatorIsAComma) {
+  ScopedNumberFormat format(".", ",");
+  ASSERT_TRUE(format.set());
+  write_settings({{"ConnectDXKeeper", "True"}});
+  Standin& mixw = start_mixw();
+  Standin& dxkeeper = start_dxlab("DXKeeper");
+  ASSERT_FALSE(HasFailure());
+  HWND window = nullptr;
+  ASSERT_TRUE(start_program_connected(window, "{DXK}"));
+  ASSERT_TRUE(mixw.journal.await("automation call ExecuteMacros(\"<AUDIOFQ:"));
+  ASSERT_TRUE(control("MixW", "audio 1500"));
+  ASSERT_TRUE(mixw.journal.await("item QSO Khz 14071.500"));
+  for (const std::string& command : kContact) ASSERT_TRUE(control("MixW", command));
+  ASSERT_TRUE(mixw.journal.await("item QSO ITU 27"));
+
+  ASSERT_TRUE(control("MixW", "write"));
+  EXPECT_TRUE(dxkeeper.journal.await_line(
+      "execute accepted DDEServer 001log<CALL:5>Q1ABC <RST_RCVD:3>599 <RST_SENT:3>579 "
+      "<FREQ:9>14.071500 <BAND:3>20M <MODE:5>PSK31 <QSO_DATE:8>20051127 <TIME_ON:6>044400 "
+      "<TIME_OFF:6>064800 <NAME:5>Alice <QTH:11>Springfield <CQZ:2>14 <ITUZ:2>27 <PFX:2>Q1 "
+      "<EOR>"));
+  EXPECT_EQ(error_log(), "");
+}
+
+}  // namespace
+}  // namespace vav::e2e
