@@ -1,6 +1,7 @@
 #include "app/quandrel_main.h"
 
 #include "app/error_trap.h"
+#include "app/spot_frequency.h"
 #include "hosts/dxlab.h"
 
 namespace vav {
@@ -179,6 +180,7 @@ void QuandrelMain::spot_arrived(const SpotFields& spot) {
   quietly([&] { RcvdSpotSearch.set_text(spot.search); });
   quietly([&] { RcvdSpotGrid.set_text(spot.grid); });
   const bool commander = clients.IsServerConnected(dxlab::kCommander);
+  const bool readable = read_spot_frequency_hz(spot.freq).has_value();
   const bool mixw_runs = MixWRunning;
   bool tuned = false;
   quietly([&] {
@@ -186,6 +188,7 @@ void QuandrelMain::spot_arrived(const SpotFields& spot) {
     tuned = true;
   });
   note_spot(spot, !commander   ? "refused: Commander is not connected"
+                  : !readable  ? "refused: the frequency cannot be read"
                   : !mixw_runs ? "not tuned: MixW is not running"
                   : tuned      ? "tuned"
                                : "abandoned: a step failed");

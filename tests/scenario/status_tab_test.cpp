@@ -115,6 +115,12 @@ TEST_F(StatusTabTest, ShowsTheLastSpotAndWhetherItWasTuned) {
   ASSERT_TRUE(station.spotcollector().send_spot(spot).accepted);
   run_for(1);
   EXPECT_EQ(app->status.LastSpot.text(), "ZL1XYZ  14070.15 kHz  PSK31  - tuned");
+
+  spot.frequency_khz = "14070.15.3";
+  ASSERT_TRUE(station.spotcollector().send_spot(spot).accepted);
+  run_for(1);
+  EXPECT_EQ(app->status.LastSpot.text(),
+            "ZL1XYZ  14070.15.3 kHz  PSK31  - refused: the frequency cannot be read");
 }
 
 }  // namespace
