@@ -1,9 +1,10 @@
 // The program's own ADIF log and the Status tab's list of waiting QSOs, seen from outside:
 // two QSOs written while DXKeeper is away wait as two rows, leave the list once DXKeeper has
 // them, and are both in VavizorurLog.adi.
-#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -78,9 +79,10 @@ int rows_of(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMC
 class AdifLog : public StationTest {
  protected:
   void write_qso(Standin& mixw, const std::string& call, const std::string& time) {
-    for (const std::string& command :
-         {"set Call " + call, "set RstRcv 599", "set RstSnt 579",
-          std::string("set Date 27-Nov-2005"), "set Time " + time, "set EndTime " + time}) {
+    const std::vector<std::string> commands = {"set Call " + call, "set RstRcv 599",
+                                               "set RstSnt 579",   "set Date 27-Nov-2005",
+                                               "set Time " + time, "set EndTime " + time};
+    for (const std::string& command : commands) {
       ASSERT_TRUE(control("MixW", command));
     }
     ASSERT_TRUE(mixw.journal.await("item QSO EndTime " + time));
