@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string>
 
 #include "platform/win32/win_desktop.h"
 #include "ui/win32/control_ids.h"
@@ -51,8 +52,38 @@ void fit_columns(HWND list, const std::vector<std::string>& captions) {
   }
 }
 
+std::string cell_text(HWND list, int row, int column) {
+  char text[512] = {};
+  LVITEMA cell{};
+  cell.iSubItem = column;
+  cell.pszText = text;
+  cell.cchTextMax = sizeof text;
+  SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+  return text;
+}
+
+void set_cell(HWND list, int row, int column, const std::string& text) {
+  LVITEMA cell{};
+  cell.iSubItem = column;
+  cell.pszText = const_cast<char*>(text.c_str());
+  SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+}
+
+// Only the cells that changed are written while the rows are as many as shown (the clock of
+// a neighbour's last message moves every second); otherwise the list is filled afresh.
 void set_rows(HWND list, const ListRows& model) {
   const std::vector<ListRows::Row>& rows = model.rows();
+  const int shown = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  if (shown == static_cast<int>(rows.size())) {
+    for (int r = 0; r < shown; ++r) {
+      const ListRows::Row& row = rows[static_cast<std::size_t>(r)];
+      for (int c = 0; c < static_cast<int>(row.size()); ++c) {
+        const std::string& text = row[static_cast<std::size_t>(c)];
+        if (cell_text(list, r, c) != text) set_cell(list, r, c, text);
+      }
+    }
+    return;
+  }
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
   for (std::size_t r = 0; r < rows.size(); ++r) {
@@ -63,11 +94,7 @@ void set_rows(HWND list, const ListRows& model) {
     item.pszText = const_cast<char*>(row.empty() ? "" : row[0].c_str());
     const auto at = SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     for (std::size_t c = 1; c < row.size(); ++c) {
-      LVITEMA cell{};
-      cell.iSubItem = static_cast<int>(c);
-      cell.pszText = const_cast<char*>(row[c].c_str());
-      SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(at),
-                   reinterpret_cast<LPARAM>(&cell));
+      set_cell(list, static_cast<int>(at), static_cast<int>(c), row[c]);
     }
   }
   fit_columns(list, model.columns());
