@@ -27,17 +27,20 @@ DxKeeper::DxKeeper() : DxlabPeer(kDxKeeperService, 1, {kLog, kEqslLog, kCheck}) 
   add_item(kDdeServerTopic, kCommandItem);
 }
 
+namespace {
+
+std::string record_text(const LoggedQso& qso) {
+  if (!qso.eqsl) return adif_record(qso.fields);
+  auto fields = qso.fields;
+  fields.push_back({"EQSL_QSL_SENT", "Y"});
+  return adif_record(fields);
+}
+
+}  // namespace
+
 std::string DxKeeper::adif() const {
   std::string out = adif_header();
-  for (const auto& qso : logged_) {
-    if (!qso.eqsl) {
-      out += adif_record(qso.fields);
-      continue;
-    }
-    auto fields = qso.fields;
-    fields.push_back({"EQSL_QSL_SENT", "Y"});
-    out += adif_record(fields);
-  }
+  for (const auto& qso : logged_) out += record_text(qso);
   return out;
 }
 
@@ -56,9 +59,13 @@ void DxKeeper::act(const DxlabCommand& command) {
 }
 
 void DxKeeper::write_log_file() {
-  if (log_path_.empty()) return;
-  std::ofstream file(log_path_, std::ios::binary | std::ios::trunc);
-  file << adif();
+  if (log_path_.empty() || logged_.empty()) return;
+  // The log grows record by record, as a real one does: rewriting it whole for every QSO
+  // would make a long delivery cost time quadratic in its length.
+  const bool first = logged_.size() == 1;
+  std::ofstream file(log_path_, std::ios::binary | (first ? std::ios::trunc : std::ios::app));
+  if (first) file << adif_header();
+  file << record_text(logged_.back());
   file.close();
   if (!file) log_file_failed_ = true;
 }

@@ -33,16 +33,24 @@ AdifLog::AdifLog(Files& files, std::string program_folder)
 std::string AdifLog::path() const { return folder_ + "\\" + kAdifLogFileName; }
 
 void AdifLog::Append(std::string_view record, std::string_view version, const SystemTime& now) {
-  // The header goes in only when the file is created, in the same step as the creation: a
-  // file that exists (even one that cannot be opened now) never gets a second header.
   std::string line = std::string(record) + "\r\n";
-  if (files_.create_new(path(), adif_log_header(version, now) + line)) {
-    tail_checked_ = true;
-    return;
+  if (!file_) {
+    // The header goes in only when the file is created, in the same step as the creation: a
+    // file that exists (even one that cannot be opened now) never gets a second header. An
+    // existing file's end is looked at once, to close a record torn by a crash.
+    if (!files_.create_new(path(), adif_log_header(version, now))) {
+      line = adif_tail_repair(files_.read_all(path()).value_or("")) + line;
+    }
+    // Kept open for the run: each QSO then costs one write, not an open and a close.
+    file_ = files_.open_for_append(path());
   }
-  if (!tail_checked_) line = adif_tail_repair(files_.read_all(path()).value_or("")) + line;
-  files_.append(path(), line);
-  tail_checked_ = true;
+  try {
+    file_->append(line);
+  } catch (...) {
+    // Reopened, and its end looked at again, for the next QSO.
+    file_.reset();
+    throw;
+  }
 }
 
 std::string adif_tail_repair(std::string_view content) {

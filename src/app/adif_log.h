@@ -6,6 +6,7 @@
 //
 // Only ever appended to, never rewritten: a crash at any moment leaves every earlier record
 // readable.
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -30,14 +31,15 @@ class AdifLog {
 
   // Appends one record (fields and "<EOR>", as DXKeeper is sent it) and CR LF, after the
   // header when the file does not exist yet; the first append of a run reads the file once
-  // to close a torn last record. Throws RuntimeError when it cannot be written.
+  // to close a torn last record, and keeps it open. Throws RuntimeError when it cannot be
+  // written (the next call opens it again).
   void Append(std::string_view record, std::string_view version, const SystemTime& now);
   std::string path() const;
 
  private:
   Files& files_;
   std::string folder_;
-  bool tail_checked_ = false;  // the file's end was looked at in this run
+  std::unique_ptr<AppendFile> file_;  // open from the first QSO of the run on
 };
 
 }  // namespace vav

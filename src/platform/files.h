@@ -1,9 +1,18 @@
 #pragma once
 // Plain text files. Paths are ANSI text in Windows form: a folder, "\", a name.
+#include <memory>
 #include <optional>
 #include <string>
 
 namespace vav {
+
+// A file kept open for appending.
+class AppendFile {
+ public:
+  virtual ~AppendFile() = default;
+  // Appends `content` at the end. Throws RuntimeError on failure.
+  virtual void append(const std::string& content) = 0;
+};
 
 class Files {
  public:
@@ -28,6 +37,9 @@ class Files {
   virtual void write_new(const std::string& path, const std::string& content) = 0;
   // Appends `content`, creating the file when missing.
   virtual void append(const std::string& path, const std::string& content) = 0;
+  // Opens the file for appending, creating it when missing, and keeps it open: each append
+  // then costs one write. Other programs may read, write, rename or delete it meanwhile.
+  virtual std::unique_ptr<AppendFile> open_for_append(const std::string& path) = 0;
   // Replaces the file's content so that a crash or power cut at any moment leaves either
   // the old content or the new one whole: write a temporary file, flush it to the disk,
   // then rename it over the old one.

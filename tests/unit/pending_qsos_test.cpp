@@ -34,6 +34,7 @@ class MemoryFiles final : public Files {
     ++appends;
     put(path, content[path] + text);
   }
+  std::unique_ptr<AppendFile> open_for_append(const std::string&) override { return nullptr; }
   void replace_atomically(const std::string& path, const std::string& text) override {
     ++rewrites;
     put(path, text);

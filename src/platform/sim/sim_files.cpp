@@ -110,6 +110,25 @@ void SimFiles::append(const std::string& path, const std::string& content) {
 }
 
 // The temporary file sits beside the target so that the rename stays on one volume.
+namespace {
+
+class SimAppendFile final : public AppendFile {
+ public:
+  SimAppendFile(SimFiles& files, std::string path) : files_(files), path_(std::move(path)) {}
+  void append(const std::string& content) override { files_.append(path_, content); }
+
+ private:
+  SimFiles& files_;
+  std::string path_;
+};
+
+}  // namespace
+
+std::unique_ptr<AppendFile> SimFiles::open_for_append(const std::string& path) {
+  append(path, "");  // opening creates the file, and fails where appending would
+  return std::make_unique<SimAppendFile>(*this, path);
+}
+
 void SimFiles::replace_atomically(const std::string& path, const std::string& content) {
   const fs::path file = native(path);
   check_writable(file);

@@ -18,6 +18,8 @@ class SimFiles final : public Files {
   bool create_new(const std::string& path, const std::string& content) override;
   void write_new(const std::string& path, const std::string& content) override;
   void append(const std::string& path, const std::string& content) override;
+  // Each append goes through append() above, so the faults apply to it as they arise.
+  std::unique_ptr<AppendFile> open_for_append(const std::string& path) override;
   void replace_atomically(const std::string& path, const std::string& content) override;
   void remove(const std::string& path) override;
 

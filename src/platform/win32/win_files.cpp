@@ -87,6 +87,27 @@ void WinFiles::append(const std::string& path, const std::string& content) {
   write_whole(file.get(), content);
 }
 
+namespace {
+
+class WinAppendFile final : public AppendFile {
+ public:
+  explicit WinAppendFile(ScopedHandle file) : file_(std::move(file)) {}
+  void append(const std::string& content) override { write_whole(file_.get(), content); }
+
+ private:
+  ScopedHandle file_;
+};
+
+}  // namespace
+
+std::unique_ptr<AppendFile> WinFiles::open_for_append(const std::string& path) {
+  ScopedHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) throw_file_error(GetLastError());
+  return std::make_unique<WinAppendFile>(std::move(file));
+}
+
 void WinFiles::replace_atomically(const std::string& path, const std::string& content) {
   const std::string temporary = path + ".tmp";
   try {

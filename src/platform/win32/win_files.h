@@ -16,6 +16,8 @@ class WinFiles final : public Files {
   bool create_new(const std::string& path, const std::string& content) override;
   void write_new(const std::string& path, const std::string& content) override;
   void append(const std::string& path, const std::string& content) override;
+  // FILE_APPEND_DATA with every sharing mode, held until the object goes.
+  std::unique_ptr<AppendFile> open_for_append(const std::string& path) override;
   // Writes "<path>.tmp", flushes it to the disk, then renames it over `path` with
   // MOVEFILE_WRITE_THROUGH. The temporary file is removed when any step fails.
   void replace_atomically(const std::string& path, const std::string& content) override;
