@@ -217,7 +217,6 @@ class QuandrelMain {
   void refresh_waiting_rows();
   void note_spot(const SpotFields& spot, std::string outcome);
   std::string status_time();
-  std::string error_log_file() const;
   void note_front_refused();
   // Reads the waiting file when that has not succeeded yet; true once it has.
   bool waiting_file_ready();

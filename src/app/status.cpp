@@ -23,11 +23,6 @@ const char* name_of_server(int server) {
 
 }  // namespace
 
-std::string QuandrelMain::error_log_file() const {
-  return common.error_log_path().empty() ? platform.system.program_folder() + "\\ErrorLog.txt"
-                                         : common.error_log_path();
-}
-
 std::string QuandrelMain::status_time() {
   const SystemTime t = platform.system.utc_now();
   char text[16];
@@ -64,7 +59,7 @@ void QuandrelMain::RefreshStatus() {
                         status.last_heard("SpotCollector")});
   status.Neighbours.set_rows(std::move(neighbours));
   refresh_waiting_rows();
-  status.OpenErrorLog.set_enabled(platform.files.exists(error_log_file()));
+  status.OpenErrorLog.set_enabled(platform.files.exists(common.error_log_path()));
   status.SendNow.set_enabled(!pending_qsos.empty());
 }
 
@@ -119,7 +114,7 @@ void QuandrelMain::SendNow_Click() {
 }
 
 void QuandrelMain::OpenErrorLog_Click() {
-  const std::string path = error_log_file();
+  const std::string path = common.error_log_path();
   if (platform.files.exists(path)) platform.desktop.open_document(path);
 }
 

@@ -143,8 +143,7 @@ void Common::LogError(std::string_view message) {
     text += stamp(utc::CurrentTime(system_)) + " > ";
     text.append(message);
     text += kCrLf;
-    files_.append(error_log_path_.empty() ? program_folder() + "\\ErrorLog.txt" : error_log_path_,
-                  text);
+    files_.append(error_log_path(), text);
     if (!error_log_started_) {
       error_log_started_ = true;
       NoteErrorInCaption();
@@ -210,6 +209,10 @@ void Common::GetOSVersion() {
   } catch (...) {
     ReportException("Common.GetOSVersion");
   }
+}
+
+std::string Common::error_log_path() const {
+  return error_log_path_.empty() ? program_folder() + "\\ErrorLog.txt" : error_log_path_;
 }
 
 std::string Common::program_folder() const {

@@ -58,7 +58,8 @@ class Common {
   std::function<std::string()> caption_note;
 
   std::string caption() const;
-  std::string error_log_path() const { return error_log_path_; }
+  // Where the error log is written (the program's folder before Initialize has run).
+  std::string error_log_path() const;
   std::string debug_log_path() const;
 
  private:
