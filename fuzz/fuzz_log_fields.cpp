@@ -10,7 +10,7 @@
 
 #include "app/frequency_text.h"
 #include "app/log_record.h"
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "fuzz_separators.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/settings_file.h"
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "platform/sim/sim_files.h"
 
 namespace {

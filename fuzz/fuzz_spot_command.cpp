@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "sim_program.h"
 
 namespace {

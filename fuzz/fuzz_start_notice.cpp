@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/conversions.h"
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "sim_program.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "peers/mixw_automation.h"
 #include "peers/mixw_macros.h"
 #include "peers/peer_text.h"

@@ -1,6 +1,6 @@
 #include "peers/mixw_automation.h"
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "peers/mixw.h"
 #include "peers/peer_text.h"
 

@@ -1,6 +1,6 @@
 #include "peers/sim/sim_dxlab_program.h"
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace vav::sim {
 

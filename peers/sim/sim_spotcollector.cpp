@@ -1,6 +1,6 @@
 #include "peers/sim/sim_spotcollector.h"
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace vav::sim {
 

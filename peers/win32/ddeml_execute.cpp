@@ -4,7 +4,7 @@
 // windows.h first: the headers below need its types.
 #include <ddeml.h>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace vav::peers::win32 {
 namespace {

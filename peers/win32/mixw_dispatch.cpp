@@ -5,7 +5,7 @@
 #include <iterator>
 #include <vector>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "peers/peer_text.h"
 #include "peers/win32/com_variant.h"
 

@@ -8,7 +8,7 @@
 #include <exception>
 #include <string>
 
-#include "app/error_trap.h"
+#include "errors/error_trap.h"
 #include "app/frequency_text.h"
 #include "app/quandrel_main.h"
 #include "hosts/dxlab.h"

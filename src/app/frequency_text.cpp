@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace vav {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "app/log_record.h"
 #include "app/quandrel_main.h"
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace vav {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "app/frequency_text.h"
 #include "common/locale_info.h"
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace vav {
 

@@ -1,6 +1,6 @@
 #include "app/quandrel_main.h"
 
-#include "app/error_trap.h"
+#include "errors/error_trap.h"
 #include "app/spot_frequency.h"
 #include "hosts/dxlab.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/adif_log.h"
-#include "app/controls.h"
+#include "controls/controls.h"
 #include "app/pending_qsos.h"
 #include "app/settings_file.h"
 #include "app/status_tab.h"

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "common/conversions.h"
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace vav {
 

@@ -6,7 +6,7 @@
 // other; the chain ends because a control set to the state it already has runs nothing.
 #include <string>
 
-#include "app/error_trap.h"
+#include "errors/error_trap.h"
 #include "app/frequency_text.h"
 #include "app/quandrel_main.h"
 #include "hosts/dxlab.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/controls.h"
+#include "controls/controls.h"
 #include "app/waiting_qso_journal.h"
 
 namespace vav {

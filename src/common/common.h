@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
 #include "platform/system.h"

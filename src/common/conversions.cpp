@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "common/decimal_digits.h"
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace vav {
 namespace {

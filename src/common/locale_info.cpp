@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "common/common.h"
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace vav {
 namespace {

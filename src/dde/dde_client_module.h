@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/controls.h"
+#include "controls/controls.h"
 #include "dde/dde_common.h"
 #include "hosts/dxlab.h"
 #include "platform/dde.h"

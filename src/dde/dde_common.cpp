@@ -5,7 +5,7 @@
 
 #include "common/common.h"
 #include "common/conversions.h"
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace vav {
 namespace {

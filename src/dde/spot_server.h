@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/controls.h"
+#include "controls/controls.h"
 #include "dde/dde_common.h"
 #include "platform/dde.h"
 #include "platform/event_loop.h"

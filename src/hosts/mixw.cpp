@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace vav::mixw {
 namespace {

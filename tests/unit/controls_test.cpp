@@ -1,10 +1,10 @@
-#include "app/controls.h"
+#include "controls/controls.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "platform/sim/sim_dde.h"
 #include "platform/sim/sim_dde_bus.h"
 #include "platform/sim/sim_event_loop.h"

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace vav {
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/locale_info.h"
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "platform/sim/sim_event_loop.h"
 #include "platform/sim/sim_system.h"
 

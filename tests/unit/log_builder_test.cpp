@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/quandrel_main.h"
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace vav {
 namespace {

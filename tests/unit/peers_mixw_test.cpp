@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "peers/mixw.h"
 #include "peers/mixw_macros.h"
 

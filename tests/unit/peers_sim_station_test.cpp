@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "peers/sim/sim_station.h"
 #include "platform/sim/sim_automation.h"
 #include "platform/sim/sim_dde_bus.h"

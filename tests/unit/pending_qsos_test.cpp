@@ -5,7 +5,7 @@
 #include <map>
 #include <set>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace vav {
 namespace {

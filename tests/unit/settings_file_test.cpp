@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_profile.h"
 

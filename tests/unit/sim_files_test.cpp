@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "unit/sim_temp_folder.h"
 
 namespace vav::sim {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "platform/sim/sim_settings_store.h"
 
 namespace vav::sim {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "platform/sim/sim_dde.h"
 #include "platform/sim/sim_dde_bus.h"
 #include "platform/sim/sim_event_loop.h"

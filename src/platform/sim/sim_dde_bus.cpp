@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "platform/sim/sim_text.h"
 
 namespace vav::sim {

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <system_error>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace vav::sim {
 

@@ -1,6 +1,6 @@
 #include "platform/sim/sim_profile.h"
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "platform/sim/sim_profile_text.h"
 
 namespace vav::sim {

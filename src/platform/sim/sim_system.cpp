@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "platform/sim/sim_civil_time.h"
 
 namespace vav::sim {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "platform/win32/win_handles.h"
 
 namespace vav::win32 {

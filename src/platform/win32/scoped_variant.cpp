@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "platform/win32/text_codec.h"
 
 namespace vav::win32 {

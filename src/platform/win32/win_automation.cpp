@@ -6,7 +6,7 @@
 
 #include <map>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/scoped_variant.h"
 #include "platform/win32/text_codec.h"

@@ -1,6 +1,6 @@
 #include "platform/win32/win_error.h"
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace vav::win32 {
 

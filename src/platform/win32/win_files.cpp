@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "platform/win32/win_error.h"
 #include "platform/win32/win_handles.h"
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace vav::win32 {
 namespace {

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "app/quandrel_main.h"
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "platform/platform.h"
 #include "platform/win32/win_automation.h"
 #include "platform/win32/win_dde.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "platform/win32/win_automation.h"
 
 namespace vav::e2e {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "platform/win32/win_dde.h"
 #include "platform/win32/win_event_loop.h"
 #include "platform/win32/win_system.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "platform/win32/win_files.h"
 #include "platform/win32/win_profile.h"
 #include "platform/win32/win_settings_store.h"

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <utility>
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace vav {
 

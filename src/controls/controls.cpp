@@ -1,6 +1,6 @@
-#include "app/controls.h"
+#include "controls/controls.h"
 
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace vav {
 

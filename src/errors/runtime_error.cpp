@@ -1,4 +1,4 @@
-#include "common/runtime_error.h"
+#include "errors/runtime_error.h"
 
 #include <array>
 #include <utility>
