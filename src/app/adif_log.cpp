@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "errors/error_trap.h"
+
 namespace vav {
 namespace {
 
@@ -44,13 +46,9 @@ void AdifLog::Append(std::string_view record, std::string_view version, const Sy
     // Kept open for the run: each QSO then costs one write, not an open and a close.
     file_ = files_.open_for_append(path());
   }
-  try {
-    file_->append(line);
-  } catch (...) {
-    // Reopened, and its end looked at again, for the next QSO.
-    file_.reset();
-    throw;
-  }
+  // A file that failed is reopened, and its end looked at again, for the next QSO.
+  const OnFailure reopen_next_time([this] { file_.reset(); });
+  file_->append(line);
 }
 
 std::string adif_tail_repair(std::string_view content) {

@@ -45,23 +45,21 @@ double whole_number(const std::string& digits) {
 }  // namespace
 
 void QuandrelMain::Timer1_Timer() {
-  try {
+  // MixW that cannot be reached ends the program: the MixW-lost close-down stops this timer
+  // and the MixW watch, tells the user and ends the program.
+  const auto mixw_lost = [this](const RuntimeError&, std::string_view) { MixWLostCloseDown(); };
+  trapped(mixw_lost, "QuandrelMain.Timer1", [this] {
     const bool mixw_control = settings.FrequencyControl == kMixW;
     if (!mixw_control || MixWRunning) {
       AudioFreq.set_text(khz_text(mixw().audiofq(), separators()));
       MixWRigFreq.set_text(mixw_control ? mixw().FqA() : clients.form().Freq.text());
     }
     if (Callsign.text() != CurrentCallsign) Callsign_Change();
-  } catch (const std::exception&) {
-    // MixW cannot be reached: the MixW-lost close-down stops this timer and the MixW watch,
-    // tells the user and ends the program.
-    MixWLostCloseDown();
-  }
+  });
 }
 
 void QuandrelMain::MixKhz_Change() {
-  trapped([this](const RuntimeError& e, std::string_view p) { report(e, p); },
-          "QuandrelMain.MixKhz_Change",
+  trap("QuandrelMain.MixKhz_Change",
           [this] {
             if (DebugMode()) settings_file.WriteSetting("MixKhz.Text", MixKhz.text(), true);
             const Separators s = separators();
@@ -72,8 +70,7 @@ void QuandrelMain::MixKhz_Change() {
 }
 
 void QuandrelMain::MixWRigFreq_Change() {
-  trapped([this](const RuntimeError& e, std::string_view p) { report(e, p); },
-          "QuandrelMain.MixWRigFreq_Change",
+  trap("QuandrelMain.MixWRigFreq_Change",
           [this] {
             take_mixw();
             const Separators s = separators();
@@ -103,8 +100,7 @@ void QuandrelMain::MixWRigFreq_Change() {
 
 void QuandrelMain::RigFreq_Change() {
   if (settings.FrequencyControl == kMixW) return;
-  trapped([this](const RuntimeError& e, std::string_view p) { report(e, p); },
-          "QuandrelMain.RigFreq_Change",
+  trap("QuandrelMain.RigFreq_Change",
           [this] {
             if (MixWRigFreq.text().empty()) return;
             RigFrequencyHz = whole_number(FrequencyDigits);
@@ -119,8 +115,7 @@ void QuandrelMain::RigFreq_Change() {
 }
 
 void QuandrelMain::AudioFreq_Change() {
-  trapped([this](const RuntimeError& e, std::string_view p) { report(e, p); },
-          "QuandrelMain.AudioFreq_Change",
+  trap("QuandrelMain.AudioFreq_Change",
           [this] {
             const Separators s = separators();
             if (settings.FrequencyControl == kMixW) {

@@ -3,6 +3,7 @@
 
 #include "app/quandrel_main.h"
 #include "common/conversions.h"
+#include "errors/error_trap.h"
 #include "hosts/dxlab.h"
 
 namespace vav {
@@ -11,32 +12,16 @@ namespace {
 constexpr const char* kMixWNotLoaded = "MixW2 IS NOT LOADED\rBecause of this I must close down";
 constexpr const char* kAppName = "Vavizorur";
 
-// Start-up goes on whatever a step throws; a step without a handler of its own is abandoned
-// at its first error.
-template <typename Step>
-void ignoring_errors(Step&& step) {
-  try {
-    step();
-  } catch (const std::exception&) {
-  }
-}
-
 }  // namespace
 
 bool QuandrelMain::Form_Load() {
   // The connection pass runs from the moment the window exists, also while waiting for MixW.
   Timer2.set_enabled(true);
-  try {
-    settings_file.CheckforInIfile();
-  } catch (const RuntimeError& e) {
-    report(e, "QuandrelMain.CheckforInIfile");
-  }
+  trap("QuandrelMain.CheckforInIfile", [this] { settings_file.CheckforInIfile(); });
   MixWRunning = true;
-  try {
-    take_mixw();
-  } catch (const std::exception&) {
+  if (!try_take_mixw()) {
     MixWFound = false;
-    ignoring_errors(
+    passing_over_errors(
         [&] { wait_screen_ = platform.desktop.show_wait_screen([this] { WaitScreen_Cancel(); }); });
     WaitScreenTimer1.set_enabled(true);
     return false;  // the load goes on when the wait window finds MixW
@@ -46,9 +31,7 @@ bool QuandrelMain::Form_Load() {
 }
 
 void QuandrelMain::WaitScreen_Timer1() {
-  try {
-    take_mixw();
-  } catch (const std::exception&) {
+  if (!try_take_mixw()) {
     MixWFound = false;
     return;
   }
@@ -69,8 +52,10 @@ void QuandrelMain::WaitScreen_Cancel() {
 
 void QuandrelMain::continue_load() {
   if (platform.loop.quitting()) return;
-  ignoring_errors([&] { SizeForStartUp(); });
-  ignoring_errors([&] {
+  // Start-up goes on whatever a step throws; a step without a handler of its own is
+  // abandoned at its first error.
+  passing_over_errors([&] { SizeForStartUp(); });
+  passing_over_errors([&] {
     common.DebugMode = to_boolean(
         platform.settings_store.get(kAppName, "Settings", "DebugMode", "False"), separators());
     if (common.DebugMode) {
@@ -78,27 +63,27 @@ void QuandrelMain::continue_load() {
       Check15.set_checked(true);
     }
   });
-  ignoring_errors([&] { RestoreWindowPosition(); });
+  passing_over_errors([&] { RestoreWindowPosition(); });
 
   const Millis t0 = platform.loop.tick_count();
   const auto timing = [&](const char* key) {
     if (DebugMode()) debug(key, std::to_string(platform.loop.tick_count() - t0));
   };
-  ignoring_errors([&] { common.Initialize(); });
+  passing_over_errors([&] { common.Initialize(); });
   timing("Common.Initialize - ");
-  ignoring_errors([&] { waiting_file_ready(); });
-  ignoring_errors([&] { clients.Initialize([this] { spot_server.Load(); }); });
+  passing_over_errors([&] { waiting_file_ready(); });
+  passing_over_errors([&] { clients.Initialize([this] { spot_server.Load(); }); });
   timing("DDEClientModule.Initialize2 - ");
-  ignoring_errors([&] { LoadSettings(); });
+  passing_over_errors([&] { LoadSettings(); });
   timing("LoadSettings - ");
-  ignoring_errors([&] { Initialize(); });
+  passing_over_errors([&] { Initialize(); });
   timing("Initialize - ");
-  ignoring_errors([&] { locale.Initialize(); });
+  passing_over_errors([&] { locale.Initialize(); });
   timing("LocaleInfo.Initialize - ");
-  ignoring_errors([&] { common.RefreshCaption(); });
+  passing_over_errors([&] { common.RefreshCaption(); });
   timing("Form Load Complete - ");
-  ignoring_errors([&] { MixKhz_Change(); });
-  ignoring_errors([&] {
+  passing_over_errors([&] { MixKhz_Change(); });
+  passing_over_errors([&] {
     platform.frame.install_hook(
         {[this] { SaveWindowPosition(); }, [this] { SaveWindowPosition(); }});
   });
@@ -122,7 +107,7 @@ void QuandrelMain::Timer2_Timer() {
   timing("Connect DXLApps Start Time");
   {
     PassGuard guard(ConnectingApps);
-    try {
+    trap("QuandrelMain.Timer2", [&] {
       const auto stage = [&](int server) {
         platform.loop.pump();
         if (platform.loop.quitting()) return false;
@@ -145,11 +130,7 @@ void QuandrelMain::Timer2_Timer() {
       if (!stage(dxlab::kPathfinder)) return;
       timing("Finish Pathfinder End Load");
       if (clients.vanished(dxlab::kPropView) && !stage(dxlab::kPropView)) return;
-    } catch (const RuntimeError& e) {
-      report(e, "QuandrelMain.Timer2");
-    } catch (const std::exception&) {
-      report(RuntimeError(51), "QuandrelMain.Timer2");
-    }
+    });
   }
   // The QSOs written while the pass ran are logged now, in the order they came.
   while (logs_waiting_for_pass_ > 0 && !ConnectingApps && !platform.loop.quitting()) {
@@ -165,11 +146,7 @@ void QuandrelMain::Timer2_Timer() {
 
 void QuandrelMain::Timer3_Timer() {
   if (!MixWRunning) return;
-  try {
-    take_mixw();
-  } catch (const std::exception&) {
-    MixWLostCloseDown();
-  }
+  if (!try_take_mixw()) MixWLostCloseDown();
 }
 
 void QuandrelMain::MixWLostCloseDown() {
@@ -195,29 +172,29 @@ void QuandrelMain::Form_Unload() {
   Timer2.set_enabled(false);
   Timer3.set_enabled(false);
   WaitScreenTimer1.set_enabled(false);
-  ignoring_errors([&] { keep_logs_waiting_for_pass(); });
+  passing_over_errors([&] { keep_logs_waiting_for_pass(); });
   // Each step runs whatever the one before it threw.
-  ignoring_errors([&] { platform.frame.remove_hook(); });
-  ignoring_errors([&] { SaveWindowPosition(); });
+  passing_over_errors([&] { platform.frame.remove_hook(); });
+  passing_over_errors([&] { SaveWindowPosition(); });
   if (settings.TerminateApps) {
-    ignoring_errors([&] {
+    passing_over_errors([&] {
       if (clients.IsServerConnected(dxlab::kCommander)) senders.ShutdownCommander();
     });
-    ignoring_errors([&] {
+    passing_over_errors([&] {
       if (clients.IsServerConnected(dxlab::kDXView)) senders.ShutdownDXView();
     });
-    ignoring_errors([&] {
+    passing_over_errors([&] {
       if (clients.IsServerConnected(dxlab::kDXKeeper)) senders.ShutdownDXKeeper();
     });
-    ignoring_errors([&] {
+    passing_over_errors([&] {
       if (clients.IsServerConnected(dxlab::kPathfinder)) senders.ShutdownPathfinder();
     });
-    ignoring_errors([&] { EndTask(dxlab::kSpotCollectorWindowTitle); });
+    passing_over_errors([&] { EndTask(dxlab::kSpotCollectorWindowTitle); });
   }
   MixWApp.reset();
   MixWRunning = false;
-  ignoring_errors([&] { common.Terminate(); });
-  ignoring_errors([&] { clients.CloseLinks([this] { spot_server.Unload(); }); });
+  passing_over_errors([&] { common.Terminate(); });
+  passing_over_errors([&] { clients.CloseLinks([this] { spot_server.Unload(); }); });
 }
 
 bool QuandrelMain::EndTask(const std::string& title) {

@@ -8,7 +8,7 @@ namespace vav {
 
 void QuandrelMain::Callsign_Change() {
   Timer2.set_enabled(false);
-  try {
+  trap("QuandrelMain.Callsign_Change", [this] {
     CurrentCallsign = Callsign.text();
     Prefix.set_text(WpxPrefixFromCall(Callsign.text()));
     UTCStart.set_text(UTCEnd.text());
@@ -27,9 +27,7 @@ void QuandrelMain::Callsign_Change() {
       senders.SendGetQslInfo(Callsign.text());
     }
     platform.loop.pump();
-  } catch (const RuntimeError& e) {
-    report(e, "QuandrelMain.Callsign_Change");
-  }
+  });
   if (!unloaded_) Timer2.set_enabled(true);
 }
 

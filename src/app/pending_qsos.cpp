@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "errors/error_trap.h"
+
 namespace vav {
 
 PendingQsos::PendingQsos(Files& files, std::string program_folder)
@@ -66,13 +68,10 @@ void PendingQsos::commit(std::string_view journal_text) {
     rewrite();
     return;
   }
-  try {
-    files_.append(path(), std::string(journal_text));
-  } catch (...) {
-    // The append may have left part of itself behind: only a fresh journal is safe now.
-    needs_rewrite_ = true;
-    throw;
-  }
+  // An append that fails may have left part of itself behind: only a fresh journal is safe
+  // then.
+  const OnFailure mark_for_rewrite([this] { needs_rewrite_ = true; });
+  files_.append(path(), std::string(journal_text));
 }
 
 void PendingQsos::keep_beside(const PendingQso& entry) {
@@ -84,13 +83,9 @@ void PendingQsos::keep_beside(const PendingQso& entry) {
     later_file_found_ = true;
     return;
   }
-  try {
-    files_.append(later_path(), journal_entry(entry));
-    later_file_found_ = true;
-  } catch (...) {
-    later_file_stale_ = true;
-    throw;
-  }
+  const OnFailure mark_stale([this] { later_file_stale_ = true; });
+  files_.append(later_path(), journal_entry(entry));
+  later_file_found_ = true;
 }
 
 void PendingQsos::Add(PendingQso entry) {

@@ -17,16 +17,14 @@ void QuandrelMain::Log() {
     ++logs_waiting_for_pass_;
     return;
   }
-  try {
+  trap("QuandrelMain.Log", [this] {
     const LoggedQso qso = logged_qso();
     keep_in_adif_log(qso.record);
     deliver_or_keep(qso.execute);
     if (DebugMode()) debug("ADIFLogSenttoDXK", qso.record);
     CurrentCallsign.clear();
     ClearInfo();
-  } catch (const RuntimeError& e) {
-    report(e, "QuandrelMain.Log");
-  }
+  });
   if (!unloaded_) Timer2.set_enabled(true);
 }
 
@@ -35,15 +33,13 @@ void QuandrelMain::keep_logs_waiting_for_pass() {
   // pass any more, so they are built now and kept for the next run rather than lost.
   if (logs_waiting_for_pass_ == 0) return;
   logs_waiting_for_pass_ = 0;
-  try {
+  trap("QuandrelMain.Log", [this] {
     const LoggedQso qso = logged_qso();
     keep_in_adif_log(qso.record);
     keep_for_later({qso.execute, false});
     CurrentCallsign.clear();
     ClearInfo();
-  } catch (const RuntimeError& e) {
-    report(e, "QuandrelMain.Log");
-  }
+  });
 }
 
 QuandrelMain::LoggedQso QuandrelMain::logged_qso() {
@@ -102,13 +98,14 @@ void QuandrelMain::deliver_or_keep(const std::string& execute) {
 void QuandrelMain::keep_in_adif_log(const std::string& record) {
   // The program's own log never stands in the way of DXKeeper's: a failure is reported once,
   // and the next QSO tries again.
-  try {
+  const auto report_once = [this](const RuntimeError& e, std::string_view procedure) {
+    if (!adif_log_failing_) report(e, procedure);
+    adif_log_failing_ = true;
+  };
+  trapped(report_once, "QuandrelMain.AdifLog", [&] {
     adif_log.Append(record, common.Version(), platform.system.utc_now());
     adif_log_failing_ = false;
-  } catch (const RuntimeError& e) {
-    if (!adif_log_failing_) report(e, "QuandrelMain.AdifLog");
-    adif_log_failing_ = true;
-  }
+  });
 }
 
 void QuandrelMain::note_front_refused() {
@@ -122,23 +119,18 @@ void QuandrelMain::note_front_refused() {
 
 bool QuandrelMain::waiting_file_ready() {
   if (pending_qsos.ready()) return true;
-  try {
-    return pending_qsos.Load();
-  } catch (const RuntimeError& e) {
-    // Tried again at every connection pass; the trouble is reported once.
-    if (!waiting_file_trouble_reported_) report(e, "QuandrelMain.LoadWaitingQsos");
+  // Tried again at every connection pass; the trouble is reported once.
+  const auto report_once = [this](const RuntimeError& e, std::string_view procedure) {
+    if (!waiting_file_trouble_reported_) report(e, procedure);
     waiting_file_trouble_reported_ = true;
-    return pending_qsos.ready();
-  }
+  };
+  trapped(report_once, "QuandrelMain.LoadWaitingQsos", [this] { pending_qsos.Load(); });
+  return pending_qsos.ready();
 }
 
 void QuandrelMain::keep_for_later(PendingQso entry) {
-  try {
-    pending_qsos.Add(std::move(entry));
-  } catch (const RuntimeError& e) {
-    // Kept in memory for this run all the same.
-    report(e, "QuandrelMain.Log");
-  }
+  // Kept in memory for this run all the same when the file fails.
+  trap("QuandrelMain.Log", [&] { pending_qsos.Add(std::move(entry)); });
   common.RefreshCaption();
   RefreshStatus();
 }
@@ -150,13 +142,10 @@ void QuandrelMain::DeliverWaitingQsos() {
   // hold the queue up: the entries in memory are right, so delivery goes on and the first
   // such failure is reported once.
   std::optional<RuntimeError> save_failure;
-  const auto saving = [&](auto&& change) {
-    try {
-      change();
-    } catch (const RuntimeError& e) {
-      if (!save_failure) save_failure = e;
-    }
+  const auto keep_first = [&](const RuntimeError& e, std::string_view) {
+    if (!save_failure) save_failure = e;
   };
+  const auto saving = [&](auto&& change) { trapped(keep_first, "", change); };
   // A long queue (a weekend's QSOs) goes out in slices, with the event loop running in
   // between, so the window and the poll stay alive; what arrives meanwhile queues behind.
   int slice = kDeliverySlice;

@@ -22,7 +22,7 @@ void QuandrelMain::Initialize() {
 }
 
 void QuandrelMain::ClearInfo() {
-  try {
+  trap("QuandrelMain.ClearInfo", [this] {
     Callsign.set_text("");
     Mode.set_text("");
     Mode.set_text(mixw().Mode());
@@ -38,28 +38,20 @@ void QuandrelMain::ClearInfo() {
           static_cast<TextControl*>(&Command)}) {
       field->set_text("");
     }
-  } catch (const RuntimeError& e) {
-    report(e, "QuandrelMain.ClearInfo");
-  }
+  });
 }
 
 void QuandrelMain::Command_Change() {
-  try {
+  trap("QuandrelMain.Command_Change", [this] {
     const std::string text = Command.text();
     if (text == " " || text.empty()) return;
     if (text == "WRITE") Log();
     if (Command.text() == "Save") Log();
-  } catch (const RuntimeError& e) {
-    report(e, "QuandrelMain.Command_Change");
-  }
+  });
 }
 
 void QuandrelMain::Save_Click() {
-  try {
-    Log();
-  } catch (const RuntimeError& e) {
-    report(e, "QuandrelMain.Save_Click");
-  }
+  trap("QuandrelMain.Save_Click", [this] { Log(); });
 }
 
 }  // namespace vav

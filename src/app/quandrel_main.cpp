@@ -165,25 +165,19 @@ void QuandrelMain::wire_handlers() {
 void QuandrelMain::spot_arrived(const SpotFields& spot) {
   // Spot handling runs outside the DDE transaction, and a failing step only abandons the
   // rest of it.
-  const auto quietly = [](auto&& step) {
-    try {
-      step();
-    } catch (const std::exception&) {
-    }
-  };
-  quietly([&] { RcvdSpotCallsign.set_text(spot.callsign); });
-  quietly([&] { RcvdSpotMode.set_text(spot.mode); });
-  quietly([&] { RcvdSpotFreq.set_text(spot.freq); });
-  quietly([&] { RcvdSpotQSX.set_text(spot.qsx); });
-  quietly([&] { RcvdSpotLogMode.set_text(spot.log_mode); });
-  quietly([&] { RcvdSpotPrefix.set_text(spot.prefix); });
-  quietly([&] { RcvdSpotSearch.set_text(spot.search); });
-  quietly([&] { RcvdSpotGrid.set_text(spot.grid); });
+  passing_over_errors([&] { RcvdSpotCallsign.set_text(spot.callsign); });
+  passing_over_errors([&] { RcvdSpotMode.set_text(spot.mode); });
+  passing_over_errors([&] { RcvdSpotFreq.set_text(spot.freq); });
+  passing_over_errors([&] { RcvdSpotQSX.set_text(spot.qsx); });
+  passing_over_errors([&] { RcvdSpotLogMode.set_text(spot.log_mode); });
+  passing_over_errors([&] { RcvdSpotPrefix.set_text(spot.prefix); });
+  passing_over_errors([&] { RcvdSpotSearch.set_text(spot.search); });
+  passing_over_errors([&] { RcvdSpotGrid.set_text(spot.grid); });
   const bool commander = clients.IsServerConnected(dxlab::kCommander);
   const bool readable = read_spot_frequency_hz(spot.freq).has_value();
   const bool mixw_runs = MixWRunning;
   bool tuned = false;
-  quietly([&] {
+  passing_over_errors([&] {
     RcvdSpotChange();
     tuned = true;
   });
@@ -203,6 +197,13 @@ void QuandrelMain::post_task(std::function<void()> task) {
 
 void QuandrelMain::take_mixw() {
   MixWApp.emplace(platform.automation.get_active_object(mixw::kProgId));
+}
+
+bool QuandrelMain::try_take_mixw() {
+  return value_or_fallback(false, [this] {
+    take_mixw();
+    return true;
+  });
 }
 
 mixw::MixWApp& QuandrelMain::mixw() {

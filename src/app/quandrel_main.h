@@ -188,8 +188,15 @@ class QuandrelMain {
   void report(const RuntimeError& error, std::string_view procedure) {
     common.ReportError(error, procedure);
   }
+  // Runs a handler's body, reporting what it throws under "QuandrelMain.Procedure".
+  template <class Body>
+  void trap(std::string_view procedure, Body&& body) {
+    common.trap(procedure, std::forward<Body>(body));
+  }
   // Takes the running MixW object into MixWApp; throws RuntimeError when none runs.
   void take_mixw();
+  // take_mixw, false when MixW cannot be reached.
+  bool try_take_mixw();
   mixw::MixWApp& mixw();  // throws kObjectNotSet when not taken
   Separators separators() const { return locale.separators(); }
 

@@ -183,8 +183,7 @@ bool apply_box(QuandrelMain& main, const CheckBox& box, bool& field, const char*
 }  // namespace
 
 void QuandrelMain::LoadSettings() {
-  trapped([this](const RuntimeError& e, std::string_view p) { report(e, p); },
-          "QuandrelMain.LoadSettings", [this] { SettingsLoader(*this).run(); });
+  trap("QuandrelMain.LoadSettings", [this] { SettingsLoader(*this).run(); });
 }
 
 // ---- plain boxes ----------------------------------------------------------------------
@@ -283,8 +282,7 @@ void QuandrelMain::Check14_Click() {
 // ---- other controls -------------------------------------------------------------------
 
 void QuandrelMain::Option1_Click(int index) {
-  trapped([this](const RuntimeError& e, std::string_view p) { report(e, p); },
-          "QuandrelMain.Option1_Click",
+  trap("QuandrelMain.Option1_Click",
           [this, index] {
             if (index != 0 && index != 1) return;
             const bool commander = index == 1;
@@ -297,8 +295,7 @@ void QuandrelMain::Option1_Click(int index) {
 }
 
 void QuandrelMain::Option2_Click(int index) {
-  trapped([this](const RuntimeError& e, std::string_view p) { report(e, p); },
-          "QuandrelMain.Option2_Click",
+  trap("QuandrelMain.Option2_Click",
           [this, index] {
             if (index != 0 && index != 1) return;
             settings.LoggedFrequency = index == 1 ? "Actual" : "Rig";

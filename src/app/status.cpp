@@ -104,12 +104,10 @@ void QuandrelMain::note_spot(const SpotFields& spot, std::string outcome) {
 }
 
 void QuandrelMain::SendNow_Click() {
-  try {
+  trap("QuandrelMain.SendNow_Click", [this] {
     if (!clients.IsServerConnected(dxlab::kDXKeeper)) clients.ConnectServer(dxlab::kDXKeeper);
     DeliverWaitingQsos();
-  } catch (const RuntimeError& e) {
-    report(e, "QuandrelMain.SendNow_Click");
-  }
+  });
   RefreshStatus();
 }
 

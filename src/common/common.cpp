@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/locale_info.h"
+#include "errors/error_trap.h"
 
 #ifndef VAV_VERSION
 #error "VAV_VERSION must be defined by the build"
@@ -56,12 +57,10 @@ void Common::Initialize() {
   // A header written before start-up got here (an error while the settings file was
   // created) stays the run's only one, and the shutdown line still closes the run.
   os_name_ = "Unknown";
-  try {
+  trap("Common.Initialize", [this] {
     error_log_path_ = system_.program_folder() + "\\ErrorLog.txt";
     take_run_facts();
-  } catch (...) {
-    ReportException("Common.Initialize");
-  }
+  });
 }
 
 void Common::take_run_facts() {
@@ -71,42 +70,24 @@ void Common::take_run_facts() {
 }
 
 void Common::Terminate() {
-  try {
+  trap("Common.Terminate", [this] {
     if (error_log_started_) LogError(std::string(kProductName) + " shutdown");
-  } catch (...) {
-    ReportException("Common.Terminate");
-  }
+  });
 }
 
 void Common::ReportError(int number, std::string_view procedure) {
-  try {
-    ReportError(RuntimeError(number), procedure);
-  } catch (...) {
-    // Reporting must never fail.
-  }
+  // Reporting must never fail.
+  passing_over_errors([&] { ReportError(RuntimeError(number), procedure); });
 }
 
 void Common::ReportError(const RuntimeError& error, std::string_view procedure) {
-  try {
+  // Reporting must never fail.
+  passing_over_errors([&] {
     std::string message = "program error " + std::to_string(error.number()) + " in module ";
     message.append(procedure);
     message += ": " + error.description();
     LogError(message);
-  } catch (...) {
-    // Reporting must never fail.
-  }
-}
-
-void Common::ReportException(std::string_view procedure) {
-  try {
-    throw;
-  } catch (const RuntimeError& e) {
-    ReportError(e, procedure);
-  } catch (const std::bad_alloc&) {
-    ReportError(7, procedure);
-  } catch (...) {
-    ReportError(51, procedure);
-  }
+  });
 }
 
 std::string Common::stamp(double date) const {
@@ -132,7 +113,8 @@ std::string Common::header(double start) const {
 void Common::LogError(std::string_view message) {
   if (writing_error_log_) return;
   writing_error_log_ = true;
-  try {
+  // A log that cannot be written is skipped.
+  passing_over_errors([&] {
     std::string text;
     if (!error_log_started_) {
       // The first error may come before Initialize: the header still tells the run's start
@@ -148,9 +130,7 @@ void Common::LogError(std::string_view message) {
       error_log_started_ = true;
       NoteErrorInCaption();
     }
-  } catch (...) {
-    // A log that cannot be written is skipped.
-  }
+  });
   writing_error_log_ = false;
 }
 
@@ -160,11 +140,8 @@ void Common::NoteErrorInCaption() {
 }
 
 void Common::RefreshCaption() {
-  try {
-    frame_.set_caption(caption());
-  } catch (...) {
-    // The caption is informative only.
-  }
+  // The caption is informative only.
+  passing_over_errors([this] { frame_.set_caption(caption()); });
 }
 
 std::string Common::caption() const {
@@ -177,38 +154,33 @@ std::string Common::caption() const {
 }
 
 void Common::DebugSettings(std::string_view key, std::string_view value) {
-  try {
+  // A debug line that cannot be written is shown to the user instead of logged.
+  const auto show = [this](const RuntimeError& e, std::string_view) {
+    show_debug_failure(e.description());
+  };
+  trapped(show, "Common.DebugSettings", [&] {
     std::string line = system_.local_time_text() + "  -  ";
     line.append(key);
     line += " = ";
     line.append(value);
     line += kCrLf;
     files_.append(debug_log_path(), line);
-  } catch (const RuntimeError& e) {
-    show_debug_failure(e.description());
-  } catch (...) {
-    show_debug_failure(standard_description(51));
-  }
+  });
 }
 
 void Common::show_debug_failure(const std::string& description) {
-  try {
-    desktop_.message_box(description + " Debug Settings", kProductName);
-  } catch (...) {
-    // The entry is lost; the caller goes on.
-  }
+  // The entry is lost; the caller goes on.
+  passing_over_errors([&] { desktop_.message_box(description + " Debug Settings", kProductName); });
 }
 
 std::string Common::Version() const { return VAV_VERSION; }
 
 void Common::GetOSVersion() {
-  try {
+  trap("Common.GetOSVersion", [this] {
     const OsVersion version = system_.os_version();
     os_build_ = version.build;
     os_name_ = windows_name(version);
-  } catch (...) {
-    ReportException("Common.GetOSVersion");
-  }
+  });
 }
 
 std::string Common::error_log_path() const {
@@ -216,11 +188,7 @@ std::string Common::error_log_path() const {
 }
 
 std::string Common::program_folder() const {
-  try {
-    return system_.program_folder();
-  } catch (...) {
-    return "";
-  }
+  return value_or_fallback(std::string(), [this] { return system_.program_folder(); });
 }
 
 std::string Common::debug_log_path() const { return program_folder() + "\\VavizorurDebug.txt"; }

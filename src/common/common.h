@@ -5,7 +5,9 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
+#include "errors/error_trap.h"
 #include "errors/runtime_error.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
@@ -29,9 +31,14 @@ class Common {
   // log. Numbers outside the 16-bit range are written as they are.
   void ReportError(int number, std::string_view procedure);
   void ReportError(const RuntimeError& error, std::string_view procedure);
-  // Reports the exception being handled; call only inside a catch block. A RuntimeError keeps
-  // its number and description, running out of memory is error 7, anything else error 51.
-  void ReportException(std::string_view procedure);
+  // Runs `body`, reporting what it throws under `procedure` ("Module.Procedure"): a
+  // RuntimeError keeps its number and description, running out of memory is error 7,
+  // anything else error 51.
+  template <class Body>
+  void trap(std::string_view procedure, Body&& body) {
+    trapped([this](const RuntimeError& e, std::string_view p) { ReportError(e, p); }, procedure,
+            std::forward<Body>(body));
+  }
   // Appends one error line, writing the run header first at the first error of the run.
   // Never throws; a log that cannot be written is skipped, and the header then waits for the
   // next error. An error raised while the line is being written (locale queries of the

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/common.h"
+#include "errors/error_trap.h"
 #include "errors/runtime_error.h"
 
 namespace vav {
@@ -45,20 +46,20 @@ constexpr long long kDateZero = days_from_civil(1899, 12, 30);
 
 }  // namespace
 
-void LocaleInfo::report(std::string_view procedure) {
-  if (common_ != nullptr) common_->ReportException(procedure);
+template <class Body>
+void LocaleInfo::trap(std::string_view procedure, Body&& body) {
+  const auto report = [this](const RuntimeError& e, std::string_view p) {
+    if (common_ != nullptr) common_->ReportError(e, p);
+  };
+  trapped(report, procedure, std::forward<Body>(body));
 }
 
 void LocaleInfo::Initialize() {
-  try {
-    GetLocaleSeparators();
-  } catch (...) {
-    report("LocaleInfo.Initialize");
-  }
+  trap("LocaleInfo.Initialize", [this] { GetLocaleSeparators(); });
 }
 
 void LocaleInfo::GetLocaleSeparators() {
-  try {
+  trap("LocaleInfo.GetLocaleSeparators", [this] {
     const std::uint32_t lcid = system_.user_default_lcid();
     const std::string thousands = system_.locale_info(lcid, locale_item::kThousandsSeparator);
     const std::string decimal = system_.locale_info(lcid, locale_item::kDecimalSeparator);
@@ -75,54 +76,43 @@ void LocaleInfo::GetLocaleSeparators() {
     } else {
       ThousandsSeparator = fallback_separator(',', DecimalSeparator, '.');
     }
-  } catch (...) {
-    report("LocaleInfo.GetLocaleSeparators");
-  }
+  });
 }
 
 std::string LocaleInfo::GetLocaleLanguage() {
-  try {
+  std::string name;
+  trap("LocaleInfo.GetLocaleLanguage", [&] {
     const std::uint32_t lcid = system_.user_default_lcid();
-    if (lcid == 0) return "";
-    return GetUserLocaleInfo(lcid, locale_item::kLanguageName);
-  } catch (...) {
-    report("LocaleInfo.GetLocaleLanguage");
-    return "";
-  }
+    if (lcid != 0) name = GetUserLocaleInfo(lcid, locale_item::kLanguageName);
+  });
+  return name;
 }
 
 std::string LocaleInfo::GetLocaleCountry() {
-  try {
+  std::string name;
+  trap("LocaleInfo.GetLocaleCountry", [&] {
     const std::uint32_t lcid = system_.user_default_lcid();
-    if (lcid == 0) return "";
-    return GetUserLocaleInfo(lcid, locale_item::kCountryName);
-  } catch (...) {
-    report("LocaleInfo.GetLocaleCountry");
-    return "";
-  }
+    if (lcid != 0) name = GetUserLocaleInfo(lcid, locale_item::kCountryName);
+  });
+  return name;
 }
 
 std::string LocaleInfo::GetUserLocaleInfo(std::uint32_t lcid, std::uint32_t item) {
-  try {
-    return system_.locale_info(lcid, item);
-  } catch (...) {
-    report("LocaleInfo.GetUserLocaleInfo");
-    return "";
-  }
+  std::string text;
+  trap("LocaleInfo.GetUserLocaleInfo", [&] { text = system_.locale_info(lcid, item); });
+  return text;
 }
 
 std::string LocaleInfo::month_abbreviation(int month) {
   if (month < 1 || month > 12) return "";
   const auto index = static_cast<std::size_t>(month - 1);
-  try {
+  // Used while writing the error log, which must not report; falls back to English.
+  std::string name = value_or_fallback(std::string(), [&] {
     const std::uint32_t lcid = system_.user_default_lcid();
-    std::string name = system_.locale_info(
-        lcid, locale_item::kAbbrevMonthName1 + static_cast<std::uint32_t>(index));
-    if (!name.empty()) return name;
-  } catch (...) {
-    // Used while writing the error log, which must not report; fall back to English.
-  }
-  return kEnglishMonths[index];
+    return system_.locale_info(lcid,
+                               locale_item::kAbbrevMonthName1 + static_cast<std::uint32_t>(index));
+  });
+  return name.empty() ? std::string(kEnglishMonths[index]) : name;
 }
 
 namespace utc {

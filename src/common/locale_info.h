@@ -32,7 +32,9 @@ class LocaleInfo {
   Separators separators() const { return {ThousandsSeparator, DecimalSeparator}; }
 
  private:
-  void report(std::string_view procedure);
+  // Runs `body`, reporting what it throws through `common` under `procedure`.
+  template <class Body>
+  void trap(std::string_view procedure, Body&& body);
   System& system_;
   Common* common_ = nullptr;
 };

@@ -5,6 +5,7 @@
 
 #include "common/common.h"
 #include "common/conversions.h"
+#include "errors/error_trap.h"
 
 namespace vav {
 namespace {
@@ -45,7 +46,7 @@ DdeClientModule::~DdeClientModule() {
 }
 
 void DdeClientModule::Initialize(const std::function<void()>& load_server_form) {
-  try {
+  common_.trap("DDEClientmodule.Initialize", [&] {
     if (load_server_form) load_server_form();
     if (!serving_) {
       dde_.serve_topic(kTopic, [this](const std::string& command) { return StartNotice(command); });
@@ -56,9 +57,7 @@ void DdeClientModule::Initialize(const std::function<void()>& load_server_form) 
     RetryInProgress.fill(false);
     vanished_.fill(false);
     connected_list_.clear();
-  } catch (const RuntimeError& e) {
-    common_.ReportError(e, "DDEClientmodule.Initialize");
-  }
+  });
 }
 
 void DdeClientModule::check_index(int server) const {
@@ -114,23 +113,19 @@ void DdeClientModule::set_links(int server, LinkMode mode) {
 void DdeClientModule::ConnectServer(int server) {
   check_index(server);
   if (server == dxlab::kSpotCollector || server == dxlab::kNone) return;
-  try {
+  // A program that is not running answers nothing: it is marked disconnected, and nothing is
+  // shown or logged.
+  const bool linked = value_or_fallback(false, [&] {
     set_links(server, LinkMode::automatic);
-  } catch (const RuntimeError&) {
-    // The program is not running: nobody answered. Nothing is shown or logged.
-    SetServerConnect(server, false);
-    return;
-  }
-  SetServerConnect(server, true);
+    return true;
+  });
+  SetServerConnect(server, linked);
 }
 
 void DdeClientModule::DisconnectServer(int server) {
   check_index(server);
   if (server == dxlab::kSpotCollector || server == dxlab::kNone) return;
-  try {
-    set_links(server, LinkMode::none);
-  } catch (const RuntimeError&) {
-  }
+  passing_over_errors([&] { set_links(server, LinkMode::none); });
   vanished_[server] = false;  // the user does not want it back
   SetServerConnect(server, false);
 }
@@ -172,7 +167,7 @@ bool DdeClientModule::vanished(int server) const {
 }
 
 void DdeClientModule::SetServerConnect(int server, bool connected) {
-  try {
+  common_.trap("DDEClientModule.SetServerConnect", [&] {
     check_index(server);
     ServerConnected[server] = connected;
     std::string list;
@@ -193,9 +188,7 @@ void DdeClientModule::SetServerConnect(int server, bool connected) {
     if (connected && server == dxlab::kDXKeeper && on_dxkeeper_connected) {
       on_dxkeeper_connected();
     }
-  } catch (const RuntimeError& e) {
-    common_.ReportError(e, "DDEClientModule.SetServerConnect");
-  }
+  });
 }
 
 bool DdeClientModule::IsServerConnected(int server) const {
@@ -218,10 +211,7 @@ void DdeClientModule::CloseLinks(const std::function<void()>& unload_server_form
        {&form_.Freq, &form_.Mode, &form_.RadioMode, &form_.DDETransceiverControl, &form_.DDELog,
         &form_.PathfinderDDECommand, &form_.SpotPrefix, &form_.DDELookup,
         &form_.PropViewDDECommand}) {
-    try {
-      control->set_link_mode(LinkMode::none);
-    } catch (const RuntimeError&) {
-    }
+    passing_over_errors([&] { control->set_link_mode(LinkMode::none); });
   }
   form_.ServerRetryTimer.set_enabled(false);
   if (serving_) {

@@ -1,9 +1,9 @@
 #include "dde/spot_server.h"
 
-#include <exception>
 #include <string_view>
 
 #include "common/conversions.h"
+#include "errors/error_trap.h"
 #include "hosts/dxlab.h"
 
 namespace vav {
@@ -41,11 +41,8 @@ SpotServer::SpotServer(Dde& dde, EventLoop& loop, DdeCommon& codec)
 }
 
 SpotServer::~SpotServer() {
-  try {
-    Unload();
-  } catch (const std::exception&) {
-    // The platform is going away with the program; nothing is left to serve.
-  }
+  // The platform is going away with the program; nothing is left to serve.
+  passing_over_errors([this] { Unload(); });
 }
 
 void SpotServer::Load() {
@@ -67,7 +64,7 @@ bool SpotServer::Execute(const std::string& command) {
   const std::string_view word = std::string_view(command).substr(kIndexLength);
   if (starts_with_word(word, dxlab::kSetScNewEntry)) {
     std::array<std::string, 9> spot;
-    try {
+    const bool read = value_or_fallback(false, [&] {
       codec_.ParseRecord(word.substr(std::string_view(dxlab::kSetScNewEntry).size()));
       const int count = codec_.ParsedTokenCount();
       for (int position = 1; position <= static_cast<int>(spot.size()); ++position) {
@@ -75,9 +72,9 @@ bool SpotServer::Execute(const std::string& command) {
           spot[static_cast<std::size_t>(position - 1)] = codec_.GetToken(position).Value;
         }
       }
-    } catch (const std::exception&) {
-      return false;  // a record that cannot be read changes nothing
-    }
+      return true;
+    });
+    if (!read) return false;  // a record that cannot be read changes nothing
     spot[2] = to_upper(spot[2]);
     // A spot that is still pending is replaced: only the newest is acted on.
     PendingSpot = std::move(spot);
@@ -99,11 +96,8 @@ void SpotServer::timer_fired() {
   spot.prefix = PendingSpot[7];
   spot.grid = PendingSpot[8];
   if (!on_spot) return;
-  try {
-    on_spot(spot);
-  } catch (const std::exception&) {
-    // Spot handling abandons what is left of it on a failure; nothing is reported.
-  }
+  // Spot handling abandons what is left of it on a failure; nothing is reported.
+  passing_over_errors([&] { on_spot(spot); });
 }
 
 }  // namespace vav

@@ -1,8 +1,14 @@
 #pragma once
-// Runs a procedure that traps its own errors: a RuntimeError is reported under the
-// procedure's "Module.Procedure" name and the procedure ends normally. Any other exception
-// is a fault of the program itself; it is reported as "Out of memory" or "Internal error",
-// so that nothing escapes into the event loop.
+// The program's one way of trapping errors. A procedure that traps its errors runs its body
+// through `trapped`: whatever the body throws becomes a RuntimeError (a fault of the
+// program itself is "Out of memory" or "Internal error") and is reported under the
+// procedure's "Module.Procedure" name; the procedure then ends normally, so nothing escapes
+// into the event loop. Where an error is passed over on purpose, the helper says so by its
+// name (`passing_over_errors`), and a step that must undo something when it fails uses
+// `OnFailure` rather than catching and rethrowing.
+//
+// Apart from the boundaries of the event loop and the window procedures, this file holds
+// the program's only catch-all handlers.
 #include <exception>
 #include <new>
 #include <string>
@@ -13,15 +19,6 @@
 
 namespace vav {
 
-inline constexpr int kOutOfMemory = 7;
-inline constexpr int kInternalError = 51;
-
-// The runtime error that stands for an exception that is not a RuntimeError.
-inline RuntimeError as_runtime_error(const std::exception& e) {
-  if (dynamic_cast<const std::bad_alloc*>(&e)) return RuntimeError(kOutOfMemory);
-  return RuntimeError(kInternalError);
-}
-
 // Inside a catch block: the exception being handled as the runtime error to report. A fault
 // of the program itself keeps what it says about itself after the standard description.
 inline RuntimeError escaped_error() {
@@ -30,25 +27,59 @@ inline RuntimeError escaped_error() {
   } catch (const RuntimeError& error) {
     return error;
   } catch (const std::bad_alloc&) {
-    return RuntimeError(kOutOfMemory);
+    return RuntimeError(err::kOutOfMemory);
   } catch (const std::exception& e) {
-    return RuntimeError(kInternalError,
-                        standard_description(kInternalError) + " (" + e.what() + ")");
+    return RuntimeError(err::kInternalError,
+                        standard_description(err::kInternalError) + " (" + e.what() + ")");
   } catch (...) {
-    return RuntimeError(kInternalError);
+    return RuntimeError(err::kInternalError);
   }
 }
 
-// `report` is called as report(const RuntimeError&, std::string_view procedure).
+// Runs `body`; what it throws is reported as report(const RuntimeError&, procedure).
 template <class Report, class Body>
 void trapped(Report&& report, std::string_view procedure, Body&& body) {
   try {
     std::forward<Body>(body)();
-  } catch (const RuntimeError& error) {
-    report(error, procedure);
-  } catch (const std::exception& e) {
-    report(as_runtime_error(e), procedure);
+  } catch (...) {
+    report(escaped_error(), procedure);
   }
 }
+
+// Runs `body` and passes over whatever it throws: the step is abandoned at its first error
+// and the caller goes on. For steps whose failure is of no consequence to what follows.
+template <class Body>
+void passing_over_errors(Body&& body) noexcept {
+  try {
+    std::forward<Body>(body)();
+  } catch (...) {
+  }
+}
+
+// The value `body` returns, or `fallback` when it throws.
+template <class T, class Body>
+T value_or_fallback(T fallback, Body&& body) noexcept {
+  try {
+    return std::forward<Body>(body)();
+  } catch (...) {
+    return fallback;
+  }
+}
+
+// Runs `undo` when the scope it guards is left by an exception, which then goes on its way.
+template <class Undo>
+class OnFailure {
+ public:
+  explicit OnFailure(Undo undo) : undo_(std::move(undo)) {}
+  ~OnFailure() {
+    if (std::uncaught_exceptions() > exceptions_at_start_) undo_();
+  }
+  OnFailure(const OnFailure&) = delete;
+  OnFailure& operator=(const OnFailure&) = delete;
+
+ private:
+  Undo undo_;
+  int exceptions_at_start_ = std::uncaught_exceptions();
+};
 
 }  // namespace vav

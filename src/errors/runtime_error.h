@@ -12,9 +12,11 @@ namespace vav {
 namespace err {
 inline constexpr int kInvalidProcedureCall = 5;
 inline constexpr int kOverflow = 6;
+inline constexpr int kOutOfMemory = 7;
 inline constexpr int kSubscriptOutOfRange = 9;
 inline constexpr int kDivisionByZero = 11;
 inline constexpr int kTypeMismatch = 13;
+inline constexpr int kInternalError = 51;  // a fault of the program itself
 inline constexpr int kFileNotFound = 53;
 inline constexpr int kBadFileMode = 54;
 inline constexpr int kDeviceIoError = 57;

@@ -161,22 +161,17 @@ TEST_F(CommonTest, ErrorNumbersAreWrittenAsTheyAre) {
             "29-Feb-2024 12:00:00 > program error 440 in module X.Y: Automation error 0x80020006");
 }
 
-TEST_F(CommonTest, ReportExceptionNamesTheHandledError) {
+TEST_F(CommonTest, TrapReportsWhatTheBodyThrows) {
   common.Initialize();
-  try {
-    throw RuntimeError(err::kFileNotFound);
-  } catch (...) {
-    common.ReportException("A.B");
-  }
+  common.trap("A.B", [] { throw RuntimeError(err::kFileNotFound); });
   EXPECT_EQ(error_lines().back(),
             "29-Feb-2024 12:00:00 > program error 53 in module A.B: File not found");
-  try {
-    throw std::logic_error("x");
-  } catch (...) {
-    common.ReportException("A.C");
-  }
+  common.trap("A.C", [] { throw std::logic_error("x"); });
   EXPECT_EQ(error_lines().back(),
-            "29-Feb-2024 12:00:00 > program error 51 in module A.C: Internal error");
+            "29-Feb-2024 12:00:00 > program error 51 in module A.C: Internal error (x)");
+  common.trap("A.D", [] { throw std::bad_alloc(); });
+  EXPECT_EQ(error_lines().back(),
+            "29-Feb-2024 12:00:00 > program error 7 in module A.D: Out of memory");
 }
 
 TEST_F(CommonTest, UnwritableLogIsSkippedAndTheHeaderWaits) {
