@@ -265,8 +265,12 @@ TEST_P(NeighbourVanishTest, OnlyThatProgramIsLostAndItIsConnectedAgainWithinOneP
   station.mixw().operator_types("Call", "Q1TWO");
   run_for(600);
   EXPECT_TRUE(journal_has(station.dxkeeper(), "001checkQ1TWO"));
-  if (c.server != dxlab::kDXView) EXPECT_TRUE(journal_has(station.dxview(), "003lookupQ1TWO"));
-  if (c.server != dxlab::kPathfinder) EXPECT_TRUE(journal_has(station.pathfinder(), "Q1TWO"));
+  if (c.server != dxlab::kDXView) {
+    EXPECT_TRUE(journal_has(station.dxview(), "003lookupQ1TWO"));
+  }
+  if (c.server != dxlab::kPathfinder) {
+    EXPECT_TRUE(journal_has(station.pathfinder(), "Q1TWO"));
+  }
   write_numbered_qso(1);
   EXPECT_EQ(delivered_calls(), written_calls());
 
