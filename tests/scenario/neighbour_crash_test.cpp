@@ -2,7 +2,10 @@
 // conversations simply lose their server. The program notices at the latest at the next
 // connection pass, or at once when a command to it fails, drops the dead links, takes the
 // nickname out of the caption, and links the program again within one pass of its return.
+// Commander, DXView or Pathfinder stopping or hanging while a command to it is under way
+// loses only that program; the others go on.
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -215,6 +218,84 @@ INSTANTIATE_TEST_SUITE_P(Programs, CrashedProgramTest,
                          kCaseName);
 INSTANTIATE_TEST_SUITE_P(Programs, CrashedCommandTargetTest,
                          ::testing::Values(kCommander, kDXKeeper, kDXView, kPathfinder), kCaseName);
+
+enum class How { stops_in_flight, hangs_then_stops };
+
+struct VanishCase {
+  const char* name;
+  int server;
+  How how;
+};
+
+class NeighbourVanishTest : public NeighbourCrashTest,
+                            public ::testing::WithParamInterface<VanishCase> {};
+
+TEST_P(NeighbourVanishTest, OnlyThatProgramIsLostAndItIsConnectedAgainWithinOnePass) {
+  const VanishCase& c = GetParam();
+  constexpr int kWatched[] = {dxlab::kCommander, dxlab::kDXKeeper, dxlab::kDXView,
+                              dxlab::kPathfinder};
+  sim::SimDxlabProgram& lost = program(c.server);
+  if (c.how == How::hangs_then_stops) lost.hang_executes();
+  // The command reaches the program while it goes: a spot for Commander, a new callsign
+  // for the lookup programs.
+  if (c.server == dxlab::kCommander) {
+    peers::Spot spot;
+    spot.frequency_khz = "14070.15";
+    spot.mode = "psk31";
+    spot.callsign = "Q1ONE";
+    spot.log_mode = "PSK31";
+    ASSERT_TRUE(station.spotcollector().send_spot(spot).accepted);
+  } else {
+    station.mixw().operator_types("Call", "Q1ONE");
+  }
+  if (c.how == How::stops_in_flight) lost.stop();
+  run_for(10);
+  if (c.how == How::hangs_then_stops) {
+    EXPECT_FALSE(lost.unanswered().empty()) << "the command was under way";
+    lost.stop();
+  }
+  run_for(10);
+
+  for (int server : kWatched) {
+    EXPECT_EQ(app->clients.IsServerConnected(server), server != c.server) << c.name << server;
+  }
+  // The others go on: lookups to the remaining programs, a QSO logged.
+  station.mixw().clear_qso();
+  run_for(600);
+  station.mixw().operator_types("Call", "Q1TWO");
+  run_for(600);
+  EXPECT_TRUE(journal_has(station.dxkeeper(), "001checkQ1TWO"));
+  if (c.server != dxlab::kDXView) {
+    EXPECT_TRUE(journal_has(station.dxview(), "003lookupQ1TWO"));
+  }
+  if (c.server != dxlab::kPathfinder) {
+    EXPECT_TRUE(journal_has(station.pathfinder(), "Q1TWO"));
+  }
+  write_numbered_qso(1);
+  EXPECT_EQ(delivered_calls(), written_calls());
+
+  lost.answer();
+  lost.start();
+  const long long reconnect_ms =
+      run_until([&] { return app->clients.IsServerConnected(c.server); }, 15000);
+  std::printf("RELIABILITY neighbour_%s reconnected_after_virtual_ms=%lld\n", c.name, reconnect_ms);
+  ASSERT_GE(reconnect_ms, 0) << c.name;
+  EXPECT_LE(reconnect_ms, kPass + 10) << c.name;
+  for (int server : kWatched) EXPECT_TRUE(app->clients.IsServerConnected(server)) << server;
+  EXPECT_TRUE(program_errors().empty()) << read_file("ErrorLog.txt");
+  EXPECT_EQ(app->run_end(), RunEnd::running);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Programs, NeighbourVanishTest,
+    ::testing::Values(
+        VanishCase{"commander_stops_in_flight", dxlab::kCommander, How::stops_in_flight},
+        VanishCase{"commander_hangs_then_stops", dxlab::kCommander, How::hangs_then_stops},
+        VanishCase{"dxview_stops_in_flight", dxlab::kDXView, How::stops_in_flight},
+        VanishCase{"dxview_hangs_then_stops", dxlab::kDXView, How::hangs_then_stops},
+        VanishCase{"pathfinder_stops_in_flight", dxlab::kPathfinder, How::stops_in_flight},
+        VanishCase{"pathfinder_hangs_then_stops", dxlab::kPathfinder, How::hangs_then_stops}),
+    [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
 }  // namespace vav::testing

@@ -12,14 +12,6 @@ class PlacementTest : public StationTest {
   void SetUp() override { station.mixw().start(); }
 };
 
-TEST_F(PlacementTest, TheStoredPositionIsRestored) {
-  write_settings({"Top=300", "Left=1500", "WindowState=0"});
-  start_program();
-  EXPECT_EQ(frame.top(), 300);
-  EXPECT_EQ(frame.left(), 1500);
-  EXPECT_EQ(frame.state(), WindowState::normal);
-}
-
 TEST_F(PlacementTest, StoredNumbersAreReadFromTheStartOfTheText) {
   const struct {
     const char* top;
@@ -168,16 +160,6 @@ TEST_F(PlacementTest, PixelsAreRoundedToTheNearest) {
   app->Check10.set_checked(true);
   EXPECT_EQ(frame.topmost_calls().back().x, 1);
   EXPECT_EQ(frame.topmost_calls().back().y, 1);
-}
-
-TEST_F(PlacementTest, AlwaysOnTopIsAppliedAtStartUp) {
-  write_settings({"AlwaysOnTop=True"});
-  start_program();
-  EXPECT_TRUE(app->Check10.checked());
-  ASSERT_FALSE(frame.topmost_calls().empty());
-  EXPECT_TRUE(frame.topmost_calls().back().on_top);
-  restart_program();
-  EXPECT_TRUE(frame.topmost_calls().back().on_top);
 }
 
 TEST_F(PlacementTest, WithoutAlwaysOnTopTheWindowIsMadeNotTopmostAtStartUp) {

@@ -104,29 +104,6 @@ TEST_F(QsoLoggingTest, ABadDateIsReportedAndNothingIsSentOrCleared) {
   EXPECT_TRUE(app->Timer2.enabled());
 }
 
-TEST_F(QsoLoggingTest, QsosWrittenWhileDXKeeperIsAwayArriveInOrderOnceItIsBack) {
-  start_program();
-  ASSERT_TRUE(app->clients.IsServerConnected(dxlab::kDXKeeper));
-  station.dxkeeper().stop();
-  run_for(10);
-  for (const char* call : {"Q1AAA", "Q1BBB", "Q1CCC"}) {
-    auto contact = worked_station();
-    contact.call = call;
-    work_and_write(contact);
-  }
-  EXPECT_NE(frame.caption().find(" - 3 QSOs waiting for DXKeeper"), std::string::npos)
-      << frame.caption();
-  EXPECT_EQ(app->Callsign.text(), "");  // the window is ready for the next QSO all the same
-
-  station.dxkeeper().start();
-  run_for(7500);  // one connection pass
-  EXPECT_EQ(logged_calls(), (std::vector<std::string>{"Q1AAA", "Q1BBB", "Q1CCC"}));
-  EXPECT_EQ(frame.caption().find("waiting"), std::string::npos) << frame.caption();
-  EXPECT_FALSE(files.exists(path(kPendingFileName)));
-  run_for(30000);
-  EXPECT_EQ(logged_calls().size(), 3u);
-}
-
 TEST_F(QsoLoggingTest, ARefusedQsoWaitsAndTheNextStartDeliversIt) {
   start_program();
   station.dxkeeper().refuse_executes();
@@ -142,19 +119,6 @@ TEST_F(QsoLoggingTest, ARefusedQsoWaitsAndTheNextStartDeliversIt) {
   run_for(100);
   EXPECT_EQ(logged_calls(), (std::vector<std::string>{"Q1ABC"}));
   EXPECT_FALSE(files.exists(path(kPendingFileName)));
-}
-
-TEST_F(QsoLoggingTest, ATimedOutQsoIsSentAgainRatherThanLost) {
-  start_program();
-  station.dxkeeper().hang_executes();
-  work_and_write(worked_station());
-  const auto waiting = replay_journal(read_file(kPendingFileName)).entries;
-  ASSERT_EQ(waiting.size(), 1u);
-  EXPECT_TRUE(waiting.front().uncertain);
-
-  station.dxkeeper().answer();
-  run_for(7500);
-  EXPECT_EQ(logged_calls(), (std::vector<std::string>{"Q1ABC"}));
 }
 
 TEST_F(QsoLoggingTest, AWriteDuringAConnectionPassIsLoggedWhenThePassEnds) {

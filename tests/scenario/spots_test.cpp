@@ -120,30 +120,6 @@ TEST_F(SpotsTest, WithCommanderDisconnectedOneMessageAndMixWUntouched) {
   EXPECT_EQ(app->RcvdSpotFreq.text(), "14070.15");
 }
 
-TEST_F(SpotsTest, TwoSpotsBeforeTheTimerFiresHandOnlyTheSecond) {
-  start_station();
-  ASSERT_TRUE(
-      station.spotcollector().send_spot(spot("14070.15", "psk31", "VK2ABC", "PSK31")).accepted);
-  ASSERT_TRUE(station.spotcollector().send_spot(spot("14025", "cw", "K1ABC", "CW")).accepted);
-  run_for(10);
-  EXPECT_EQ(xcvr_commands().size(), 1u);
-  EXPECT_EQ(commander().frequency_hz(), 14'025'000);
-  const auto lines = mixw().journal_lines();
-  EXPECT_EQ(std::count(lines.begin(), lines.end(), "call SetQsoData(0, \"K1ABC\")"), 1);
-  EXPECT_EQ(std::count(lines.begin(), lines.end(), "call SetQsoData(0, \"VK2ABC\")"), 0);
-}
-
-TEST_F(SpotsTest, OtherCommandsAreRefusedOrIgnored) {
-  start_station();
-  EXPECT_TRUE(station.spotcollector().send_command("004invokemacro<macro:3>abc").accepted);
-  const auto refused = station.spotcollector().send_command("004lookup VK2ABC");
-  EXPECT_FALSE(refused.accepted);
-  EXPECT_FALSE(station.spotcollector().send_command("xyzsetscnewentry<freq:5>14070").accepted);
-  run_for(10);
-  EXPECT_TRUE(xcvr_commands().empty());
-  EXPECT_TRUE(mixw().journal_lines().empty());
-}
-
 TEST_F(SpotsTest, OutOfRangeAndOverlongSpotsNeverStopTheProgram) {
   start_station();
   for (const char* f : {"-14070", "1e300", "99999999999", "472.5", "0"}) {
@@ -159,19 +135,6 @@ TEST_F(SpotsTest, OutOfRangeAndOverlongSpotsNeverStopTheProgram) {
   run_for(kPoll);
   EXPECT_EQ(app->run_end(), RunEnd::running);
   EXPECT_TRUE(desktop.message_boxes().empty());
-}
-
-TEST_F(SpotsTest, SwappedSeparators) {
-  system.set_separators(".", ",");
-  start_station({"OptiumDigitalFreq=1500"});
-  pick(spot("14070,15", "psk31", "VK2ABC", "PSK31"));
-  EXPECT_EQ(app->RcvdSpotFreq.text(), "14.068,65");
-  EXPECT_EQ(xcvr_commands(),
-            (std::vector<std::string>{"000xcvrfreqmode<xcvrfreq:8>14068,65<xcvrmode:5>PSK31"}));
-  EXPECT_EQ(commander().frequency_hz(), 14'068'650);
-  for (int i = 0; i < 2; ++i) run_for(kPoll);
-  for (const auto& m : zfq_macros()) EXPECT_EQ(m, "<ZFQ:14068,650>");
-  EXPECT_EQ(mixw().dial_hz(), 14'068'650);
 }
 
 }  // namespace

@@ -123,22 +123,6 @@ TEST_F(CommonTest, EachRunWithErrorsAppendsItsOwnHeader) {
   EXPECT_EQ(lines[7], "29-Feb-2024 12:00:00 > Vavizorur shutdown");
 }
 
-TEST_F(CommonTest, AnErrorBeforeInitializeGetsTheRunsHeaderAndItsShutdownLine) {
-  common.ReportError(70, "QuandrelMain.CheckforInIfile");
-  loop.run_for(3'000);
-  common.Initialize();
-  common.RefreshCaption();
-  EXPECT_TRUE(common.ErrorNoted);
-  EXPECT_NE(frame.caption().find(" - see ErrorLog in "), std::string::npos) << frame.caption();
-  common.Terminate();
-  std::vector<std::string> expected = expected_header("29-Feb-2024 12:00:00");
-  expected.push_back(
-      "29-Feb-2024 12:00:00 > program error 70 in module QuandrelMain.CheckforInIfile: "
-      "Permission denied");
-  expected.push_back("29-Feb-2024 12:00:03 > Vavizorur shutdown");
-  EXPECT_EQ(error_lines(), expected);
-}
-
 TEST_F(CommonTest, ErrorNumbersAreWrittenAsTheyAre) {
   struct Case {
     int number;

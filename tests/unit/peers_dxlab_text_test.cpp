@@ -1,79 +1,43 @@
+// How the stand-ins read the program's DXLab commands (strictly, so that a malformed command
+// shows) and the spot command SpotCollector's stand-in sends.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "peers/adif.h"
 #include "peers/dxlab_text.h"
+#include "peers/spotcollector.h"
 
 namespace vav::peers {
 namespace {
 
-struct FieldRunCase {
-  std::string text;
-  std::vector<DxlabField> fields;
-  bool end_marker;
-  bool malformed;
-};
-
-class ParseFieldsTest : public ::testing::TestWithParam<FieldRunCase> {};
-
-TEST_P(ParseFieldsTest, ReadsFieldsStrictly) {
-  const FieldRunCase& c = GetParam();
-  const FieldRun run = parse_fields(c.text);
-  EXPECT_EQ(run.fields, c.fields);
-  EXPECT_EQ(run.end_marker, c.end_marker);
-  EXPECT_EQ(run.malformed, c.malformed);
+TEST(ParseFieldsTest, ReadsFieldsStrictly) {
+  const struct {
+    std::string text;
+    std::vector<DxlabField> fields;
+    bool end_marker;
+    bool malformed;
+  } cases[] = {
+      {"<CALL:5>Q1ABC <BAND:3>20M <EOR>", {{"CALL", "Q1ABC"}, {"BAND", "20M"}}, true, false},
+      {"junk<A:2>xy", {{"A", "xy"}}, false, false},
+      {"<A:3:S>a<b<eor><B:1>z", {{"A", "a<b"}}, true, false},
+      {"<X:5><EOR>", {{"X", "<EOR>"}}, false, false},
+      {"<A:0><B:1>z", {{"A", ""}, {"B", "z"}}, false, false},
+      {"<A:1>x<B:10>abc", {{"A", "x"}}, false, true},
+      {"<A>1<B:1>z", {}, false, true},
+      {"<A:x>1", {}, false, true},
+      {"<A:-1>1", {}, false, true},
+      {"<A:1", {}, false, true},
+      {"", {}, false, false}};
+  for (const auto& c : cases) {
+    const FieldRun run = parse_fields(c.text);
+    EXPECT_EQ(run.fields, c.fields) << c.text;
+    EXPECT_EQ(run.end_marker, c.end_marker) << c.text;
+    EXPECT_EQ(run.malformed, c.malformed) << c.text;
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ParseFieldsTest,
-    ::testing::Values(
-        FieldRunCase{
-            "<CALL:5>Q1ABC <BAND:3>20M <EOR>", {{"CALL", "Q1ABC"}, {"BAND", "20M"}}, true, false},
-        FieldRunCase{"junk<A:2>xy", {{"A", "xy"}}, false, false},
-        FieldRunCase{"<A:3:S>a<b<eor><B:1>z", {{"A", "a<b"}}, true, false},
-        FieldRunCase{"<X:5><EOR>", {{"X", "<EOR>"}}, false, false},
-        FieldRunCase{"<A:0><B:1>z", {{"A", ""}, {"B", "z"}}, false, false},
-        FieldRunCase{"<A:1>x<B:10>abc", {{"A", "x"}}, false, true},
-        FieldRunCase{"<A>1<B:1>z", {}, false, true}, FieldRunCase{"<A:x>1", {}, false, true},
-        FieldRunCase{"<A:-1>1", {}, false, true}, FieldRunCase{"<A:1", {}, false, true},
-        FieldRunCase{"", {}, false, false}));
-
-struct SplitCase {
-  std::string command;
-  std::string index;
-  std::string word;
-  std::string argument;
-};
-
-class SplitCommandTest : public ::testing::TestWithParam<SplitCase> {};
-
-TEST_P(SplitCommandTest, FindsTheLongestKnownWord) {
-  const SplitCase& c = GetParam();
-  const DxlabCommand command = split_command(c.command, {"log", "eqsllog", "check"});
-  EXPECT_EQ(command.text, c.command);
-  EXPECT_EQ(command.index, c.index);
-  EXPECT_EQ(command.word, c.word);
-  EXPECT_EQ(command.argument, c.argument);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, SplitCommandTest,
-                         ::testing::Values(SplitCase{"001checkQ1ABC", "001", "check", "Q1ABC"},
-                                           SplitCase{"001LOG<CALL:1>A<EOR>", "001", "log",
-                                                     "<CALL:1>A<EOR>"},
-                                           SplitCase{"001eqsllog<EOR>", "001", "eqsllog", "<EOR>"},
-                                           SplitCase{"001lookupQ1ABC", "001", "", "lookupQ1ABC"},
-                                           SplitCase{"00", "00", "", ""}));
-
-TEST(EncodeFieldTest, CountsBytesAndReadsBack) {
-  const std::string value = "a<b>c d>e<f";
-  const std::string field = encode_field("NOTES", value);
-  EXPECT_EQ(field, "<NOTES:11>" + value);
-  EXPECT_EQ(parse_fields(field).fields, (std::vector<DxlabField>{{"NOTES", value}}));
-}
-
-TEST(EncodeFieldTest, OnJapaneseWindowsCountsCharactersOfShiftJis) {
+TEST(ParseFieldsTest, OnJapaneseWindowsCountsCharactersOfShiftJis) {
   const AnsiCodePage japanese{932};
   const std::string yamada = "\x8E\x52\x93\x63";  // two kanji
   const std::string record = "<NAME:2>" + yamada + " <QTH:1>\x93\x8C <EOR>";
@@ -86,12 +50,11 @@ TEST(EncodeFieldTest, OnJapaneseWindowsCountsCharactersOfShiftJis) {
   EXPECT_TRUE(parse_fields("<NAME:3>" + yamada, japanese).malformed);
 }
 
-TEST(AdifTest, WritesUpperCaseNamesWithRecountedLengths) {
-  EXPECT_EQ(adif_record({{"call", "Q1ABC"}, {"Name", "Jo"}, {"NOTES", ""}}),
-            "<CALL:5>Q1ABC <NAME:2>Jo <NOTES:0> <EOR>\n");
-  const std::string header = adif_header();
-  EXPECT_NE(header.find("<ADIF_VER:5>3.1.4"), std::string::npos);
-  EXPECT_EQ(header.substr(header.size() - 6), "<EOH>\n");
+TEST(SpotCollectorTest, SetScNewEntryCarriesNineFieldsInPositionOrder) {
+  const Spot spot{" 7035.2 ", "14071", "psk31", "Q1ABC", "PSK31", "", "Q1", "Q1", "JO01"};
+  EXPECT_EQ(setscnewentry_command(spot),
+            "004setscnewentry<freq:8> 7035.2 <qsx:5>14071<mode:5>psk31<dxcall:5>Q1ABC"
+            "<logmode:5>PSK31<spare:0><search:2>Q1<prefix:2>Q1<grid:4>JO01");
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+// Real files through Windows paths, with the faults the scenarios inject failing with the
+// numbers the program handles: a read-only folder, a locked file, an unreadable file.
 #include "platform/sim/sim_files.h"
 
 #include <gtest/gtest.h>
@@ -21,91 +23,55 @@ int error_of(const std::function<void()>& action) {
   return 0;
 }
 
-class SimFilesTest : public ::testing::Test {
- protected:
+TEST(SimFiles, ReplacesAtomicallyAndAMissingFolderIsPathNotFound) {
   testing::TempFolder folder;
   SimFiles files;
-  std::string file = folder.windows_path("ErrorLog.txt");
-};
-
-TEST_F(SimFilesTest, WritesAppendsReplacesAndRemovesThroughWindowsPaths) {
-  EXPECT_FALSE(files.exists(file));
-  EXPECT_EQ(files.read_all(file), std::nullopt);
+  const std::string file = folder.windows_path("ErrorLog.txt");
   files.append(file, "a\r\n");
   files.append(file, "b\r\n");
   EXPECT_EQ(files.read_all(file), "a\r\nb\r\n");
-  files.write_new(file, std::string("x\0y", 3));
-  EXPECT_EQ(files.read_all(file), std::string("x\0y", 3));
   files.replace_atomically(file, "new");
   EXPECT_EQ(files.read_all(file), "new");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
                           std::filesystem::directory_iterator()),
             1)
       << "the temporary file must not stay behind";
-  files.remove(file);
-  EXPECT_FALSE(files.exists(file));
-  EXPECT_NO_THROW(files.remove(file));
-}
-
-TEST_F(SimFilesTest, FolderIsNoFileAndMissingFolderIsPathNotFound) {
-  EXPECT_FALSE(files.exists(folder.path().string()));
   EXPECT_EQ(error_of([&] { files.write_new(folder.windows_path("none\\f.txt"), "x"); }),
             err::kPathNotFound);
 }
 
-enum class Fault { read_only_folder, locked, unreadable };
-
-struct FaultCase {
-  std::string label;
-  Fault fault;
-  bool readable;
-  int write_error;  // of write_new, append, replace_atomically and remove
-};
-
-class SimFilesFault : public SimFilesTest, public ::testing::WithParamInterface<FaultCase> {};
-
-TEST_P(SimFilesFault, AppliesToItsTargetOnlyUntilCleared) {
-  const auto& param = GetParam();
-  const std::string other = folder.windows_path("other.txt");
-  files.write_new(file, "old");
-  switch (param.fault) {
-    case Fault::read_only_folder:
-      files.make_read_only(folder.path().string() + "\\");
-      break;
-    case Fault::locked:
-      files.lock(file);
-      break;
-    case Fault::unreadable:
-      files.make_unreadable(file);
-      break;
+TEST(SimFiles, FaultsApplyToTheirTargetOnlyUntilCleared) {
+  enum class Fault { read_only_folder, locked, unreadable };
+  const struct {
+    Fault fault;
+    bool readable;
+    int write_error;  // of write_new, append, replace_atomically and remove
+  } cases[] = {{Fault::read_only_folder, true, err::kPathFileAccess},
+               {Fault::locked, false, err::kPermissionDenied},
+               {Fault::unreadable, false, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.fault));
+    testing::TempFolder folder;
+    SimFiles files;
+    const std::string file = folder.windows_path("ErrorLog.txt");
+    const std::string other = folder.windows_path("other.txt");
+    files.write_new(file, "old");
+    if (c.fault == Fault::read_only_folder) files.make_read_only(folder.path().string() + "\\");
+    if (c.fault == Fault::locked) files.lock(file);
+    if (c.fault == Fault::unreadable) files.make_unreadable(file);
+    EXPECT_EQ(files.read_all(file).has_value(), c.readable);
+    EXPECT_TRUE(files.exists(file));
+    EXPECT_EQ(error_of([&] { files.write_new(file, "w"); }), c.write_error);
+    EXPECT_EQ(error_of([&] { files.append(file, "a"); }), c.write_error);
+    EXPECT_EQ(error_of([&] { files.replace_atomically(file, "r"); }), c.write_error);
+    EXPECT_EQ(error_of([&] { files.remove(file); }), c.write_error);
+    const bool folder_wide = c.fault == Fault::read_only_folder;
+    EXPECT_EQ(error_of([&] { files.write_new(other, "o"); }),
+              folder_wide ? err::kPathFileAccess : 0);
+    files.clear_faults();
+    files.write_new(file, "after");
+    EXPECT_EQ(files.read_all(file), "after");
   }
-  EXPECT_EQ(files.read_all(file).has_value(), param.readable);
-  EXPECT_TRUE(files.exists(file));
-  EXPECT_EQ(error_of([&] { files.write_new(file, "w"); }), param.write_error);
-  EXPECT_EQ(error_of([&] { files.append(file, "a"); }), param.write_error);
-  EXPECT_EQ(error_of([&] { files.replace_atomically(file, "r"); }), param.write_error);
-  EXPECT_EQ(error_of([&] { files.remove(file); }), param.write_error);
-  const bool folder_wide = param.fault == Fault::read_only_folder;
-  EXPECT_EQ(error_of([&] { files.write_new(other, "o"); }), folder_wide ? err::kPathFileAccess : 0);
-  files.clear_faults();
-  files.write_new(file, "after");
-  EXPECT_EQ(files.read_all(file), "after");
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, SimFilesFault,
-                         ::testing::Values(FaultCase{"read_only_folder", Fault::read_only_folder,
-                                                     true, err::kPathFileAccess},
-                                           FaultCase{"locked", Fault::locked, false,
-                                                     err::kPermissionDenied},
-                                           FaultCase{"unreadable", Fault::unreadable, false, 0}),
-                         [](const auto& case_info) { return case_info.param.label; });
-
-TEST_F(SimFilesTest, ReadOnlyFolderDoesNotCoverItsSiblings) {
-  const auto sibling = folder.path().string() + "x";
-  std::filesystem::create_directories(sibling);
-  files.make_read_only(folder.path().string());
-  EXPECT_NO_THROW(files.write_new(sibling + "\\f.txt", "x"));
-  std::filesystem::remove_all(sibling);
 }
 
 }  // namespace
