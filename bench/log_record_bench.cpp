@@ -7,7 +7,7 @@
 
 #include "app/log_builder.h"
 #include "app/log_record.h"
-#include "app/quandrel_main.h"
+#include "app/settings.h"
 
 namespace vav {
 namespace {

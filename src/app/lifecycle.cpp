@@ -71,7 +71,7 @@ void QuandrelMain::continue_load() {
   };
   passing_over_errors([&] { common.Initialize(); });
   timing("Common.Initialize - ");
-  passing_over_errors([&] { waiting_file_ready(); });
+  passing_over_errors([&] { delivery.waiting_file_ready(); });
   passing_over_errors([&] { clients.Initialize([this] { spot_server.Load(); }); });
   timing("DDEClientModule.Initialize2 - ");
   passing_over_errors([&] { LoadSettings(); });
@@ -89,7 +89,7 @@ void QuandrelMain::continue_load() {
   });
   loaded_ = true;
   // QSOs a previous run could not deliver go out as soon as DXKeeper is there.
-  if (!pending_qsos.empty()) post_task([this] { DeliverWaitingQsos(); });
+  if (!delivery.pending_qsos.empty()) post_task([this] { delivery.deliver_waiting_qsos(); });
 }
 
 void QuandrelMain::Timer2_Timer() {
@@ -138,9 +138,10 @@ void QuandrelMain::Timer2_Timer() {
     Log();
   }
   // A waiting file that another program held at start is read as soon as it is free.
-  if (loaded_ && !pending_qsos.ready() && !platform.loop.quitting() && waiting_file_ready()) {
+  if (loaded_ && !delivery.pending_qsos.ready() && !platform.loop.quitting() &&
+      delivery.waiting_file_ready()) {
     common.RefreshCaption();
-    DeliverWaitingQsos();
+    delivery.deliver_waiting_qsos();
   }
 }
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "app/log_record.h"
-#include "app/quandrel_main.h"
+#include "app/settings.h"
 #include "errors/runtime_error.h"
 
 namespace vav {

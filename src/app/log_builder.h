@@ -5,12 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "app/settings.h"
 #include "common/code_page.h"
 #include "common/conversions.h"
 
 namespace vav {
-
-struct Settings;
 
 // The texts of the main window that a logged record is made of. The views must outlive the
 // call to build_log_record.

@@ -73,12 +73,12 @@ QuandrelMain::QuandrelMain(Platform& p)
       clients(p.dde, p.loop, common, codec),
       senders(clients, codec, common),
       spot_server(p.dde, p.loop, codec),
-      pending_qsos(p.files, p.system.program_folder()),
-      adif_log(p.files, p.system.program_folder()),
+      delivery(p, common, clients, senders),
       WaitScreenTimer1(p.loop, kWaitScreenInterval) {
   locale.set_reporter(&common);
   common.connected_list = [this] { return clients.ConnectedList(); };
-  common.caption_note = [this] { return waiting_qsos_note(); };
+  common.caption_note = [this] { return delivery.caption_note(); };
+  delivery.on_queue_changed = [this] { RefreshStatus(); };
   set_qso_link_items();
   wire_handlers();
   // What escapes a handler into the event loop or a window procedure goes to the error log.
@@ -154,7 +154,7 @@ void QuandrelMain::wire_handlers() {
   clients.on_dxkeeper_connected = [this] {
     // Not from inside the notice or the pass that connected it: the delivery executes on
     // DXKeeper's conversation and may take its whole time-out.
-    post_task([this] { DeliverWaitingQsos(); });
+    post_task([this] { delivery.deliver_waiting_qsos(); });
   };
   clients.on_start_notice = [this] { post_task([this] { clients.ConnectNoticedServers(); }); };
   spot_server.on_spot = [this](const SpotFields& spot) { spot_arrived(spot); };
@@ -213,19 +213,6 @@ mixw::MixWApp& QuandrelMain::mixw() {
 
 void QuandrelMain::show_message(const std::string& text) {
   platform.desktop.message_box(text, kProductName);
-}
-
-std::string QuandrelMain::waiting_qsos_note() const {
-  const std::size_t n = pending_qsos.count();
-  std::string note;
-  if (n > 0)
-    note = " - " + std::to_string(n) + (n == 1 ? " QSO" : " QSOs") + " waiting for DXKeeper";
-  if (!pending_qsos.ready()) {
-    note += std::string(" - ") + kPendingFileName + " cannot be read yet";
-  } else if (front_refusals_ >= kRefusalsBeforeReport && n > 0) {
-    note += ", held by a QSO DXKeeper refuses";
-  }
-  return note;
 }
 
 }  // namespace vav

@@ -1,19 +1,20 @@
 #pragma once
-// The main window "QuandrelMain": the QSO record mirrored from MixW, the settings, the
-// frequency state and the timers, with the event handlers of the program's behaviour. The
-// handlers live in one file per concern (qso_window, qso_logging, lookups, frequency,
-// spots, lifecycle, placement, setup_tab).
+// The main window "QuandrelMain": its controls and timers, with the event handlers of the
+// program's behaviour. The handlers live in one file per concern (qso_window, qso_logging,
+// lookups, frequency, spots, lifecycle, placement, setup_tab, status); the state of a concern
+// is its own: the Setup options (`Settings`), the frequency tracking (`FrequencyTracking`),
+// the delivery of QSOs to DXKeeper (`QsoDelivery`).
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "app/adif_log.h"
-#include "controls/controls.h"
-#include "app/pending_qsos.h"
+#include "app/qso_delivery.h"
+#include "app/settings.h"
 #include "app/settings_file.h"
 #include "app/status_tab.h"
+#include "controls/controls.h"
 #include "common/common.h"
 #include "common/locale_info.h"
 #include "dde/dde_client_module.h"
@@ -24,30 +25,6 @@
 #include "platform/platform.h"
 
 namespace vav {
-
-// The options of the Setup tab, named by their keys in the settings file.
-struct Settings {
-  std::string FrequencyControl;  // "MixW" or "Commander"
-  std::string LoggedFrequency;   // "Actual" or "Rig"
-  bool SendToeQSL = false;
-  bool RequestQSL = false;
-  bool LookupPrev = false;
-  bool SaveGrid = false;
-  bool SaveIota = false;
-  bool SaveCounty = false;
-  bool AlwaysOnTop = false;
-  bool ShowContest = false;
-  bool TickleDXView = false;
-  bool TicklePathfinder = false;
-  std::int16_t RTTYRadioMode = 0;        // key RTTYRadioModeSetting
-  std::int16_t OptDigitalFrequency = 0;  // key OptiumDigitalFreq
-  bool TerminateApps = false;
-  bool UseOptimal = false;
-  // From MixW's "Mixw2.ini".
-  std::int16_t CWPitch = 0;
-  std::int16_t FSKPitch = 0;
-  bool HardwareFSK = false;
-};
 
 // How the program's run ended, for the shell that runs the event loop.
 enum class RunEnd { running, closed, cancelled, mixw_lost };
@@ -80,8 +57,6 @@ class QuandrelMain {
 
   // ---- qso_logging.cpp -----------------------------------------------------------------
   void Log();
-  // Delivers the QSOs waiting for DXKeeper, oldest first, while DXKeeper accepts them.
-  void DeliverWaitingQsos();
 
   // ---- lookups.cpp ---------------------------------------------------------------------
   void Callsign_Change();
@@ -179,8 +154,7 @@ class QuandrelMain {
   DdeClientModule clients;
   DXLabControlModule senders;
   SpotServer spot_server;
-  PendingQsos pending_qsos;
-  AdifLog adif_log;
+  QsoDelivery delivery;
 
   // Helpers shared by the concerns.
   bool DebugMode() const { return common.DebugMode; }
@@ -204,7 +178,6 @@ class QuandrelMain {
   void set_qso_link_items();
   void wire_handlers();
   void spot_arrived(const SpotFields& spot);
-  std::string waiting_qsos_note() const;
   void continue_load();
   void WaitScreen_Timer1();
   void WaitScreen_Cancel();
@@ -216,17 +189,11 @@ class QuandrelMain {
   // Builds the record of the QSO in the window; throws RuntimeError (a date that cannot be
   // read, ...).
   LoggedQso logged_qso();
-  void deliver_or_keep(const std::string& execute);
-  void keep_for_later(PendingQso entry);
   void keep_logs_waiting_for_pass();
-  void keep_in_adif_log(const std::string& record);
   void wire_status();
   void refresh_waiting_rows();
   void note_spot(const SpotFields& spot, std::string outcome);
   std::string status_time();
-  void note_front_refused();
-  // Reads the waiting file when that has not succeeded yet; true once it has.
-  bool waiting_file_ready();
   // Runs `task` on the event loop later, unless this window is gone by then: work posted by
   // a window that was destroyed (a killed run, a new one started in its place) is dropped.
   void post_task(std::function<void()> task);
@@ -240,13 +207,6 @@ class QuandrelMain {
   bool unloaded_ = false;
   bool position_restored_ = false;
   int logs_waiting_for_pass_ = 0;
-  bool delivering_ = false;
-  static constexpr int kRefusalsBeforeReport = 3;
-  static constexpr int kDeliverySlice = 50;  // waiting QSOs delivered per turn of the loop
-  int front_refusals_ = 0;  // times DXKeeper refused the oldest waiting QSO in a row
-  bool waiting_file_trouble_reported_ = false;
-  bool adif_log_failing_ = false;
-  SendResult last_delivery_result_ = SendResult::not_connected;  // of the oldest waiting QSO
   std::string waiting_rows_key_;  // what the waiting list was last drawn from
   std::unique_ptr<WaitScreenView> wait_screen_;
   Timer WaitScreenTimer1;

@@ -60,27 +60,12 @@ void QuandrelMain::RefreshStatus() {
   status.Neighbours.set_rows(std::move(neighbours));
   refresh_waiting_rows();
   status.OpenErrorLog.set_enabled(platform.files.exists(common.error_log_path()));
-  status.SendNow.set_enabled(!pending_qsos.empty());
+  status.SendNow.set_enabled(!delivery.pending_qsos.empty());
 }
 
 void QuandrelMain::refresh_waiting_rows() {
-  const bool dxkeeper = clients.IsServerConnected(dxlab::kDXKeeper);
-  // Why the oldest QSO waits, and why the ones behind it do.
-  std::string first_why = "DXKeeper absent";
-  std::string rest_why = "DXKeeper absent";
-  if (!pending_qsos.ready()) {
-    first_why = rest_why = std::string(kPendingFileName) + " cannot be read yet";
-  } else if (last_delivery_result_ == SendResult::refused) {
-    // The last attempt is the latest word on the oldest QSO (a refusal also marks DXKeeper
-    // disconnected until the next pass).
-    first_why = "refused by DXKeeper (" + std::to_string(front_refusals_) + ")";
-    rest_why = "behind a refused QSO";
-  } else if (last_delivery_result_ == SendResult::unknown) {
-    first_why = "no answer from DXKeeper";
-    rest_why = "behind a QSO without an answer";
-  } else if (dxkeeper) {
-    first_why = rest_why = "being sent";
-  }
+  const PendingQsos& pending_qsos = delivery.pending_qsos;
+  const auto [first_why, rest_why] = delivery.waiting_reasons();
   const std::string key = std::to_string(pending_qsos.changes()) + "|" + first_why;
   if (key == waiting_rows_key_) return;
   waiting_rows_key_ = key;
@@ -106,7 +91,7 @@ void QuandrelMain::note_spot(const SpotFields& spot, std::string outcome) {
 void QuandrelMain::SendNow_Click() {
   trap("QuandrelMain.SendNow_Click", [this] {
     if (!clients.IsServerConnected(dxlab::kDXKeeper)) clients.ConnectServer(dxlab::kDXKeeper);
-    DeliverWaitingQsos();
+    delivery.deliver_waiting_qsos();
   });
   RefreshStatus();
 }

@@ -108,10 +108,10 @@ TEST_F(KeyboardTest, EnterAndEscapeInTheFieldsDoNothingAndEnterPressesSave) {
     EXPECT_EQ(text_of(kNameText), "Taro");
     EXPECT_TRUE(IsWindowVisible(window.hwnd()));
   }
-  EXPECT_EQ(app->pending_qsos.count(), 0u);
+  EXPECT_EQ(app->delivery.pending_qsos.count(), 0u);
   SetFocus(window.control(kSave));
   press(VK_RETURN);
-  EXPECT_EQ(app->pending_qsos.count(), 1u);  // logged, and waiting for DXKeeper
+  EXPECT_EQ(app->delivery.pending_qsos.count(), 1u);  // logged, and waiting for DXKeeper
 }
 
 // The name Active Accessibility gives an edit box: the nearest static text before it in Z

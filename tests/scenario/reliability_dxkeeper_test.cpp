@@ -66,7 +66,7 @@ TEST_P(DXKeeperFaultTest, EveryQsoWrittenDuringTheFaultArrivesOnceInOrderWhenItI
   EXPECT_GE(polls() - polls_before, fault_ms / 500 - 6) << fault.name;
   if (fault.holds_qsos) {
     EXPECT_EQ(delivered_calls().size(), 2u) << fault.name;
-    EXPECT_EQ(app->pending_qsos.count(), 7u) << fault.name;
+    EXPECT_EQ(app->delivery.pending_qsos.count(), 7u) << fault.name;
     EXPECT_NE(frame.caption().find("QSOs waiting for DXKeeper"), std::string::npos);
   }
   EXPECT_EQ(app->Callsign.text(), "");  // the window was ready for each next QSO
@@ -82,7 +82,7 @@ TEST_P(DXKeeperFaultTest, EveryQsoWrittenDuringTheFaultArrivesOnceInOrderWhenItI
   run_for(30000);
   EXPECT_EQ(delivered_calls(), written_calls()) << fault.name;
   EXPECT_FALSE(has_duplicates(delivered_calls()));
-  EXPECT_TRUE(app->pending_qsos.empty());
+  EXPECT_TRUE(app->delivery.pending_qsos.empty());
   EXPECT_FALSE(files.exists(path(kPendingFileName)));
   EXPECT_EQ(frame.caption().find("waiting"), std::string::npos) << frame.caption();
   EXPECT_TRUE(program_errors().empty()) << read_file("ErrorLog.txt");
@@ -114,7 +114,7 @@ TEST_P(WaitingAcrossRunsTest, QsosWaitingWhenTheProgramEndsAreDeliveredByALaterR
     start_program();
     for (int i = 0; i < 4; ++i) write_numbered_qso(++n);
     run_for(7000);
-    EXPECT_EQ(app->pending_qsos.count(), static_cast<std::size_t>(n));
+    EXPECT_EQ(app->delivery.pending_qsos.count(), static_cast<std::size_t>(n));
     end_run();
     EXPECT_EQ(replay_journal(read_file(kPendingFileName)).entries.size(),
               static_cast<std::size_t>(n));

@@ -42,12 +42,12 @@ TEST_F(FileFaultTest, AReadOnlyFolderWithoutASettingsFileRunsOnDefaultsAndKeepsQ
   station.dxkeeper().stop();
   run_for(10);
   for (int i = 0; i < 3; ++i) write_numbered_qso(static_cast<int>(written.size()) + 1);
-  EXPECT_EQ(app->pending_qsos.count(), 3u);  // the waiting file cannot be written
+  EXPECT_EQ(app->delivery.pending_qsos.count(), 3u);  // the waiting file cannot be written
   EXPECT_NE(frame.caption().find("3 QSOs waiting"), std::string::npos) << frame.caption();
   station.dxkeeper().start();
   run_for(7100);
   EXPECT_EQ(delivered_calls(), written_calls());
-  EXPECT_TRUE(app->pending_qsos.empty());
+  EXPECT_TRUE(app->delivery.pending_qsos.empty());
   app->Close();
   EXPECT_FALSE(files.exists(path("Vavizorur.ini")));
 }

@@ -61,7 +61,7 @@ TEST_F(LoadTest, ThreeHundredQsosWrittenWhileDXKeeperIsAwayAreLoggedInOrderOnceI
   station.mixw().start();
   start_program();
   for (int n = 1; n <= kQsos; ++n) write_numbered_qso(n);
-  EXPECT_EQ(app->pending_qsos.count(), static_cast<std::size_t>(kQsos));
+  EXPECT_EQ(app->delivery.pending_qsos.count(), static_cast<std::size_t>(kQsos));
   station.dxkeeper().start();
   const long long recovery_ms =
       run_until([&] { return delivered_calls().size() == written.size(); }, 20000);
@@ -173,7 +173,7 @@ TEST_F(LoadTest, ATwentyFourHourContestLeavesNothingBehind) {
     write_numbered_qso(minute + 1);
     run_for(60000 - kWriteGap);
     most_tasks = std::max(most_tasks, loop.pending());
-    most_waiting = std::max(most_waiting, app->pending_qsos.count());
+    most_waiting = std::max(most_waiting, app->delivery.pending_qsos.count());
     if (minute % 60 == 59) {
       station.mixw().peer().clear_journal();  // the stand-ins' own records, not the program's
       station.dxview().peer().clear_journal();
@@ -188,7 +188,7 @@ TEST_F(LoadTest, ATwentyFourHourContestLeavesNothingBehind) {
       loop.pending(), conversations_at_start, open_conversations());
   EXPECT_EQ(delivered_calls(), written_calls());
   EXPECT_FALSE(has_duplicates(delivered_calls()));
-  EXPECT_EQ(app->pending_qsos.count(), 0u);
+  EXPECT_EQ(app->delivery.pending_qsos.count(), 0u);
   EXPECT_FALSE(files.exists(path(kPendingFileName)));
   EXPECT_LE(most_tasks, tasks_at_start + 2);
   EXPECT_EQ(loop.pending(), tasks_at_start);

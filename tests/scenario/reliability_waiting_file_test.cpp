@@ -20,7 +20,7 @@ class WaitingFileTest : public ReliabilityTest {
     start_program();
     write_numbered_qso(1);
     write_numbered_qso(2);
-    ASSERT_EQ(app->pending_qsos.count(), 2u);
+    ASSERT_EQ(app->delivery.pending_qsos.count(), 2u);
     app->Close();
     app.reset();
   }
@@ -58,7 +58,7 @@ TEST_F(WaitingFileTest, AFileHeldAtStartIsReadOnceFreeAndItsQsosGoFirst) {
       "reports=%zu recovery_virtual_ms=%lld\n",
       written.size(), delivered_calls().size(), program_errors().size(), recovery);
   EXPECT_EQ(delivered_calls(), written_calls());
-  EXPECT_TRUE(app->pending_qsos.empty());
+  EXPECT_TRUE(app->delivery.pending_qsos.empty());
   EXPECT_FALSE(files.exists(path(kPendingFileName)));
   EXPECT_FALSE(files.exists(path(kPendingLaterFileName)));
   EXPECT_EQ(frame.caption().find("QSO"), std::string::npos) << frame.caption();
@@ -117,7 +117,7 @@ TEST_F(WaitingFileTest, AQsoThatDXKeeperAlwaysRefusesIsReportedOnceAndShownInThe
     return line.starts_with("DXKeeper refused this QSO 3 times");
   });
   std::printf("RELIABILITY refused_for_good passes=6 refusal_reports=%td waiting=%zu\n", refusals,
-              app->pending_qsos.count());
+              app->delivery.pending_qsos.count());
   EXPECT_EQ(refusals, 1) << read_file("ErrorLog.txt");
   EXPECT_NE(read_file("ErrorLog.txt").find("001log<CALL:4>Q1N1 "), std::string::npos);
   EXPECT_NE(frame.caption().find("2 QSOs waiting for DXKeeper, held by a QSO DXKeeper refuses"),

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/quandrel_main.h"
+#include "app/settings.h"
 #include "errors/runtime_error.h"
 
 namespace vav {
