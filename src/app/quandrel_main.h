@@ -107,6 +107,8 @@ class QuandrelMain {
   void Check16_Click();
   void Check17_Click();
   void Combo1_Click();
+  // The check box `number` (1 to 17); throws kSubscriptOutOfRange for any other number.
+  CheckBox& check_box(int number);
   void OptDigitalFreq_Change();
   void Option1_Click(int index);
   void Option2_Click(int index);
@@ -191,6 +193,8 @@ class QuandrelMain {
   LoggedQso logged_qso();
   void keep_logs_waiting_for_pass();
   void wire_status();
+  // A click on a box of the on/off options table.
+  void option_box_clicked(int number);
   void refresh_waiting_rows();
   void note_spot(const SpotFields& spot, std::string outcome);
   std::string status_time();

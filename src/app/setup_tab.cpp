@@ -4,6 +4,7 @@
 // Hazard: ticking a box, choosing an option or selecting a list entry from code runs that
 // control's handler, nested. The Commander box and the frequency-control option set each
 // other; the chain ends because a control set to the state it already has runs nothing.
+#include <iterator>
 #include <string>
 
 #include "errors/error_trap.h"
@@ -43,11 +44,8 @@ class SettingsLoader {
     entry(debug_key, boolean_text(value));
     return value;
   }
-  // A Boolean option with its box: the box is ticked when the option is on.
-  void load_box(const char* key, bool& field, CheckBox& box, const char* debug_key) {
-    field = read_boolean(key, debug_key);
-    if (field) box.set_checked(true);
-  }
+  // The on/off options loaded at this stage: each box is ticked when its option is on.
+  void load_boxes(LoadedWith stage);
   std::int16_t read_number(const char* key, const char* default_value, const char* debug_key) {
     const std::int16_t value =
         round_to_int16(locale_number(read(key, default_value), m_.separators()));
@@ -64,7 +62,6 @@ class SettingsLoader {
     return value;
   }
   void frequency_options();
-  void boxes();
   void mixw_values();
   void spot_options();
   void debug_mode();
@@ -77,7 +74,7 @@ void SettingsLoader::run() {
   m_.Timer1.set_enabled(true);
   m_.Timer3.set_enabled(true);
   frequency_options();
-  boxes();
+  load_boxes(LoadedWith::boxes);
   mixw_values();
   spot_options();
   debug_mode();
@@ -101,23 +98,15 @@ void SettingsLoader::frequency_options() {
   m_.Option2.select(s.LoggedFrequency != "Rig" ? 1 : 0);
 }
 
-void SettingsLoader::boxes() {
-  Settings& s = m_.settings;
-  load_box("SendToeQSL", s.SendToeQSL, m_.Check17, "SendToeQSLLoaded");
-  load_box("RequestQSL", s.RequestQSL, m_.Check1, "RequestQSLLoaded");
-  load_box("LookupPrev", s.LookupPrev, m_.Check2, "LookupPrevLoaded");
-  load_box("SaveGrid", s.SaveGrid, m_.Check3, "SaveGridLoaded");
-  load_box("SaveIota", s.SaveIota, m_.Check4, "SaveIotaLoaded");
-  load_box("SaveCounty", s.SaveCounty, m_.Check5, "SaveCountyLoaded");
-
-  s.AlwaysOnTop = read_boolean("AlwaysOnTop", "TopMostLoaded");
-  m_.Check10.set_checked(s.AlwaysOnTop);
-  m_.set_topmost_in_place(s.AlwaysOnTop);
-
-  load_box("ShowContest", s.ShowContest, m_.Check7, "ShowContestLoaded");
-  m_.Frame3.set_visible(s.ShowContest);
-  load_box("TickleDXView", s.TickleDXView, m_.Check6, "TickleDXViewLoaded");
-  load_box("TicklePathfinder", s.TicklePathfinder, m_.Check8, "TicklePathfinderLoaded");
+void SettingsLoader::load_boxes(LoadedWith stage) {
+  for (const BoxOption& option : kBoxOptions) {
+    if (option.loaded_with != stage) continue;
+    bool& field = m_.settings.*option.field;
+    field = read_boolean(option.key, option.debug_key);
+    if (field) m_.check_box(option.check_box).set_checked(true);
+    if (option.field == &Settings::AlwaysOnTop) m_.set_topmost_in_place(field);
+    if (option.field == &Settings::ShowContest) m_.Frame3.set_visible(field);
+  }
 }
 
 void SettingsLoader::mixw_values() {
@@ -135,8 +124,7 @@ void SettingsLoader::spot_options() {
   m_.Combo1.set_list_index(s.RTTYRadioMode);
   s.OptDigitalFrequency = read_number("OptiumDigitalFreq", "1500", "OptDigitalFrequencyLoaded");
   m_.OptDigitalFreq.set_text(std::to_string(s.OptDigitalFrequency));
-  load_box("TerminateApps", s.TerminateApps, m_.Check9, "TerminateAppsLoaded");
-  load_box("UseOptimal", s.UseOptimal, m_.Check16, "UseOptimalLoaded");
+  load_boxes(LoadedWith::spot_settings);
 }
 
 void SettingsLoader::debug_mode() {
@@ -171,47 +159,47 @@ void SettingsLoader::connections() {
   }
 }
 
-// A plain Boolean box: ticked saves True, unticked False, grayed does nothing. Returns
-// whether the option changed.
-bool apply_box(QuandrelMain& main, const CheckBox& box, bool& field, const char* key) {
-  if (box.value() == CheckValue::grayed) return false;
-  field = box.checked();
-  main.settings_file.WriteSetting(key, boolean_text(field), false);
-  return true;
-}
-
 }  // namespace
 
 void QuandrelMain::LoadSettings() {
   trap("QuandrelMain.LoadSettings", [this] { SettingsLoader(*this).run(); });
 }
 
-// ---- plain boxes ----------------------------------------------------------------------
+// ---- the on/off options --------------------------------------------------------------
 
-void QuandrelMain::Check1_Click() { apply_box(*this, Check1, settings.RequestQSL, "RequestQSL"); }
-void QuandrelMain::Check2_Click() { apply_box(*this, Check2, settings.LookupPrev, "LookupPrev"); }
-void QuandrelMain::Check3_Click() { apply_box(*this, Check3, settings.SaveGrid, "SaveGrid"); }
-void QuandrelMain::Check4_Click() { apply_box(*this, Check4, settings.SaveIota, "SaveIota"); }
-void QuandrelMain::Check5_Click() { apply_box(*this, Check5, settings.SaveCounty, "SaveCounty"); }
-void QuandrelMain::Check6_Click() {
-  apply_box(*this, Check6, settings.TickleDXView, "TickleDXView");
+CheckBox& QuandrelMain::check_box(int number) {
+  CheckBox* const boxes[] = {&Check1,  &Check2,  &Check3,  &Check4,  &Check5,  &Check6,
+                             &Check7,  &Check8,  &Check9,  &Check10, &Check11, &Check12,
+                             &Check13, &Check14, &Check15, &Check16, &Check17};
+  if (number < 1 || number > static_cast<int>(std::size(boxes))) {
+    throw RuntimeError(err::kSubscriptOutOfRange);
+  }
+  return *boxes[number - 1];
 }
-void QuandrelMain::Check8_Click() {
-  apply_box(*this, Check8, settings.TicklePathfinder, "TicklePathfinder");
+
+// A box of the options table: ticked saves True, unticked False, grayed does nothing.
+void QuandrelMain::option_box_clicked(int number) {
+  const BoxOption* option = box_option(number);
+  const CheckBox& box = check_box(number);
+  if (option == nullptr || box.value() == CheckValue::grayed) return;
+  settings.*option->field = box.checked();
+  settings_file.WriteSetting(option->key, boolean_text(box.checked()), false);
+  if (option->field == &Settings::ShowContest) Frame3.set_visible(box.checked());
 }
-void QuandrelMain::Check9_Click() {
-  apply_box(*this, Check9, settings.TerminateApps, "TerminateApps");
-}
-void QuandrelMain::Check16_Click() { apply_box(*this, Check16, settings.UseOptimal, "UseOptimal"); }
-void QuandrelMain::Check17_Click() { apply_box(*this, Check17, settings.SendToeQSL, "SendToeQSL"); }
+
+void QuandrelMain::Check1_Click() { option_box_clicked(1); }
+void QuandrelMain::Check2_Click() { option_box_clicked(2); }
+void QuandrelMain::Check3_Click() { option_box_clicked(3); }
+void QuandrelMain::Check4_Click() { option_box_clicked(4); }
+void QuandrelMain::Check5_Click() { option_box_clicked(5); }
+void QuandrelMain::Check6_Click() { option_box_clicked(6); }
+void QuandrelMain::Check7_Click() { option_box_clicked(7); }
+void QuandrelMain::Check8_Click() { option_box_clicked(8); }
+void QuandrelMain::Check9_Click() { option_box_clicked(9); }
+void QuandrelMain::Check16_Click() { option_box_clicked(16); }
+void QuandrelMain::Check17_Click() { option_box_clicked(17); }
 
 // ---- boxes with more to do ------------------------------------------------------------
-
-void QuandrelMain::Check7_Click() {
-  if (apply_box(*this, Check7, settings.ShowContest, "ShowContest")) {
-    Frame3.set_visible(settings.ShowContest);
-  }
-}
 
 void QuandrelMain::Check15_Click() {
   if (Check15.value() == CheckValue::grayed) return;
