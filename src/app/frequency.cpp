@@ -8,9 +8,9 @@
 #include <exception>
 #include <string>
 
-#include "errors/error_trap.h"
 #include "app/frequency_text.h"
 #include "app/quandrel_main.h"
+#include "errors/error_trap.h"
 #include "hosts/dxlab.h"
 
 namespace vav {
@@ -59,92 +59,88 @@ void QuandrelMain::Timer1_Timer() {
 }
 
 void QuandrelMain::MixKhz_Change() {
-  trap("QuandrelMain.MixKhz_Change",
-          [this] {
-            if (DebugMode()) settings_file.WriteSetting("MixKhz.Text", MixKhz.text(), true);
-            const Separators s = separators();
-            FrequencyDigits = remove_chars(MixKhz.text(), std::string{s.thousands, s.decimal});
-            if (auto text = khz_form(FrequencyDigits, s)) OpFreq.set_text(*text);
-            if (DebugMode()) debug("OpFreq.Text", OpFreq.text());
-          });
+  trap("QuandrelMain.MixKhz_Change", [this] {
+    if (DebugMode()) settings_file.WriteSetting("MixKhz.Text", MixKhz.text(), true);
+    const Separators s = separators();
+    frequency.FrequencyDigits = remove_chars(MixKhz.text(), std::string{s.thousands, s.decimal});
+    if (auto text = khz_form(frequency.FrequencyDigits, s)) OpFreq.set_text(*text);
+    if (DebugMode()) debug("OpFreq.Text", OpFreq.text());
+  });
 }
 
 void QuandrelMain::MixWRigFreq_Change() {
-  trap("QuandrelMain.MixWRigFreq_Change",
-          [this] {
-            take_mixw();
-            const Separators s = separators();
-            if (settings.FrequencyControl != kMixW) {
-              if (MixWRigFreq.text().empty()) return;
-              MixWRigFreq.set_text(remove_chars(MixWRigFreq.text(), "."));
-              // A display without a frequency in it (dashes while the radio is off) tells
-              // MixW nothing.
-              const auto display = display_digits(MixWRigFreq.text());
-              if (!display) return;
-              FrequencyDigits = *display + "0";
-              if (FrequencyDigits.size() < 3) throw RuntimeError(err::kInvalidProcedureCall);
-              const std::size_t khz = FrequencyDigits.size() - 3;
-              mixw().ExecuteMacros("<ZFQ:" + FrequencyDigits.substr(0, khz) + s.decimal +
-                                   FrequencyDigits.substr(khz) + ">");
-              if (auto text = mhz_form(FrequencyDigits, s)) RigFreq.set_text(*text);
-              return;
-            }
-            FrequencyDigits = MixWRigFreq.text();
-            if (auto text = khz_form(FrequencyDigits, s)) RigFreq.set_text(*text);
-            if (DebugMode()) {
-              debug("MixWRigFreq.Text", MixWRigFreq.text());
-              debug("RigFreq.Text", RigFreq.text());
-            }
-          });
+  trap("QuandrelMain.MixWRigFreq_Change", [this] {
+    take_mixw();
+    const Separators s = separators();
+    if (settings.FrequencyControl != kMixW) {
+      if (MixWRigFreq.text().empty()) return;
+      MixWRigFreq.set_text(remove_chars(MixWRigFreq.text(), "."));
+      // A display without a frequency in it (dashes while the radio is off) tells
+      // MixW nothing.
+      const auto display = display_digits(MixWRigFreq.text());
+      if (!display) return;
+      frequency.FrequencyDigits = *display + "0";
+      if (frequency.FrequencyDigits.size() < 3) throw RuntimeError(err::kInvalidProcedureCall);
+      const std::size_t khz = frequency.FrequencyDigits.size() - 3;
+      mixw().ExecuteMacros("<ZFQ:" + frequency.FrequencyDigits.substr(0, khz) + s.decimal +
+                           frequency.FrequencyDigits.substr(khz) + ">");
+      if (auto text = mhz_form(frequency.FrequencyDigits, s)) RigFreq.set_text(*text);
+      return;
+    }
+    frequency.FrequencyDigits = MixWRigFreq.text();
+    if (auto text = khz_form(frequency.FrequencyDigits, s)) RigFreq.set_text(*text);
+    if (DebugMode()) {
+      debug("MixWRigFreq.Text", MixWRigFreq.text());
+      debug("RigFreq.Text", RigFreq.text());
+    }
+  });
 }
 
 void QuandrelMain::RigFreq_Change() {
   if (settings.FrequencyControl == kMixW) return;
-  trap("QuandrelMain.RigFreq_Change",
-          [this] {
-            if (MixWRigFreq.text().empty()) return;
-            RigFrequencyHz = whole_number(FrequencyDigits);
-            AudioOffsetHz = mixw().Mode() == "CW" ? 0.0 : mixw().audiofq();
-            OperatingFrequencyHz = operating_frequency(RigFrequencyHz, AudioOffsetHz,
-                                                       sideband_of(clients.form().RadioMode.text()),
-                                                       OperatingFrequencyHz);
-            FrequencyDigits = std::to_string(OperatingFrequencyHz);
-            if (auto text = mhz_form(FrequencyDigits, separators())) OpFreq.set_text(*text);
-            mixw().ExecuteMacros(mixw::kJumpToTxFq);
-          });
+  trap("QuandrelMain.RigFreq_Change", [this] {
+    if (MixWRigFreq.text().empty()) return;
+    frequency.RigFrequencyHz = whole_number(frequency.FrequencyDigits);
+    frequency.AudioOffsetHz = mixw().Mode() == "CW" ? 0.0 : mixw().audiofq();
+    frequency.OperatingFrequencyHz = operating_frequency(
+        frequency.RigFrequencyHz, frequency.AudioOffsetHz,
+        sideband_of(clients.form().RadioMode.text()), frequency.OperatingFrequencyHz);
+    frequency.FrequencyDigits = std::to_string(frequency.OperatingFrequencyHz);
+    if (auto text = mhz_form(frequency.FrequencyDigits, separators())) OpFreq.set_text(*text);
+    mixw().ExecuteMacros(mixw::kJumpToTxFq);
+  });
 }
 
 void QuandrelMain::AudioFreq_Change() {
-  trap("QuandrelMain.AudioFreq_Change",
-          [this] {
-            const Separators s = separators();
-            if (settings.FrequencyControl == kMixW) {
-              AudioFreq.set_text(khz_text(mixw().audiofq(), s));
-              if (DebugMode()) debug("AudioFreq.Text", AudioFreq.text());
-              return;
-            }
-            if (MixWRigFreq.text().empty()) return;
-            // The mirror holds Commander's display text (tens of hertz) with "." removed;
-            // its digits are read whatever the user's separators are.
-            RigFrequencyHz = whole_number(hz_digits_of_display(MixWRigFreq.text()));
-            const std::string mode = mixw().Mode();
-            if (mode == "CW" || mode == "SSB" || mode == "AM" || mode == "FM") {
-              AudioOffsetHz = 0;
-            } else if (mode == "RTTY" && settings.HardwareFSK) {
-              AudioOffsetHz = settings.FSKPitch;
-            } else if (settings.UseOptimal) {
-              AudioOffsetHz = optimal_offset(*this);
-            } else {
-              AudioOffsetHz = mixw().audiofq();
-            }
-            mixw().set_audiofq(AudioOffsetHz);
-            OperatingFrequencyHz = operating_frequency(RigFrequencyHz, AudioOffsetHz,
-                                                       sideband_of(clients.form().RadioMode.text()),
-                                                       OperatingFrequencyHz);
-            FrequencyDigits = std::to_string(OperatingFrequencyHz);
-            if (auto text = mhz_form(FrequencyDigits, s)) OpFreq.set_text(*text);
-            AudioFreq.set_text(khz_text(mixw().audiofq(), s));
-          });
+  trap("QuandrelMain.AudioFreq_Change", [this] {
+    const Separators s = separators();
+    if (settings.FrequencyControl == kMixW) {
+      AudioFreq.set_text(khz_text(mixw().audiofq(), s));
+      if (DebugMode()) debug("AudioFreq.Text", AudioFreq.text());
+      return;
+    }
+    if (MixWRigFreq.text().empty()) return;
+    // The mirror holds Commander's display text (tens of hertz) with "." removed;
+    // its digits are read whatever the user's separators are.
+    frequency.RigFrequencyHz = whole_number(hz_digits_of_display(MixWRigFreq.text()));
+    const std::string mode = mixw().Mode();
+    if (mode == "CW" || mode == "SSB" || mode == "AM" || mode == "FM") {
+      frequency.AudioOffsetHz = 0;
+    } else if (mode == "RTTY" && settings.HardwareFSK) {
+      frequency.AudioOffsetHz = settings.FSKPitch;
+    } else if (settings.UseOptimal) {
+      frequency.AudioOffsetHz = optimal_offset(*this);
+    } else {
+      frequency.AudioOffsetHz = mixw().audiofq();
+    }
+    mixw().set_audiofq(frequency.AudioOffsetHz);
+    frequency.OperatingFrequencyHz = operating_frequency(
+        frequency.RigFrequencyHz, frequency.AudioOffsetHz,
+        sideband_of(clients.form().RadioMode.text()), frequency.OperatingFrequencyHz);
+    frequency.FrequencyDigits = std::to_string(frequency.OperatingFrequencyHz);
+    if (auto text = mhz_form(frequency.FrequencyDigits, s)) OpFreq.set_text(*text);
+    AudioFreq.set_text(khz_text(mixw().audiofq(), s));
+  });
 }
 
 void QuandrelMain::Mode_Change() { Mode.set_text(display_mode_name(Mode.text())); }

@@ -1,7 +1,7 @@
 #include "app/quandrel_main.h"
 
-#include "errors/error_trap.h"
 #include "app/spot_frequency.h"
+#include "errors/error_trap.h"
 #include "hosts/dxlab.h"
 
 namespace vav {

@@ -10,13 +10,14 @@
 #include <optional>
 #include <string>
 
+#include "app/frequency_tracking.h"
 #include "app/qso_delivery.h"
 #include "app/settings.h"
 #include "app/settings_file.h"
 #include "app/status_tab.h"
-#include "controls/controls.h"
 #include "common/common.h"
 #include "common/locale_info.h"
+#include "controls/controls.h"
 #include "dde/dde_client_module.h"
 #include "dde/dde_common.h"
 #include "dde/dxlab_senders.h"
@@ -138,10 +139,7 @@ class QuandrelMain {
   // ---- state ---------------------------------------------------------------------------
   Settings settings;
   std::string CurrentCallsign;
-  double RigFrequencyHz = 0;
-  double AudioOffsetHz = 0;
-  std::int64_t OperatingFrequencyHz = 0;
-  std::string FrequencyDigits;
+  FrequencyTracking frequency;
   bool MixWRunning = false;
   bool MixWFound = false;
   bool ConnectingApps = false;

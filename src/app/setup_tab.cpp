@@ -7,9 +7,9 @@
 #include <iterator>
 #include <string>
 
-#include "errors/error_trap.h"
 #include "app/frequency_text.h"
 #include "app/quandrel_main.h"
+#include "errors/error_trap.h"
 #include "hosts/dxlab.h"
 
 namespace vav {
@@ -270,25 +270,23 @@ void QuandrelMain::Check14_Click() {
 // ---- other controls -------------------------------------------------------------------
 
 void QuandrelMain::Option1_Click(int index) {
-  trap("QuandrelMain.Option1_Click",
-          [this, index] {
-            if (index != 0 && index != 1) return;
-            const bool commander = index == 1;
-            settings.FrequencyControl = commander ? "Commander" : "MixW";
-            settings_file.WriteSetting("FrequencyControl", settings.FrequencyControl, false);
-            Frame6.set_visible(commander);
-            Check16.set_visible(commander);
-            Check11.set_checked(commander);
-          });
+  trap("QuandrelMain.Option1_Click", [this, index] {
+    if (index != 0 && index != 1) return;
+    const bool commander = index == 1;
+    settings.FrequencyControl = commander ? "Commander" : "MixW";
+    settings_file.WriteSetting("FrequencyControl", settings.FrequencyControl, false);
+    Frame6.set_visible(commander);
+    Check16.set_visible(commander);
+    Check11.set_checked(commander);
+  });
 }
 
 void QuandrelMain::Option2_Click(int index) {
-  trap("QuandrelMain.Option2_Click",
-          [this, index] {
-            if (index != 0 && index != 1) return;
-            settings.LoggedFrequency = index == 1 ? "Actual" : "Rig";
-            settings_file.WriteSetting("LoggedFrequency", settings.LoggedFrequency, false);
-          });
+  trap("QuandrelMain.Option2_Click", [this, index] {
+    if (index != 0 && index != 1) return;
+    settings.LoggedFrequency = index == 1 ? "Actual" : "Rig";
+    settings_file.WriteSetting("LoggedFrequency", settings.LoggedFrequency, false);
+  });
 }
 
 void QuandrelMain::Combo1_Click() {

@@ -50,15 +50,15 @@ void QuandrelMain::RcvdSpotChange() {
     if (DebugMode()) debug("Spot frequency refused", RcvdSpotFreq.text());
     return;
   }
-  FrequencyDigits = std::to_string(*spot_hz);
-  if (auto text = spot_hz_text(FrequencyDigits, s)) RcvdSpotFreq.set_text(*text);
+  frequency.FrequencyDigits = std::to_string(*spot_hz);
+  if (auto text = spot_hz_text(frequency.FrequencyDigits, s)) RcvdSpotFreq.set_text(*text);
   if (!MixWRunning) return;
 
   mixw().ExecuteMacros(mixw::kClearQso);
   mixw().set_Mode(RcvdSpotLogMode.text());
-  AudioOffsetHz = spot_audio_offset(*this, mixw().Mode());
+  frequency.AudioOffsetHz = spot_audio_offset(*this, mixw().Mode());
 
-  const std::int64_t dial_hz = spot_dial_hz(*spot_hz, AudioOffsetHz);
+  const std::int64_t dial_hz = spot_dial_hz(*spot_hz, frequency.AudioOffsetHz);
   const std::string dial_digits = std::to_string(dial_hz);
   if (settings.FrequencyControl == "MixW") {
     MixWRigFreq.set_text(dial_digits);

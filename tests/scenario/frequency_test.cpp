@@ -138,7 +138,7 @@ TEST_F(FrequencyTest, InAmTheOldOperatingFrequencyIsKeptAndTheJumpStillSent) {
   commander().tune(14'100'000);
   run_for(kPoll);
   EXPECT_EQ(app->RigFreq.text(), "14.100000");
-  EXPECT_EQ(app->OperatingFrequencyHz, 14'071'001);
+  EXPECT_EQ(app->frequency.OperatingFrequencyHz, 14'071'001);
   EXPECT_GT(mixw().peer().tx_jumps(), jumps);
 }
 
@@ -161,7 +161,7 @@ TEST_P(AudioOffsetTest, CommanderControlSetsMixWsAudioOffsetByMode) {
   run_for(1);
   EXPECT_EQ(mixw().peer().audio_hz(), c.offset);
   EXPECT_EQ(app->AudioFreq.text(), c.audio_freq);
-  EXPECT_EQ(app->OperatingFrequencyHz, 14'070'000 - static_cast<int>(c.offset));
+  EXPECT_EQ(app->frequency.OperatingFrequencyHz, 14'070'000 - static_cast<int>(c.offset));
 }
 
 const char kHardwareFsk[] = "[Cat]\r\nm_iFSKPitchHz=2125\r\nm_bFSKOutViaSoundcard=0\r\n";
@@ -252,7 +252,7 @@ TEST_F(FrequencyTest, AnOperatingFrequencyBeyondWholeHertzIsReported) {
   run_for(1);
   EXPECT_NE(error_log().find("program error 6 in module QuandrelMain.AudioFreq_Change"),
             std::string::npos);
-  EXPECT_EQ(app->OperatingFrequencyHz, 14'071'001);
+  EXPECT_EQ(app->frequency.OperatingFrequencyHz, 14'071'001);
   // Digits beyond any floating-point number are an overflow too.
   bus.advise(peers::kCommanderService, peers::kCommanderUiTopic, "FreqDisplay",
              std::string(400, '9'));
