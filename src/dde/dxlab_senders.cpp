@@ -56,14 +56,6 @@ SendResult DXLabControlModule::SendGetQslInfo(const std::string& callsign) {
               "PathfinderLookupTickleSentString");
 }
 
-SendResult DXLabControlModule::SendEqslLog(const std::string& record) {
-  return SendToDXKeeper(application_prefix(dxlab::kDXKeeper) + dxlab::kEqslLog + record);
-}
-
-SendResult DXLabControlModule::SendLog(const std::string& record) {
-  return SendToDXKeeper(application_prefix(dxlab::kDXKeeper) + dxlab::kLog + record);
-}
-
 SendResult DXLabControlModule::SendToDXKeeper(const std::string& execute_string) {
   return send(dxlab::kDXKeeper, clients_.form().DDELog, execute_string, nullptr);
 }

@@ -27,9 +27,8 @@ class DXLabControlModule {
   SendResult SendCheck(const std::string& callsign);
   SendResult SendLookup(const std::string& callsign);
   SendResult SendGetQslInfo(const std::string& callsign);
-  SendResult SendEqslLog(const std::string& record);
-  SendResult SendLog(const std::string& record);
-  // An execute string built elsewhere (a waiting QSO) to DXKeeper.
+  // A "log" or "eqsllog" command to DXKeeper, built by the QSO logging (which may keep it
+  // waiting first).
   SendResult SendToDXKeeper(const std::string& execute_string);
   SendResult ShutdownCommander();
   SendResult ShutdownDXView();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "errors/error_trap.h"
 #include "errors/runtime_error.h"
 #include "platform/win32/win_handles.h"
 
@@ -60,10 +61,8 @@ RawDdeConversation::RawDdeConversation(EventLoop& loop, Millis timeout, LinkEven
 
 RawDdeConversation::~RawDdeConversation() {
   notices_->events = {};  // no notice for an end the program asked for
-  try {
-    terminate();
-  } catch (...) {
-  }
+  // The conversation goes whether or not the server takes the terminate.
+  passing_over_errors([this] { terminate(); });
   window_.reset();
 }
 
@@ -149,11 +148,9 @@ void RawDdeConversation::start_link(const std::string& item) {
   LPARAM lparam =
       PackDDElParam(WM_DDE_ADVISE, reinterpret_cast<UINT_PTR>(options.get()), atom.get());
   std::uint64_t id;
-  try {
+  {
+    const OnFailure free_lparam([&] { FreeDDElParam(WM_DDE_ADVISE, lparam); });
     id = post_transaction(Kind::advise, WM_DDE_ADVISE, options.get(), atom.get(), lparam);
-  } catch (...) {
-    FreeDDElParam(WM_DDE_ADVISE, lparam);
-    throw;
   }
   options.release();  // freed by the server on a positive ack, by on_ack otherwise
   atom.release();     // comes back in the ack

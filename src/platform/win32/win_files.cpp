@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "errors/error_trap.h"
 #include "errors/runtime_error.h"
 #include "platform/win32/win_error.h"
 #include "platform/win32/win_handles.h"
@@ -110,13 +111,12 @@ std::unique_ptr<AppendFile> WinFiles::open_for_append(const std::string& path) {
 
 void WinFiles::replace_atomically(const std::string& path, const std::string& content) {
   const std::string temporary = path + ".tmp";
-  try {
+  {
+    // A temporary file that could not be written whole is not left behind.
+    const OnFailure remove_temporary([&] { DeleteFileA(temporary.c_str()); });
     ScopedHandle file = open_for_writing(temporary, GENERIC_WRITE, CREATE_ALWAYS);
     write_whole(file.get(), content);
     if (!FlushFileBuffers(file.get())) throw_file_error(GetLastError());
-  } catch (...) {
-    DeleteFileA(temporary.c_str());
-    throw;
   }
   if (!MoveFileExA(temporary.c_str(), path.c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
