@@ -6,8 +6,6 @@
 
 #include <string>
 
-#include "station_e2e/desktop_windows.h"
-#include "station_e2e/polling.h"
 #include "station_e2e/station.h"
 
 namespace vav::e2e {
@@ -42,6 +40,9 @@ TEST_F(NeighbourCrash, CommanderAndDXKeeperKilledAndStartedAgainAreLinkedAndUsed
   ASSERT_TRUE(control("Commander", "tune 7074000"));
   ASSERT_TRUE(commander.journal.await("item CIV_CommanderUI FreqDisplay 7,074.00"));
   EXPECT_TRUE(mixw.journal.await("automation call ExecuteMacros(\"<ZFQ:7074.000>\")"));
+  EXPECT_TRUE(mixw.journal.await("automation call ExecuteMacros(\"<JUMPTOTXFQ>\")"));
+  // MixW's dial moved: its operating frequency is the dial plus its audio offset.
+  EXPECT_TRUE(mixw.journal.has("item QSO Khz 7075.001")) << mixw.journal.dump();
 
   // And a QSO written in MixW reaches the new DXKeeper.
   for (const char* command : {"set Call Q1ABC", "set RstRcv 599", "set RstSnt 579",

@@ -5,10 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "station_e2e/desktop_windows.h"
-#include "station_e2e/polling.h"
 #include "station_e2e/station.h"
-#include "station_e2e/text_file.h"
 
 namespace vav::e2e {
 namespace {

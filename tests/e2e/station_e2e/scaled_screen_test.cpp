@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "station_e2e/polling.h"
 #include "station_e2e/station.h"
 
 namespace vav::e2e {

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "station_e2e/desktop_windows.h"
-#include "station_e2e/polling.h"
 #include "station_e2e/station.h"
 
 namespace vav::e2e {
@@ -63,7 +61,7 @@ TEST_F(Shutdown, WhenMixWVanishesItSaysSoAndUnloads) {
   ASSERT_TRUE(mixw.journal.await("vanish"));
   HWND box = nullptr;
   ASSERT_TRUE(eventually([&] {
-    box = visible_message_box(program().id());
+    box = visible_window_captioned(program().id(), "", "#32770");
     return box != nullptr;
   })) << describe(top_windows_of(program().id()));
   const std::vector<std::string> texts = child_texts(box);

@@ -2,24 +2,111 @@
 // The station on one machine, for a test: a fresh MixW folder with Vavizorur.exe copied in
 // and its settings written by the test, the stand-ins the test starts (each journaling what
 // it receives), and the program itself. Everything started is ended at the end of the test
-// through its own process handle.
+// through its own process handle, never by name. Every wait has an upper bound, reached only
+// on failure, and re-checks its condition every 50 ms: nothing waits a fixed time.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "station_e2e/child_process.h"
-#include "station_e2e/journal_file.h"
-
 namespace vav::e2e {
 
-// Vavizorur.exe: $VAV_E2E_PROGRAM, else beside the test binary, else in the build tree.
-std::string program_exe();
-// The stand-ins' folder: $VAV_E2E_STANDINS, else beside the test binary, else the build tree.
-std::string standins_folder();
+// Upper bound of a wait for another process to react.
+inline constexpr DWORD kDeadline = 20000;
+
+// Re-checks `done` until it holds or `limit` ms pass; returns whether it held. The test's
+// own thread keeps handling its messages while it waits.
+bool eventually(const std::function<bool()>& done, DWORD limit = kDeadline);
+
+// A file other processes write meanwhile: read whole while its writer keeps it open
+// (nullopt when missing), or created with exactly `content`.
+std::optional<std::string> read_shared(const std::string& path);
+bool write_file(const std::string& path, const std::string& content);
+// The complete lines of `text` (a last line without its line feed is left out), CR dropped.
+std::vector<std::string> complete_lines(const std::string& text);
+
+// The top-level windows of another process, as a user sees them on the desktop.
+struct TopWindow {
+  HWND hwnd = nullptr;
+  std::string caption;
+  std::string class_name;
+  bool visible = false;
+};
+std::vector<TopWindow> top_windows_of(DWORD process_id);
+// The first visible top-level window of the process whose caption begins with `prefix`, or
+// (class_name set) whose class is `class_name` ("#32770": a message box); nullptr if none.
+HWND visible_window_captioned(DWORD process_id, const std::string& prefix,
+                              const std::string& class_name = "");
+std::string window_text(HWND hwnd);
+// The texts of the window's children, in Z order (a message box's message and buttons).
+std::vector<std::string> child_texts(HWND hwnd);
+// "caption [class] (hidden)" per window, for failure messages.
+std::string describe(const std::vector<TopWindow>& windows);
+
+// The user's thousands and decimal separators (HKCU\Control Panel\International sThousand,
+// sDecimal), which GetLocaleInfoA gives the programs started afterwards; put back at the end.
+class ScopedNumberFormat {
+ public:
+  ScopedNumberFormat(const std::string& thousands, const std::string& decimal);
+  ~ScopedNumberFormat();
+  ScopedNumberFormat(const ScopedNumberFormat&) = delete;
+  ScopedNumberFormat& operator=(const ScopedNumberFormat&) = delete;
+  bool set() const { return set_; }  // whether both values were written
+
+ private:
+  std::optional<std::string> earlier_thousands_, earlier_decimal_;
+  bool set_ = false;
+};
+
+// A program started by a test and owned by it: ended at the latest when the object goes.
+class ChildProcess {
+ public:
+  // Starts `exe` with `arguments` in the folder `cwd` (empty: the test's own).
+  ChildProcess(const std::string& exe, const std::string& arguments, const std::string& cwd = "");
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  bool started() const { return process_ != nullptr; }
+  DWORD id() const { return id_; }
+  bool running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+  // The exit code once the process has ended within `limit` ms; nullopt otherwise.
+  std::optional<DWORD> wait_exit(DWORD limit);
+  // Ends the process if it still runs and waits for it to be gone.
+  void terminate();
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD id_ = 0;
+};
+
+// A stand-in's journal: one line per event, in the order they happened. The reader keeps a
+// cursor, so a sequence of waits also checks the order of the lines.
+class JournalFile {
+ public:
+  explicit JournalFile(std::string path) : path_(std::move(path)) {}
+  std::vector<std::string> lines() const { return complete_lines(read_shared(path_).value_or("")); }
+  // The first line at or after the cursor containing `text`, or nullopt; the cursor stays.
+  std::optional<std::string> find(const std::string& text) const;
+  // Whether any line, passed or not, contains `text`.
+  bool has(const std::string& text) const;
+  // Waits for a line after the cursor that contains `text` (await) or equals `line` byte for
+  // byte (await_line) and moves the cursor past it. On failure the message holds the journal.
+  ::testing::AssertionResult await(const std::string& text, DWORD limit = kDeadline);
+  ::testing::AssertionResult await_line(const std::string& line, DWORD limit = kDeadline);
+  std::string dump() const;  // for a failure message
+
+ private:
+  ::testing::AssertionResult await_match(const std::function<bool(const std::string&)>& match,
+                                         const std::string& wanted, DWORD limit);
+  std::string path_;
+  std::size_t cursor_ = 0;
+};
 
 struct Standin {
   std::string name;  // as its control service and journal name it: "MixW", "Commander", ...
@@ -33,7 +120,6 @@ class StationTest : public ::testing::Test {
   void TearDown() override;
 
   // --- the MixW folder ---
-  const std::string& folder() const { return folder_; }
   std::string in_folder(const std::string& file) const { return folder_ + "\\" + file; }
   // Vavizorur.ini: the default settings with `changes` applied.
   void write_settings(const std::map<std::string, std::string>& changes);
@@ -45,7 +131,6 @@ class StationTest : public ::testing::Test {
   Standin& start_mixw(const std::string& options = "");
   Standin& start_dxlab(const std::string& program, const std::string& options = "");
   Standin& start_spotcollector();
-  Standin& standin(const std::string& name);
   // One control command, accepted (the action itself follows; wait for its journal line).
   ::testing::AssertionResult control(const std::string& name, const std::string& command);
 
@@ -66,7 +151,6 @@ class StationTest : public ::testing::Test {
 
  private:
   Standin& launch(const std::string& name, const std::string& exe, const std::string& arguments);
-  void end_standin(Standin& standin);
 
   std::string folder_;
   std::string journal_folder_;
