@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <regex>
 #include <string>
 #include <vector>
@@ -14,17 +12,10 @@
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_system.h"
 #include "platform/sim/sim_window_frame.h"
+#include "unit/sim_temp_folder.h"
 
 namespace vav {
 namespace {
-
-namespace fs = std::filesystem;
-
-std::string make_temp_folder() {
-  std::string pattern = (fs::temp_directory_path() / "vav_common_XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  return pattern;
-}
 
 std::vector<std::string> crlf_lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -47,7 +38,6 @@ class CommonTest : public ::testing::Test {
     system.set_utc({2024, 2, 29, 12, 0, 0, 0});
     locale.set_reporter(&common);
   }
-  ~CommonTest() override { fs::remove_all(folder); }
 
   std::string error_log() { return files.read_all(folder + "\\ErrorLog.txt").value_or(""); }
   std::vector<std::string> error_lines() { return crlf_lines(error_log()); }
@@ -62,7 +52,8 @@ class CommonTest : public ::testing::Test {
             stamp + " > Language        : English (United States)"};
   }
 
-  std::string folder = make_temp_folder();
+  sim::testing::TempFolder temp;
+  std::string folder = temp.path().string();
   sim::SimEventLoop loop;
   sim::SimSystem system{loop, folder};
   sim::SimFiles files;
@@ -200,27 +191,25 @@ TEST_F(CommonTest, WindowsNames) {
     OsVersion version;
     std::string name;
   };
-  const std::vector<Case> cases = {
-      {{1, 4, 0, 950}, "Windows 95"},
-      {{1, 4, 10, 1998}, "Windows 98"},
-      {{1, 4, 90, 3000}, "Windows Millennium"},
-      {{1, 4, 3, 1}, "unknown"},
-      {{2, 3, 51, 1057}, "Windows NT 3.51"},
-      {{2, 4, 0, 1381}, "Windows NT 4.0"},
-      {{2, 5, 0, 2195}, "Windows 2000"},
-      {{2, 5, 1, 2600}, "Windows XP"},
-      {{2, 5, 2, 3790}, "Windows Server 2003"},
-      {{2, 6, 0, 6002}, "Windows Vista"},
-      {{2, 6, 1, 7601}, "Windows 7"},
-      {{2, 6, 2, 9200}, "Windows 8"},
-      {{2, 6, 3, 9600}, "Windows 8.1"},
-      {{2, 10, 0, 19045}, "Windows 10"},
-      {{2, 10, 0, 21999}, "Windows 10"},
-      {{2, 10, 0, 22000}, "Windows 11"},
-      {{2, 10, 1, 30000}, "unknown"},
-      {{2, 6, 4, 1}, "unknown"},
-      {{3, 10, 0, 1}, "unknown"},
-  };
+  const std::vector<Case> cases = {{{1, 4, 0, 950}, "Windows 95"},
+                                   {{1, 4, 10, 1998}, "Windows 98"},
+                                   {{1, 4, 90, 3000}, "Windows Millennium"},
+                                   {{1, 4, 3, 1}, "unknown"},
+                                   {{2, 3, 51, 1057}, "Windows NT 3.51"},
+                                   {{2, 4, 0, 1381}, "Windows NT 4.0"},
+                                   {{2, 5, 0, 2195}, "Windows 2000"},
+                                   {{2, 5, 1, 2600}, "Windows XP"},
+                                   {{2, 5, 2, 3790}, "Windows Server 2003"},
+                                   {{2, 6, 0, 6002}, "Windows Vista"},
+                                   {{2, 6, 1, 7601}, "Windows 7"},
+                                   {{2, 6, 2, 9200}, "Windows 8"},
+                                   {{2, 6, 3, 9600}, "Windows 8.1"},
+                                   {{2, 10, 0, 19045}, "Windows 10"},
+                                   {{2, 10, 0, 21999}, "Windows 10"},
+                                   {{2, 10, 0, 22000}, "Windows 11"},
+                                   {{2, 10, 1, 30000}, "unknown"},
+                                   {{2, 6, 4, 1}, "unknown"},
+                                   {{3, 10, 0, 1}, "unknown"}};
   for (const auto& c : cases) {
     system.set_os_version(c.version);
     common.GetOSVersion();

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,11 +13,10 @@
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_system.h"
 #include "platform/sim/sim_window_frame.h"
+#include "unit/sim_temp_folder.h"
 
 namespace vav {
 namespace {
-
-namespace fs = std::filesystem;
 
 using Tokens = std::vector<std::pair<std::string, std::string>>;
 
@@ -28,13 +25,6 @@ using Tokens = std::vector<std::pair<std::string, std::string>>;
 class DdeCommonTest : public ::testing::Test {
  protected:
   DdeCommonTest() { common.Initialize(); }
-  ~DdeCommonTest() override { fs::remove_all(folder); }
-
-  static std::string make_temp_folder() {
-    std::string pattern = (fs::temp_directory_path() / "vav_dde_XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    return pattern;
-  }
 
   // The error lines written so far, without the run header and without their stamps.
   std::vector<std::string> errors() {
@@ -60,7 +50,8 @@ class DdeCommonTest : public ::testing::Test {
     return out;
   }
 
-  std::string folder = make_temp_folder();
+  sim::testing::TempFolder temp;
+  std::string folder = temp.path().string();
   sim::SimEventLoop loop;
   sim::SimSystem system{loop, folder};
   sim::SimFiles files;

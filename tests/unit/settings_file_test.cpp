@@ -2,65 +2,39 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "errors/runtime_error.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_profile.h"
+#include "unit/sim_temp_folder.h"
 
 namespace vav {
 namespace {
 
-namespace fs = std::filesystem;
-
 class SettingsFileTest : public ::testing::Test {
  protected:
-  ~SettingsFileTest() override { fs::remove_all(folder); }
-
-  static std::string make_temp_folder() {
-    std::string pattern = (fs::temp_directory_path() / "vav_settings_XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    return pattern;
-  }
   std::string content() { return files.read_all(settings.path()).value_or("<missing>"); }
 
-  std::string folder = make_temp_folder();
+  sim::testing::TempFolder temp;
+  std::string folder = temp.path().string();
   sim::SimFiles files;
   sim::SimProfileFiles profile{files};
   SettingsFile settings{profile, files, folder};
 };
 
 TEST_F(SettingsFileTest, NewFileHoldsTheTwentyFourDefaultLines) {
-  const std::vector<std::string> lines = {"[Settings]",
-                                          "FrequencyControl=MixW",
-                                          "LoggedFrequency=Actual",
-                                          "RequestQSL=False",
-                                          "LookupPrev=False",
-                                          "SaveGrid=False",
-                                          "SaveIota=False",
-                                          "SaveCounty=False",
-                                          "TickleDXView=False",
-                                          "AlwaysOnTop=False",
-                                          "ShowContest=False",
-                                          "TicklePathfinder=False",
-                                          "RTTYRadioModeSetting=0",
-                                          "OptiumDigitalFreq=1500",
-                                          "TerminateApps=False",
-                                          "UseOptimal=False",
-                                          "ConnectCommander=False",
-                                          "ConnectDXKeeper=False",
-                                          "ConnectDXView=False",
-                                          "ConnectPathFinder=False",
-                                          "SendToeQSL=False",
-                                          "Top=0",
-                                          "Left=0",
-                                          "WindowState=0"};
-  std::string expected;
-  for (const auto& line : lines) expected += line + "\r\n";
-  ASSERT_EQ(lines.size(), 24u);
+  const std::string expected =
+      "[Settings]\r\nFrequencyControl=MixW\r\nLoggedFrequency=Actual\r\nRequestQSL=False\r\n"
+      "LookupPrev=False\r\nSaveGrid=False\r\nSaveIota=False\r\nSaveCounty=False\r\n"
+      "TickleDXView=False\r\nAlwaysOnTop=False\r\nShowContest=False\r\nTicklePathfinder=False\r\n"
+      "RTTYRadioModeSetting=0\r\nOptiumDigitalFreq=1500\r\nTerminateApps=False\r\n"
+      "UseOptimal=False\r\nConnectCommander=False\r\nConnectDXKeeper=False\r\n"
+      "ConnectDXView=False\r\nConnectPathFinder=False\r\nSendToeQSL=False\r\nTop=0\r\nLeft=0\r\n"
+      "WindowState=0\r\n";
+  ASSERT_EQ(std::count(expected.begin(), expected.end(), '\n'), 24);
   EXPECT_EQ(settings.path(), folder + "\\Vavizorur.ini");
   EXPECT_FALSE(files.exists(settings.path()));
   settings.CheckforInIfile();
