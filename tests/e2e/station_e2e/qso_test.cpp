@@ -168,9 +168,8 @@ TEST_F(Qso, AQsoWaitingWhenTheProgramIsKilledIsDeliveredByTheNextRun) {
   start_program();
   EXPECT_TRUE(
       dxkeeper.journal.await_line(std::string("execute accepted DDEServer ") + kLoggedExecute));
-  EXPECT_TRUE(eventually([&] {
-    return read_shared(in_folder("VavizorurWaitingQSOs.txt")).value_or("").empty();
-  }));
+  EXPECT_TRUE(eventually(
+      [&] { return read_shared(in_folder("VavizorurWaitingQSOs.txt")).value_or("").empty(); }));
 }
 
 }  // namespace

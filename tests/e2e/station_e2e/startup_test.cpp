@@ -45,8 +45,8 @@ HWND focus_of(HWND window) {
   SetKeyboardState(keys);
   AttachThreadInput(GetCurrentThreadId(), program_thread, FALSE);
   if (moved && GetDlgCtrlID(to) == id) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "focus went from control " << GetDlgCtrlID(from)
-                                       << " to " << (moved ? GetDlgCtrlID(to) : -1);
+  return ::testing::AssertionFailure() << "focus went from control " << GetDlgCtrlID(from) << " to "
+                                       << (moved ? GetDlgCtrlID(to) : -1);
 }
 
 class StartUp : public StationTest {};

@@ -122,7 +122,7 @@ class StationTest : public ::testing::Test {
   // --- the MixW folder ---
   std::string in_folder(const std::string& file) const { return folder_ + "\\" + file; }
   // Vavizorur.ini: the default settings with `changes` applied.
-  void write_settings(const std::map<std::string, std::string>& changes);
+  void write_settings(std::map<std::string, std::string> changes);
   // The program's per-user debug switch, restored at the end of the test.
   void set_debug_mode(bool on);
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -23,15 +24,8 @@ class StorageTest : public ::testing::Test {
   }
   void TearDown() override { remove_folder(); }
   void remove_folder() const {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        DeleteFileA(path(found.cFileName).c_str());
-      } while (FindNextFileA(search, &found));
-      FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
   }
   std::string path(const std::string& name) const { return folder + "\\" + name; }
   std::string folder;
