@@ -108,7 +108,9 @@ std::string time_digits(std::string_view time_text) {
       valid && count >= 2 && pos > text.size() && parts[0] < 24 && parts[1] < 60 && parts[2] < 60;
   // A text that is no time of day is logged as it stands, as a date format leaves it.
   if (!valid) return text;
-  char buf[16];
+  // Room for any three ints (3 x 11 characters and the terminator): each part is at most two
+  // digits, but the compiler cannot see that through std::stoi, and with this size it need not.
+  char buf[3 * 11 + 1];
   std::snprintf(buf, sizeof buf, "%02d%02d%02d", parts[0], parts[1], parts[2]);
   return buf;
 }

@@ -3,9 +3,10 @@
 # and standin_probe, on a private X display and Wine prefix. Exits non-zero when a check
 # fails or the programs cannot run.
 #
-#   tests/e2e/standins_smoke.sh [folder with the .exe files]
+#   tests/e2e/standins_smoke.sh [Windows build folder]
 #
-# The folder defaults to build/peers-win/peers/win32, then build/windows/peers/win32.
+# The folder defaults to build/windows: the stand-ins are in its peers/win32, the probe is
+# its tests/e2e/standin_probe.exe.
 # WINEPREFIX may name an existing prefix to reuse; otherwise a fresh one is made under
 # build/standins-smoke. Only the Xvfb and the wineserver of this run are ended.
 set -uo pipefail
@@ -14,15 +15,13 @@ root=$(pwd)
 # shellcheck source=scripts/lib/virtual-display.sh
 source "$root/scripts/lib/virtual-display.sh"
 
-bin=${1:-}
-if [ -z "$bin" ]; then
-  for candidate in "$root/build/peers-win/peers/win32" "$root/build/windows/peers/win32"; do
-    [ -f "$candidate/standin_probe.exe" ] && bin=$candidate && break
-  done
-fi
-for exe in mixw_standin dxlab_standin spotcollector_standin standin_ctl standin_probe; do
-  if [ ! -f "$bin/$exe.exe" ]; then
-    echo "standins: missing $exe.exe in '${bin:-(no folder)}' (build the peer programs first)" >&2
+build=${1:-$root/build/windows}
+bin="$build/peers/win32"
+probe_exe="$build/tests/e2e/standin_probe.exe"
+for exe in "$bin/mixw_standin.exe" "$bin/dxlab_standin.exe" "$bin/spotcollector_standin.exe" \
+  "$bin/standin_ctl.exe" "$probe_exe"; do
+  if [ ! -f "$exe" ]; then
+    echo "standins: missing $exe (build the windows preset first)" >&2
     exit 1
   fi
 done
@@ -69,7 +68,9 @@ check() {
   local name=$1 want=$2 tool=$3
   shift 3
   local out code
-  out=$(timeout 60 wine "$bin/standin_$tool.exe" "$@" 2>&1)
+  local exe="$bin/standin_ctl.exe"
+  [ "$tool" = probe ] && exe=$probe_exe
+  out=$(timeout 60 wine "$exe" "$@" 2>&1)
   code=$?
   if [ "$code" = "$want" ]; then pass "$name"; else
     fail "$name (exit $code, wanted $want)"

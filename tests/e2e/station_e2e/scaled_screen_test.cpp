@@ -78,7 +78,9 @@ TEST_F(ScaledScreen, TheWindowOpensWhereItWasLeftAndAStartAndCloseKeepsThePlace)
         const auto topmost = [&] {
           return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
         };
-        if (on_top) EXPECT_TRUE(eventually(topmost));
+        if (on_top) {
+          EXPECT_TRUE(eventually(topmost));
+        }
         EXPECT_EQ(topmost(), on_top);
         ASSERT_TRUE(PostMessageA(window, WM_CLOSE, 0, 0));
         ASSERT_TRUE(program().wait_exit(kDeadline)) << "the program still runs";

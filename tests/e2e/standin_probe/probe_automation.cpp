@@ -1,4 +1,4 @@
-#include "peers/win32/probe_automation.h"
+#include "tests/e2e/standin_probe/probe_automation.h"
 
 #include <windows.h>
 // windows.h first: the headers below need its types.

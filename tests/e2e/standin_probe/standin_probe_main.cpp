@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "peers/win32/probe_automation.h"
-#include "peers/win32/probe_dde.h"
+#include "tests/e2e/standin_probe/probe_automation.h"
+#include "tests/e2e/standin_probe/probe_dde.h"
 
 using namespace vav::peers::win32;
 

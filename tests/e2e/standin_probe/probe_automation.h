@@ -1,7 +1,7 @@
 #pragma once
 // The automation checks of standin_probe on "MixW2.Application", taken with GetActiveObject
 // as the bridge takes it. Each prints what it sees and returns the program's exit code.
-#include "peers/win32/probe_dde.h"
+#include "tests/e2e/standin_probe/probe_dde.h"
 
 namespace vav::peers::win32 {
 
