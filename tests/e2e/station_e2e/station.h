@@ -22,6 +22,8 @@ inline constexpr DWORD kDeadline = 20000;
 // Re-checks `done` until it holds or `limit` ms pass; returns whether it held. The test's
 // own thread keeps handling its messages while it waits.
 bool eventually(const std::function<bool()>& done, DWORD limit = kDeadline);
+// Writes the value under HKCU\`path`, or deletes it when `value` is empty.
+bool set_registry_text(const char* path, const char* name, const std::optional<std::string>& value);
 
 // A file other processes write meanwhile: read whole while its writer keeps it open
 // (nullopt when missing), or created with exactly `content`.
