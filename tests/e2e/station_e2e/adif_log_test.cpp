@@ -84,6 +84,10 @@ class AdifLog : public StationTest {
     }
     ASSERT_TRUE(mixw.journal.await("item QSO EndTime " + time));
     ASSERT_TRUE(control("MixW", "write"));
+    // MixW empties its Command item again shortly after a write; a second write before that
+    // would change nothing and send no WRITE at all.
+    ASSERT_TRUE(mixw.journal.await_line("item QSO Command WRITE"));
+    ASSERT_TRUE(mixw.journal.await_line("item QSO Command "));
   }
 };
 
