@@ -1,7 +1,7 @@
 // Spots picked in SpotCollector under Commander frequency control, in the user's number
 // format under Wine: spots written with either decimal mark retune MixW and the radio the
-// same under either separator style, far-band spots reach Commander, and the logged FREQ
-// keeps its point when the user's decimal separator is a comma.
+// same under either separator style (one spot per form here; the scenarios hold every band),
+// and the logged FREQ keeps its point when the user's decimal separator is a comma.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -68,8 +68,6 @@ TEST_F(NumberFormat, SpotsInEitherDecimalFormWithAPointAsDecimalSeparator) {
   EXPECT_TRUE(commander_->journal.has("item CIV_CommanderUI FreqDisplay 14,068.65"))
       << commander_->journal.dump();
   pick("14070,25", "psk31", "PSK31", "<xcvrfreq:8>14068.75<xcvrmode:5>PSK31", "14068.750");
-  pick("474.2", "psk31", "PSK31", "<xcvrfreq:5>472.7<xcvrmode:5>PSK31", "472.700");
-  pick("1296200,0", "cw", "CW", "<xcvrfreq:7>1296200<xcvrmode:2>CW", "1296200.000");
   EXPECT_EQ(error_log(), "");
 }
 
@@ -79,7 +77,6 @@ TEST_F(NumberFormat, SpotsInEitherDecimalFormWithACommaAsDecimalSeparator) {
   ASSERT_NO_FATAL_FAILURE(start_spot_station());
   pick("14070.15", "psk31", "PSK31", "<xcvrfreq:8>14068,65<xcvrmode:5>PSK31", "14068,650");
   pick("7035,2", "cw", "CW", "<xcvrfreq:6>7035,2<xcvrmode:2>CW", "7035,200");
-  pick("10368100.5", "cw", "CW", "<xcvrfreq:10>10368100,5<xcvrmode:2>CW", "10368100,500");
   EXPECT_EQ(error_log(), "");
 }
 

@@ -1,5 +1,6 @@
 // A station worked in MixW: the callsign looked up in DXView, DXKeeper and Pathfinder, the
-// QSO logged to DXKeeper, and a QSO that waits while DXKeeper is not running.
+// QSO logged to DXKeeper, and a QSO waiting when the program is killed delivered by the next
+// run (waiting while DXKeeper is absent: adif_log_test; a refused QSO: the scenarios).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -99,56 +100,6 @@ TEST_F(Qso, AQsoWrittenInMixWIsLoggedInDXKeeperByteForByte) {
   EXPECT_NE(adif.find("<CALL:5>Q1ABC"), std::string::npos) << adif;
   EXPECT_EQ(dxkeeper.journal.find("001log"), std::nullopt) << "logged twice";
   EXPECT_EQ(error_log(), "");
-}
-
-TEST_F(Qso, AQsoLoggedWhileDXKeeperIsAbsentReachesItOnceItRuns) {
-  write_settings({{"ConnectDXKeeper", "True"}});
-  Standin& mixw = start_mixw();
-  ASSERT_FALSE(HasFailure());
-  start_program();
-  HWND window = nullptr;
-  ASSERT_TRUE(await_main_window(window));
-
-  ASSERT_NO_FATAL_FAILURE(work_station(mixw));
-  ASSERT_TRUE(control("MixW", "write"));
-  ASSERT_TRUE(await_caption(window, "1 QSO waiting for DXKeeper"));
-  const std::string waiting_file = in_folder("VavizorurWaitingQSOs.txt");
-  EXPECT_NE(read_shared(waiting_file).value_or("").find(kLoggedExecute), std::string::npos);
-
-  // The connection pass finds DXKeeper within its 7 s period and hands it the QSO.
-  Standin& dxkeeper = start_dxlab("DXKeeper");
-  ASSERT_FALSE(HasFailure());
-  EXPECT_TRUE(
-      dxkeeper.journal.await_line(std::string("execute accepted DDEServer ") + kLoggedExecute));
-  EXPECT_TRUE(eventually(
-      [&] { return read_shared(waiting_file).value_or("").find("001log") == std::string::npos; }));
-  EXPECT_TRUE(await_caption(window, "{DXK}"));
-  EXPECT_TRUE(eventually([&] { return window_text(window).find("waiting") == std::string::npos; }))
-      << window_text(window);
-  EXPECT_EQ(error_log(), "");
-}
-
-TEST_F(Qso, AQsoDXKeeperRefusedWaitsAndIsDeliveredOnceItAnswersAgain) {
-  write_settings({{"ConnectDXKeeper", "True"}});
-  Standin& mixw = start_mixw();
-  Standin& dxkeeper = start_dxlab("DXKeeper");
-  ASSERT_FALSE(HasFailure());
-  HWND window = nullptr;
-  ASSERT_TRUE(start_program_connected(window, "{DXK}"));
-
-  ASSERT_TRUE(control("DXKeeper", "refuse"));
-  ASSERT_NO_FATAL_FAILURE(work_station(mixw));
-  ASSERT_TRUE(control("MixW", "write"));
-  EXPECT_TRUE(dxkeeper.journal.await(std::string("execute refused DDEServer ") + kLoggedExecute));
-  ASSERT_TRUE(await_caption(window, "1 QSO waiting for DXKeeper"));
-
-  ASSERT_TRUE(control("DXKeeper", "answer"));
-  EXPECT_TRUE(
-      dxkeeper.journal.await_line(std::string("execute accepted DDEServer ") + kLoggedExecute));
-  EXPECT_TRUE(eventually([&] { return window_text(window).find("waiting") == std::string::npos; }))
-      << window_text(window);
-  EXPECT_EQ(dxkeeper.journal.find("execute accepted DDEServer 001log"), std::nullopt)
-      << "logged twice";
 }
 
 TEST_F(Qso, AQsoWaitingWhenTheProgramIsKilledIsDeliveredByTheNextRun) {

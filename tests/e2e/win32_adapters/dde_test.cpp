@@ -130,23 +130,6 @@ TEST_F(WinDdeClientTest, UnansweredExecuteTimesOut) {
               process_cpu_ms() - cpu_before);
 }
 
-TEST_F(WinDdeClientTest, TwoConversationsOnOneTopicAndNoNoticeForOwnEnd) {
-  Recorded first, second;
-  OpenedConversation a = dde.open(kAddress, kLinkTimeout, first.events());
-  OpenedConversation b = dde.open(kAddress, kLinkTimeout, second.events());
-  EXPECT_EQ(a.value, "alpha");
-  EXPECT_EQ(b.value, "alpha");
-  a.conversation->execute("set both");
-  ASSERT_TRUE(
-      pump_until(loop, [&] { return first.values.size() == 1 && second.values.size() == 1; }));
-  a.conversation.reset();
-  b.conversation->execute("set second only");
-  ASSERT_TRUE(pump_until(loop, [&] { return second.values.size() == 2; }));
-  EXPECT_EQ(first.values, (std::vector<std::string>{"both"}));
-  EXPECT_EQ(second.values, (std::vector<std::string>{"both", "second only"}));
-  EXPECT_EQ(first.closed + second.closed, 0);
-}
-
 TEST_F(WinDdeClientTest, LinkOnUnknownItemIsRefused) {
   LinkAddress address = kAddress;
   address.item = "NoSuchItem";
