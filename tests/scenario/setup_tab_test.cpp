@@ -105,29 +105,29 @@ TEST_F(SetupTabTest, LoadingAppliesEveryOption) {
   EXPECT_EQ(error_log(), "<missing>");
 }
 
-TEST_F(SetupTabTest, MixWControlWithCommanderTickedEndsAsCommanderEverywhere) {
-  write_settings({"FrequencyControl=MixW", "ConnectCommander=True"});
+// Commander control without the Commander box, or the box under MixW control, loads as both.
+class CommanderLoadTest : public SetupTabTest,
+                          public ::testing::WithParamInterface<std::vector<std::string>> {};
+
+TEST_P(CommanderLoadTest, EndsAsCommanderControlEverywhere) {
+  write_settings(GetParam());
   station.commander().start();
   start_program();
   EXPECT_EQ(app->settings.FrequencyControl, "Commander");
   EXPECT_EQ(setting("FrequencyControl"), "Commander");
   EXPECT_EQ(setting("ConnectCommander"), "True");
   EXPECT_EQ(app->Option1.selected(), 1);
-  EXPECT_TRUE(commander_connected());
-  EXPECT_TRUE(app->Frame6.visible());
-}
-
-TEST_F(SetupTabTest, CommanderControlWithoutTheBoxTicksItAndConnects) {
-  write_settings({"FrequencyControl=Commander", "ConnectCommander=False"});
-  station.commander().start();
-  start_program();
-  EXPECT_EQ(app->settings.FrequencyControl, "Commander");
   EXPECT_TRUE(app->Check11.checked());
   EXPECT_TRUE(commander_connected());
-  EXPECT_EQ(setting("ConnectCommander"), "True");
   EXPECT_TRUE(app->Frame6.visible());
   EXPECT_TRUE(app->Check16.visible());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, CommanderLoadTest,
+    ::testing::Values(std::vector<std::string>{"FrequencyControl=MixW", "ConnectCommander=True"},
+                      std::vector<std::string>{"FrequencyControl=Commander",
+                                               "ConnectCommander=False"}));
 
 TEST_F(SetupTabTest, FrequencyControlAndTheCommanderBoxKeepInStep) {
   station.commander().start();
@@ -356,12 +356,11 @@ INSTANTIATE_TEST_SUITE_P(Values, BadValueTest,
 
 TEST_F(SetupTabTest, LoggedFrequencyOption) {
   start_program();
-  app->Option2.select(0);
-  EXPECT_EQ(app->settings.LoggedFrequency, "Rig");
-  EXPECT_EQ(setting("LoggedFrequency"), "Rig");
-  app->Option2.select(1);
-  EXPECT_EQ(app->settings.LoggedFrequency, "Actual");
-  EXPECT_EQ(setting("LoggedFrequency"), "Actual");
+  for (const auto& [index, value] : {std::pair{0, "Rig"}, std::pair{1, "Actual"}}) {
+    app->Option2.select(index);
+    EXPECT_EQ(app->settings.LoggedFrequency, value);
+    EXPECT_EQ(setting("LoggedFrequency"), value);
+  }
 }
 
 }  // namespace
