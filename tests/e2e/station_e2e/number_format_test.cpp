@@ -77,6 +77,8 @@ TEST_F(NumberFormat, SpotsInEitherDecimalFormWithACommaAsDecimalSeparator) {
   ASSERT_NO_FATAL_FAILURE(start_spot_station());
   pick("14070.15", "psk31", "PSK31", "<xcvrfreq:8>14068,65<xcvrmode:5>PSK31", "14068,650");
   pick("7035,2", "cw", "CW", "<xcvrfreq:6>7035,2<xcvrmode:2>CW", "7035,200");
+  // A far band in a comma locale: the scenarios run far bands under point separators only.
+  pick("10368100.5", "cw", "CW", "<xcvrfreq:10>10368100,5<xcvrmode:2>CW", "10368100,500");
   EXPECT_EQ(error_log(), "");
 }
 
