@@ -1,6 +1,9 @@
 // standin_ctl.exe [--wait <ms>] <service> <command...>
+// standin_ctl.exe --close-window <title>
 // Executes one control command on "<service>|Control" and exits 0 when it was accepted,
-// 1 when not (the reason on stderr), 2 for a bad command line. A service not beginning with
+// 1 when not (the reason on stderr), 2 for a bad command line. --close-window posts WM_CLOSE
+// to the top-level window with exactly that title, as the user closing it would (0 when
+// there was one). A service not beginning with
 // "Standin" gets that prefix ("DXKeeper" means "StandinDXKeeper"). With --wait the command
 // is repeated every 100 ms until accepted or the time is up (to wait for a stand-in that is
 // still starting).
@@ -23,6 +26,10 @@ constexpr DWORD kRetryMs = 100;
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--close-window") {
+    HWND window = FindWindowA(nullptr, argv[2]);
+    return window && PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
+  }
   int first = 1;
   DWORD wait_ms = 0;
   if (argc > 2 && std::string(argv[1]) == "--wait") {

@@ -110,7 +110,7 @@ TEST_F(FrequencyTest, EveryPollWithADotInTheDisplaySendsTheDialTwice) {
   EXPECT_EQ(zfq_macros(), (std::vector<std::string>{"<ZFQ:14070.000>", "<ZFQ:14070.000>"}));
 }
 
-TEST_F(FrequencyTest, SidebandTableByCommandersRadioMode) {
+TEST_F(FrequencyTest, SidebandTableByCommandersRadioModeAndAmKeepsTheOldFrequency) {
   start_commander_control();
   const struct {
     const char* radio_mode;
@@ -128,10 +128,7 @@ TEST_F(FrequencyTest, SidebandTableByCommandersRadioMode) {
     run_for(1);
     EXPECT_EQ(app->OpFreq.text(), c.op_freq) << c.radio_mode;
   }
-}
-
-TEST_F(FrequencyTest, InAmTheOldOperatingFrequencyIsKeptAndTheJumpStillSent) {
-  start_commander_control();
+  // In AM a new dial keeps the old operating frequency, and MixW is still told to jump.
   commander().set_radio_mode("AM");
   run_for(1);
   const int jumps = mixw().peer().tx_jumps();

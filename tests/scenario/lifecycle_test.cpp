@@ -48,25 +48,6 @@ TEST_F(LifecycleTest, CancelOrClosingTheWaitWindowEndsTheProgramAtOnce) {
   }
 }
 
-TEST_F(LifecycleTest, MixWVanishingShowsTheMessageAndUnloads) {
-  write_settings({"ConnectDXKeeper=True", "Top=300", "Left=1500"});
-  station.mixw().start();
-  station.dxkeeper().start();
-  start_program();
-  station.mixw().vanish();
-  run_for(4000);
-  ASSERT_EQ(desktop.message_boxes().size(), 1u);
-  EXPECT_EQ(desktop.message_boxes()[0].text,
-            "MixW2 IS NOT LOADED\rBecause of this I must close down");
-  EXPECT_EQ(app->run_end(), RunEnd::mixw_lost);
-  EXPECT_FALSE(app->MixWRunning);
-  EXPECT_FALSE(frame.hook_installed());
-  EXPECT_EQ(station.dxkeeper().conversation_count(), 0u);
-  EXPECT_TRUE(station.dxkeeper().journal().empty());  // no shutdown without TerminateApps
-  run_for(10000);
-  EXPECT_EQ(desktop.message_boxes().size(), 1u);
-}
-
 TEST_F(LifecycleTest, ClosingWithTerminateAppsShutsTheConnectedProgramsAndSpotCollector) {
   write_settings({"TerminateApps=True", "ConnectDXKeeper=True", "ConnectDXView=True"});
   station.mixw().start();

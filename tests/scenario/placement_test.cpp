@@ -96,19 +96,17 @@ TEST_F(PlacementTest, ClosingWhileMinimizedKeepsTheEarlierPosition) {
   EXPECT_EQ(setting("WindowState"), "0");
 }
 
-TEST_F(PlacementTest, AMaximizedWindowIsRestoredMaximizedAndNotResized) {
-  write_settings({"WindowState=2"});
-  start_program();
-  EXPECT_EQ(frame.state(), WindowState::maximized);
-  EXPECT_EQ(setting("WindowState"), "2");
-  EXPECT_EQ(app->run_end(), RunEnd::running);
-}
-
-TEST_F(PlacementTest, AnImpossibleWindowStateIsIgnored) {
+TEST_F(PlacementTest, TheStoredWindowStateIsRestoredAndAnImpossibleOneIgnored) {
   write_settings({"WindowState=7", "Top=60"});
   start_program();
   EXPECT_EQ(frame.state(), WindowState::normal);
   EXPECT_EQ(frame.top(), 60);
+  EXPECT_EQ(app->run_end(), RunEnd::running);
+  app->Close();
+  write_settings({"WindowState=2"});
+  start_program();
+  EXPECT_EQ(frame.state(), WindowState::maximized);
+  EXPECT_EQ(setting("WindowState"), "2");
   EXPECT_EQ(app->run_end(), RunEnd::running);
 }
 

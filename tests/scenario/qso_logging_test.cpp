@@ -104,23 +104,6 @@ TEST_F(QsoLoggingTest, ABadDateIsReportedAndNothingIsSentOrCleared) {
   EXPECT_TRUE(app->Timer2.enabled());
 }
 
-TEST_F(QsoLoggingTest, ARefusedQsoWaitsAndTheNextStartDeliversIt) {
-  start_program();
-  station.dxkeeper().refuse_executes();
-  work_and_write(worked_station());
-  EXPECT_TRUE(station.dxkeeper().peer().logged().empty());
-  EXPECT_FALSE(app->clients.IsServerConnected(dxlab::kDXKeeper));
-  EXPECT_EQ(replay_journal(read_file(kPendingFileName)).entries.size(), 1u);
-
-  app->Close();
-  app.reset();
-  station.dxkeeper().answer();
-  start_program();
-  run_for(100);
-  EXPECT_EQ(logged_calls(), (std::vector<std::string>{"Q1ABC"}));
-  EXPECT_FALSE(files.exists(path(kPendingFileName)));
-}
-
 TEST_F(QsoLoggingTest, AWriteDuringAConnectionPassIsLoggedWhenThePassEnds) {
   station.dxview().start();
   station.dxview().hang();  // each pass waits for DXView's time-outs, letting events run

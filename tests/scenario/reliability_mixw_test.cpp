@@ -142,6 +142,9 @@ TEST_P(MixWVanishTest, TheMessageTheUnloadStepsAndThePositionSavedWithoutAHang) 
     }
   }
   EXPECT_TRUE(program_errors().empty()) << read_file("ErrorLog.txt");
+  for (const auto& command : station.dxkeeper().journal()) {  // TerminateApps is off
+    EXPECT_EQ(command.find("shutdown"), std::string::npos) << command;
+  }
 
   // Nothing of the program runs any more: no second message, no traffic.
   station.mixw().start();

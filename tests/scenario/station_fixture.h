@@ -67,14 +67,6 @@ class StationTest : public ::testing::Test, protected TestFolderHolder, protecte
   }
   void run_for(Millis ms) { loop.run_for(ms); }
 
-  // Starts the DXLab programs and lets one connection pass connect them.
-  void connect_dxlab() {
-    station.dxkeeper().start();
-    station.dxview().start();
-    station.pathfinder().start();
-    run_for(7000);
-  }
-
   sim::SimStation station{loop, bus, automation, &desktop};
   std::unique_ptr<QuandrelMain> app;
   int escapes_expected = 0;
