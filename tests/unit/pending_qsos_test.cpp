@@ -119,37 +119,6 @@ TEST(PendingQsos, AFailedWriteKeepsTheEntryAndTheNextWriteIsWhole) {
             (std::vector<std::string>{"001log<EOR>", "001log<CALL:1>Q <EOR>"}));
 }
 
-TEST(PendingQsos, AHeldFileIsNeverWrittenAndItsQsosComeFirstOnceRead) {
-  MemoryFiles files;
-  const std::string path = "C:\\MixW\\VavizorurWaitingQSOs.txt";
-  files.content[path] = journal_of({{"old1", false}, {"old2", true}});
-  files.held.insert(path);
-
-  PendingQsos pending(files, "C:\\MixW");
-  EXPECT_THROW(pending.Load(), RuntimeError);
-  EXPECT_FALSE(pending.ready());
-  EXPECT_FALSE(pending.empty());
-  pending.Add({"new1", false});
-  EXPECT_EQ(pending.count(), 1u);
-  EXPECT_EQ(files.content.at(pending.later_path()), journal_entry({"new1", false}));
-
-  // The program is killed here; the next run still cannot read the file at first.
-  PendingQsos next(files, "C:\\MixW");
-  EXPECT_THROW(next.Load(), RuntimeError);
-  EXPECT_EQ(next.count(), 1u);
-  next.Add({"new2", false});
-
-  files.held.clear();
-  ASSERT_TRUE(next.Load());
-  std::vector<std::string> order;
-  while (!next.empty()) {
-    order.push_back(next.front().execute);
-    next.RemoveFront();
-  }
-  EXPECT_EQ(order, (std::vector<std::string>{"old1", "old2", "new1", "new2"}));
-  EXPECT_FALSE(files.exists(next.later_path()));
-}
-
 TEST(PendingQsos, UnreadableBytesAreKeptBesideBeforeTheJournalIsWrittenAfresh) {
   MemoryFiles files;
   const std::string path = "C:\\MixW\\VavizorurWaitingQSOs.txt";

@@ -53,18 +53,6 @@ TEST_F(SettingsFileTest, ExistingFileIsNeverRewritten) {
   EXPECT_EQ(settings.ReadSetting("Top", "0"), "5");
 }
 
-TEST_F(SettingsFileTest, UnwritableFolderThrowsAndReadsGiveDefaults) {
-  files.make_read_only(folder);
-  EXPECT_THROW(settings.CheckforInIfile(), RuntimeError);
-  EXPECT_EQ(settings.ReadSetting("FrequencyControl", "MixW"), "MixW");
-  EXPECT_NO_THROW(settings.WriteSetting("Top", "1", false));
-  EXPECT_FALSE(files.exists(settings.path()));
-  files.clear_faults();
-  settings.WriteSetting("SaveGrid", "True", false);
-  EXPECT_EQ(settings.ReadSetting("SaveGrid", "False"), "True");
-  EXPECT_EQ(settings.ReadSetting("Top", "0"), "0");
-}
-
 TEST_F(SettingsFileTest, ReadSettingFallsBackToTheDefault) {
   settings.CheckforInIfile();
   struct Case {

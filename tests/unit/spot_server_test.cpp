@@ -161,13 +161,6 @@ TEST_F(SpotServerTest, TheTimerFiresOncePerSpot) {
   EXPECT_EQ(spots_.size(), 1u);
 }
 
-TEST_F(SpotServerTest, AFailingSpotHandlerIsPassedOver) {
-  server_.on_spot = [](const SpotFields&) { throw RuntimeError(err::kObjectNotSet); };
-  ASSERT_TRUE(execute("000setscnewentry" + spot_record("14070.15", "psk31", "VK2ABC", "PSK31")));
-  EXPECT_NO_THROW(loop_.run_for(1));
-  EXPECT_FALSE(server_.pending());
-}
-
 TEST_F(SpotServerTest, AFailedRecordLeavesNoStaleFields) {
   // A record whose parse stops at the first field yields empty values, not the fields of the
   // spot before it.
