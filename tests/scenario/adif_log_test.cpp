@@ -4,38 +4,11 @@
 #include <vector>
 
 #include "app/adif_log.h"
-#include "peers/dxlab_text.h"
 #include "reliability_fixture.h"
+#include "support/adif_reader.h"
 
 namespace vav::testing {
 namespace {
-
-struct AdifFile {
-  std::vector<peers::DxlabField> header;
-  std::vector<std::vector<peers::DxlabField>> records;
-};
-
-// A plain ADIF reader: the header up to "<EOH>", then records closed by "<EOR>".
-AdifFile read_adif(const std::string& text) {
-  AdifFile file;
-  const std::size_t eoh = text.find("<EOH>");
-  std::string_view rest(text);
-  if (eoh != std::string::npos) {
-    file.header = peers::parse_fields(rest.substr(0, eoh)).fields;
-    rest = rest.substr(eoh + 5);
-  }
-  for (std::size_t end = rest.find("<EOR>"); end != std::string_view::npos;
-       end = rest.find("<EOR>")) {
-    file.records.push_back(peers::parse_fields(rest.substr(0, end)).fields);
-    rest = rest.substr(end + 5);
-  }
-  return file;
-}
-
-std::string value(const std::vector<peers::DxlabField>& fields, const std::string& name) {
-  const std::string* v = peers::find_field(fields, name);
-  return v ? *v : "<none>";
-}
 
 class AdifLogTest : public ReliabilityTest {
  protected:
@@ -46,7 +19,7 @@ class AdifLogTest : public ReliabilityTest {
   std::vector<std::string> adif_calls() {
     std::vector<std::string> calls;
     for (const auto& r : read_adif(read_file(kAdifLogFileName)).records) {
-      calls.push_back(value(r, "CALL"));
+      calls.push_back(adif_value(r, "CALL"));
     }
     return calls;
   }
@@ -57,10 +30,10 @@ TEST_F(AdifLogTest, EveryQsoIsInTheFileWithTheFieldsDXKeeperGetsWhenEverItGetsTh
   start_program();
   write_numbered_qso(1);
   const AdifFile first = read_adif(read_file(kAdifLogFileName));
-  EXPECT_EQ(value(first.header, "ADIF_VER"), "3.1.4");
-  EXPECT_EQ(value(first.header, "PROGRAMID"), "Vavizorur");
-  EXPECT_EQ(value(first.header, "PROGRAMVERSION"), app->common.Version());
-  EXPECT_EQ(value(first.header, "CREATED_TIMESTAMP").size(), 15u);
+  EXPECT_EQ(adif_value(first.header, "ADIF_VER"), "3.1.4");
+  EXPECT_EQ(adif_value(first.header, "PROGRAMID"), "Vavizorur");
+  EXPECT_EQ(adif_value(first.header, "PROGRAMVERSION"), app->common.Version());
+  EXPECT_EQ(adif_value(first.header, "CREATED_TIMESTAMP").size(), 15u);
   ASSERT_EQ(first.records.size(), 1u);
   // The same fields, in the same order, as the record DXKeeper took.
   const std::string& execute = station.dxkeeper().journal().at(0);
@@ -93,11 +66,11 @@ TEST_F(AdifLogTest, ATornLastRecordIsClosedAndHidesNothing) {
   write_numbered_qso(2);
   const AdifFile file = read_adif(read_file(kAdifLogFileName));
   ASSERT_EQ(file.records.size(), 3u);
-  EXPECT_EQ(value(file.records[0], "CALL"), "Q1N1");
-  EXPECT_EQ(value(file.records[1], "CALL"), "Q9TOR");  // the torn one, visibly short
-  EXPECT_EQ(value(file.records[1], "MODE"), "<none>");
-  EXPECT_EQ(value(file.records[2], "CALL"), "Q2N2");
-  EXPECT_EQ(value(file.records[2], "RST_RCVD"), "599");
+  EXPECT_EQ(adif_value(file.records[0], "CALL"), "Q1N1");
+  EXPECT_EQ(adif_value(file.records[1], "CALL"), "Q9TOR");  // the torn one, visibly short
+  EXPECT_EQ(adif_value(file.records[1], "MODE"), "<none>");
+  EXPECT_EQ(adif_value(file.records[2], "CALL"), "Q2N2");
+  EXPECT_EQ(adif_value(file.records[2], "RST_RCVD"), "599");
 
   EXPECT_EQ(adif_tail_repair(""), "");
   EXPECT_EQ(adif_tail_repair("x<EOR>\r\n"), "");

@@ -83,12 +83,8 @@ class NeighbourCrashTest : public ReliabilityTest {
   void command(int server, const std::string& call) {
     switch (server) {
       case dxlab::kCommander: {
-        peers::Spot spot;
-        spot.frequency_khz = "14070.15";
-        spot.mode = "psk31";
-        spot.callsign = call;
-        spot.log_mode = "PSK31";
-        ASSERT_TRUE(station.spotcollector().send_spot(spot).accepted);
+        const auto picked = spot("14070.15", "psk31", call.c_str(), "PSK31");
+        ASSERT_TRUE(station.spotcollector().send_spot(picked).accepted);
         run_for(1);
         break;
       }
@@ -239,12 +235,8 @@ TEST_P(NeighbourVanishTest, OnlyThatProgramIsLostAndItIsConnectedAgainWithinOneP
   // The command reaches the program while it goes: a spot for Commander, a new callsign
   // for the lookup programs.
   if (c.server == dxlab::kCommander) {
-    peers::Spot spot;
-    spot.frequency_khz = "14070.15";
-    spot.mode = "psk31";
-    spot.callsign = "Q1ONE";
-    spot.log_mode = "PSK31";
-    ASSERT_TRUE(station.spotcollector().send_spot(spot).accepted);
+    const auto picked = spot("14070.15", "psk31", "Q1ONE", "PSK31");
+    ASSERT_TRUE(station.spotcollector().send_spot(picked).accepted);
   } else {
     station.mixw().operator_types("Call", "Q1ONE");
   }

@@ -38,6 +38,18 @@ class QsoLoggingTest : public StationTest {
     station.mixw().write_qso();
     run_for(600);
   }
+  // Starts the program with MixW's dial at 14070000 Hz and its audio offset at 1500 Hz.
+  void start_at_1500_hz() {
+    restart_program();
+    station.mixw().move_audio(1500);
+    run_for(600);
+  }
+  const peers::LoggedQso& last_logged() {
+    const auto& logged = station.dxkeeper().peer().logged();
+    EXPECT_FALSE(logged.empty());
+    static const peers::LoggedQso kNone{};
+    return logged.empty() ? kNone : logged.back();
+  }
   std::vector<std::string> logged_calls() {
     std::vector<std::string> calls;
     for (const auto& qso : station.dxkeeper().peer().logged()) calls.push_back(qso.value("CALL"));
@@ -138,6 +150,83 @@ TEST_F(QsoLoggingTest, SaveLogsTheQsoEvenWithoutACallsign) {
   app->Save_Click();
   ASSERT_EQ(station.dxkeeper().journal().size(), 1u);
   EXPECT_EQ(station.dxkeeper().journal()[0].rfind("001log<RST_RCVD:3>599 ", 0), 0u);
+}
+
+// The text of a record whatever the user's number format and code page: FREQ is an ADIF
+// number with a point, and field lengths count characters, not bytes.
+TEST_F(QsoLoggingTest, FreqIsWrittenWithAPointWhateverTheDecimalSeparator) {
+  for (const auto& [thousands, decimal] : {std::pair{".", ","}, {",", "."}}) {
+    SCOPED_TRACE(decimal);
+    system.set_separators(thousands, decimal);
+    start_at_1500_hz();
+    for (const char* logged : {"Actual", "Rig"}) {
+      SCOPED_TRACE(logged);
+      app->settings.LoggedFrequency = logged;
+      work_and_write(worked_station());
+      const std::string execute = station.dxkeeper().journal().back();
+      const bool rig = std::string(logged) == "Rig";
+      EXPECT_NE(execute.find(rig ? "<FREQ:9>14.070000 " : "<FREQ:9>14.071500 "), std::string::npos)
+          << execute;
+      EXPECT_NE(execute.find("<BAND:3>20M "), std::string::npos) << execute;
+      // The windows keep the user's format.
+      EXPECT_EQ(app->OpFreq.text(), std::string("14") + thousands + "071" + decimal + "500");
+    }
+  }
+}
+
+TEST_F(QsoLoggingTest, AQsoOnAFarBandLogsItsFrequency) {
+  start_at_1500_hz();
+  const std::pair<double, const char*> cases[] = {
+      {135'700, "<FREQ:8>0.137200 "},
+      {1'296'200'000, "<FREQ:11>1296.201500 "},
+      {10'368'100'000, "<FREQ:12>10368.101500 "},
+  };
+  for (const auto& [dial, freq] : cases) {
+    SCOPED_TRACE(freq);
+    station.mixw().tune_dial(dial);
+    run_for(600);
+    work_and_write(worked_station());
+    const std::string execute = station.dxkeeper().journal().back();
+    EXPECT_NE(execute.find(freq), std::string::npos) << execute;
+    EXPECT_EQ(execute.find("<BAND:"), std::string::npos) << execute;
+  }
+}
+
+TEST_F(QsoLoggingTest, OnAJapaneseWindowsADoubleByteCharacterCountsOnce) {
+  // Shift-JIS: "Yamada" and "Tokyo" in two kanji each, two bytes a kanji.
+  const std::string name = "\x8E\x52\x93\x63";
+  const std::string qth = "\x93\x8C\x8B\x9E";
+  system.set_ansi_code_page(932);
+  station.dxkeeper().peer().set_code_page(peers::AnsiCodePage{932});
+  start_at_1500_hz();
+  peers::Contact c = worked_station();
+  c.name = name;
+  c.domain = "";
+  c.qth = qth;
+  c.notes = "QSL " + name;
+  work_and_write(c);
+
+  const std::string execute = station.dxkeeper().journal().back();
+  EXPECT_NE(execute.find("<NAME:2>" + name + " <NOTES:6>QSL " + name + " <QTH:2>" + qth + " "),
+            std::string::npos)
+      << execute;
+  const peers::LoggedQso& logged = last_logged();
+  EXPECT_EQ(logged.value("NAME"), name);
+  EXPECT_EQ(logged.value("NOTES"), "QSL " + name);
+  EXPECT_EQ(logged.value("QTH"), qth);
+  EXPECT_EQ(logged.value("PFX"), "Q1");  // every field after them read as sent
+  EXPECT_TRUE(station.dxkeeper().peer().malformed_records().empty());
+}
+
+TEST_F(QsoLoggingTest, OnASingleByteCodePageEveryByteIsACharacter) {
+  const std::string name = "\x8E\x52\x93\x63";  // four letters of code page 1252
+  start_at_1500_hz();
+  peers::Contact c = worked_station();
+  c.name = name;
+  work_and_write(c);
+  const std::string execute = station.dxkeeper().journal().back();
+  EXPECT_NE(execute.find("<NAME:4>" + name + " "), std::string::npos) << execute;
+  EXPECT_EQ(last_logged().value("NAME"), name);
 }
 
 }  // namespace

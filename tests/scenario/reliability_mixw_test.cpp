@@ -118,12 +118,8 @@ TEST_P(MixWVanishTest, TheMessageTheUnloadStepsAndThePositionSavedWithoutAHang) 
       object_->arm([](const std::string& what, const std::string& member) {
         return what == "put" && member == "Mode";
       });
-      peers::Spot spot;
-      spot.frequency_khz = "14070.15";
-      spot.mode = "psk31";
-      spot.callsign = "VK2ABC";
-      spot.log_mode = "PSK31";
-      ASSERT_TRUE(station.spotcollector().send_spot(spot).accepted);
+      ASSERT_TRUE(
+          station.spotcollector().send_spot(spot("14070.15", "psk31", "VK2ABC", "PSK31")).accepted);
       break;
     }
   }

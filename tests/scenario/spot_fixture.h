@@ -11,17 +11,6 @@ namespace vav::testing {
 
 inline constexpr Millis kSpotPoll = 500;
 
-inline peers::Spot spot(const char* khz, const char* mode, const char* call, const char* log_mode) {
-  peers::Spot s;
-  s.frequency_khz = khz;
-  s.mode = mode;
-  s.callsign = call;
-  s.log_mode = log_mode;
-  s.prefix = "VK";
-  s.grid = "QF56";
-  return s;
-}
-
 class SpotStationTest : public StationTest {
  protected:
   void start_station(std::vector<std::string> extra = {}) {

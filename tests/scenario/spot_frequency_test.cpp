@@ -26,8 +26,6 @@ const FormCase kForms[] = {
      "<xcvrfreq:8>14068,65<xcvrmode:5>PSK31", 14'068'650},
     {" 14070.15 ", "psk31", "PSK31", "<xcvrfreq:8>14068.65<xcvrmode:5>PSK31",
      "<xcvrfreq:8>14068,65<xcvrmode:5>PSK31", 14'068'650},
-    {"7035.2", "rtty", "RTTY", "<xcvrfreq:7>7033.07<xcvrmode:6>RTTY-R",
-     "<xcvrfreq:7>7033,07<xcvrmode:6>RTTY-R", 7'033'070},
     {"7035,2", "rtty", "RTTY", "<xcvrfreq:7>7033.07<xcvrmode:6>RTTY-R",
      "<xcvrfreq:7>7033,07<xcvrmode:6>RTTY-R", 7'033'070},
     {"14,070.15", "psk31", "PSK31", "<xcvrfreq:8>14068.65<xcvrmode:5>PSK31",
@@ -35,8 +33,6 @@ const FormCase kForms[] = {
     {"14.070,15", "psk31", "PSK31", "<xcvrfreq:8>14068.65<xcvrmode:5>PSK31",
      "<xcvrfreq:8>14068,65<xcvrmode:5>PSK31", 14'068'650},
     {"14,025", "cw", "CW", "<xcvrfreq:5>14025<xcvrmode:2>CW", "<xcvrfreq:5>14025<xcvrmode:2>CW",
-     14'025'000},
-    {"14.025", "cw", "CW", "<xcvrfreq:5>14025<xcvrmode:2>CW", "<xcvrfreq:5>14025<xcvrmode:2>CW",
      14'025'000},
 };
 

@@ -19,6 +19,18 @@ struct TestFolderHolder {
   sim::testing::TempFolder folder;
 };
 
+// A spot as SpotCollector hands it over when the operator picks it.
+inline peers::Spot spot(const char* khz, const char* mode, const char* call, const char* log_mode) {
+  peers::Spot s;
+  s.frequency_khz = khz;
+  s.mode = mode;
+  s.callsign = call;
+  s.log_mode = log_mode;
+  s.prefix = "VK";
+  s.grid = "QF56";
+  return s;
+}
+
 class StationTest : public ::testing::Test, protected TestFolderHolder, protected sim::SimMachine {
  protected:
   StationTest() : sim::SimMachine(folder.path().string()) {}

@@ -96,12 +96,8 @@ TEST_F(StatusTabTest, ShowsTheLastSpotAndWhetherItWasTuned) {
   station.spotcollector().start();
   start_program();
   run_for(500);
-  peers::Spot spot;
-  spot.frequency_khz = "14070.15";
-  spot.mode = "psk31";
-  spot.callsign = "VK2ABC";
-  spot.log_mode = "PSK31";
-  ASSERT_TRUE(station.spotcollector().send_spot(spot).accepted);
+  auto picked = spot("14070.15", "psk31", "VK2ABC", "PSK31");
+  ASSERT_TRUE(station.spotcollector().send_spot(picked).accepted);
   run_for(1);
   EXPECT_EQ(app->status.LastSpot.text(),
             "VK2ABC  14070.15 kHz  PSK31  - refused: Commander is not connected");
@@ -111,13 +107,13 @@ TEST_F(StatusTabTest, ShowsTheLastSpotAndWhetherItWasTuned) {
 
   station.commander().start();
   run_for(7100);
-  spot.callsign = "ZL1XYZ";
-  ASSERT_TRUE(station.spotcollector().send_spot(spot).accepted);
+  picked.callsign = "ZL1XYZ";
+  ASSERT_TRUE(station.spotcollector().send_spot(picked).accepted);
   run_for(1);
   EXPECT_EQ(app->status.LastSpot.text(), "ZL1XYZ  14070.15 kHz  PSK31  - tuned");
 
-  spot.frequency_khz = "14070.15.3";
-  ASSERT_TRUE(station.spotcollector().send_spot(spot).accepted);
+  picked.frequency_khz = "14070.15.3";
+  ASSERT_TRUE(station.spotcollector().send_spot(picked).accepted);
   run_for(1);
   EXPECT_EQ(app->status.LastSpot.text(),
             "ZL1XYZ  14070.15.3 kHz  PSK31  - refused: the frequency cannot be read");

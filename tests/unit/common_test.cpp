@@ -68,15 +68,6 @@ TEST_F(CommonTest, VersionIsThreeNumbers) {
       << common.Version();
 }
 
-TEST_F(CommonTest, RunWithoutErrorsLeavesNoTrace) {
-  common.Initialize();
-  common.RefreshCaption();
-  common.Terminate();
-  EXPECT_FALSE(files.exists(folder + "\\ErrorLog.txt"));
-  EXPECT_EQ(frame.caption(), "Vavizorur " + common.Version());
-  EXPECT_FALSE(common.ErrorNoted);
-}
-
 TEST_F(CommonTest, FirstErrorWritesHeaderAndNotesTheCaption) {
   common.Initialize();
   loop.run_for(61'000);

@@ -79,15 +79,6 @@ TEST(Utc, DateValuesOfClockReadings) {
   }
 }
 
-TEST(Utc, CurrentTimeReadsTheSystemClock) {
-  sim::SimEventLoop loop;
-  sim::SimSystem system{loop, std::filesystem::temp_directory_path().string()};
-  system.set_utc({2024, 2, 29, 12, 0, 0, 0});
-  EXPECT_DOUBLE_EQ(utc::CurrentTime(system), 45351.5);
-  loop.run_for(1500);
-  EXPECT_DOUBLE_EQ(utc::CurrentTime(system), 45351.5 + 1.0 / 86400);
-}
-
 TEST(Utc, MonthDaysIsTheLengthOfThePrecedingMonth) {
   const std::vector<int> plain = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30};
   for (int month = 1; month <= 12; ++month) {

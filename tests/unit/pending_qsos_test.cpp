@@ -2,56 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <set>
+#include <string>
+#include <vector>
 
 #include "errors/runtime_error.h"
+#include "platform/sim/sim_files.h"
+#include "unit/sim_temp_folder.h"
 
 namespace vav {
 namespace {
 
-// Files in memory; "atomic" replacement is a plain assignment here, which is what it looks
-// like from outside. A held file is there but cannot be read or written.
-class MemoryFiles final : public Files {
- public:
-  bool exists(const std::string& path) override { return content.count(path) != 0; }
-  std::optional<std::string> read_all(const std::string& path) override {
-    if (!exists(path) || held.count(path)) return std::nullopt;
-    return content[path];
-  }
-  std::optional<std::string> read_existing(const std::string& path) override {
-    if (!exists(path)) return std::nullopt;
-    if (held.count(path)) throw RuntimeError(err::kPermissionDenied);
-    return content[path];
-  }
-  bool create_new(const std::string& path, const std::string& text) override {
-    if (exists(path)) return false;
-    put(path, text);
-    return true;
-  }
-  void write_new(const std::string& path, const std::string& text) override { put(path, text); }
-  void append(const std::string& path, const std::string& text) override {
-    ++appends;
-    put(path, content[path] + text);
-  }
-  std::unique_ptr<AppendFile> open_for_append(const std::string&) override { return nullptr; }
-  void replace_atomically(const std::string& path, const std::string& text) override {
-    ++rewrites;
-    put(path, text);
-  }
-  void remove(const std::string& path) override {
-    if (held.count(path)) throw RuntimeError(err::kPermissionDenied);
-    content.erase(path);
-  }
-  void put(const std::string& path, const std::string& text) {
-    if (failing || held.count(path)) throw RuntimeError(err::kPermissionDenied);
-    content[path] = text;
-  }
-  std::map<std::string, std::string> content;
-  std::set<std::string> held;
-  bool failing = false;
-  int appends = 0;
-  int rewrites = 0;
+// A MixW folder of its own for each test.
+class PendingQsosTest : public ::testing::Test {
+ protected:
+  std::string read(const std::string& path) { return files.read_all(path).value_or("<missing>"); }
+  sim::testing::TempFolder temp;
+  std::string folder = temp.path().string();
+  sim::SimFiles files;
 };
 
 std::vector<std::string> executes(const std::deque<PendingQso>& entries) {
@@ -86,50 +53,51 @@ TEST(WaitingQsoJournal, ReplaysEntriesAndMarksAndDropsATornTail) {
   EXPECT_TRUE(replay_journal("D\r\nD\r\n").entries.empty());
 }
 
-TEST(PendingQsos, EachChangeAppendsAndAnEmptyQueueRemovesTheFile) {
-  MemoryFiles files;
-  PendingQsos first(files, "C:\\MixW");
+TEST_F(PendingQsosTest, EachChangeAppendsAndAnEmptyQueueRemovesTheFile) {
+  PendingQsos first(files, folder);
   ASSERT_TRUE(first.Load());
-  for (int i = 0; i < 50; ++i) first.Add({"001log<CALL:1>" + std::to_string(i % 10), false});
+  std::string expected;
+  for (int i = 0; i < 50; ++i) {
+    const PendingQso entry{"001log<CALL:1>" + std::to_string(i % 10), false};
+    first.Add(entry);
+    expected += journal_entry(entry);
+  }
   first.MarkFrontUncertain();
   first.RemoveFront();
-  EXPECT_EQ(files.rewrites, 0);
-  EXPECT_EQ(files.appends, 52);
+  // Appended to, never rewritten: the marks follow the entries.
+  EXPECT_EQ(read(first.path()),
+            expected + std::string(kJournalTimedOut) + std::string(kJournalDelivered));
 
   // A restart replays the journal and writes it afresh, without the marks.
-  PendingQsos second(files, "C:\\MixW");
+  PendingQsos second(files, folder);
   ASSERT_TRUE(second.Load());
   EXPECT_EQ(second.count(), 49u);
-  EXPECT_EQ(files.content.at(second.path()).find("D\r\n"), std::string::npos);
+  EXPECT_EQ(read(second.path()).find("D\r\n"), std::string::npos);
   while (!second.empty()) second.RemoveFront();
   EXPECT_FALSE(files.exists(second.path()));
 }
 
-TEST(PendingQsos, AFailedWriteKeepsTheEntryAndTheNextWriteIsWhole) {
-  MemoryFiles files;
-  PendingQsos pending(files, "C:\\MixW");
+TEST_F(PendingQsosTest, AFailedWriteKeepsTheEntryAndTheNextWriteIsWhole) {
+  PendingQsos pending(files, folder);
   pending.Load();
-  files.failing = true;
+  files.make_read_only(folder);
   EXPECT_THROW(pending.Add({"001log<EOR>", false}), RuntimeError);
   EXPECT_EQ(pending.count(), 1u);
-  files.failing = false;
+  files.clear_faults();
   pending.Add({"001log<CALL:1>Q <EOR>", false});
-  EXPECT_EQ(files.rewrites, 1);
-  EXPECT_EQ(executes(replay_journal(files.content.at(pending.path())).entries),
+  EXPECT_EQ(executes(replay_journal(read(pending.path())).entries),
             (std::vector<std::string>{"001log<EOR>", "001log<CALL:1>Q <EOR>"}));
 }
 
-TEST(PendingQsos, UnreadableBytesAreKeptBesideBeforeTheJournalIsWrittenAfresh) {
-  MemoryFiles files;
-  const std::string path = "C:\\MixW\\VavizorurWaitingQSOs.txt";
+TEST_F(PendingQsosTest, UnreadableBytesAreKeptBesideBeforeTheJournalIsWrittenAfresh) {
+  PendingQsos pending(files, folder);
   const std::string damaged =
       journal_entry({"ok", false}) + "garbage\r\n" + journal_entry({"after", false});
-  files.content[path] = damaged;
-  PendingQsos pending(files, "C:\\MixW");
+  files.write_new(pending.path(), damaged);
   ASSERT_TRUE(pending.Load());
   EXPECT_EQ(pending.count(), 1u);
-  EXPECT_EQ(files.content.at(pending.damaged_path()), damaged);
-  EXPECT_EQ(files.content.at(path), journal_entry({"ok", false}));
+  EXPECT_EQ(read(pending.damaged_path()), damaged);
+  EXPECT_EQ(read(pending.path()), journal_entry({"ok", false}));
 }
 
 }  // namespace

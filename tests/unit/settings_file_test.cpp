@@ -53,31 +53,6 @@ TEST_F(SettingsFileTest, ExistingFileIsNeverRewritten) {
   EXPECT_EQ(settings.ReadSetting("Top", "0"), "5");
 }
 
-TEST_F(SettingsFileTest, ReadSettingFallsBackToTheDefault) {
-  settings.CheckforInIfile();
-  struct Case {
-    std::string key, default_value, expected;
-  };
-  const std::vector<Case> cases = {
-      {"FrequencyControl", "x", "MixW"},
-      {"frequencycontrol", "x", "MixW"},
-      {"NoSuchKey", "dflt", "dflt"},
-      {"OptiumDigitalFreq", "0", "1500"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(settings.ReadSetting(c.key, c.default_value), c.expected);
-  settings.WriteSetting("RequestQSL", "", false);
-  EXPECT_EQ(settings.ReadSetting("RequestQSL", "False"), "False");
-  settings.WriteSetting("RTTYRadioModeSetting", " 2", false);
-  EXPECT_EQ(settings.ReadSetting("RTTYRadioModeSetting", "0"), "2");
-}
-
-TEST_F(SettingsFileTest, DebugValuesGoToTheirOwnSection) {
-  settings.CheckforInIfile();
-  settings.WriteSetting("MixKhz.Text", "14,070.150", true);
-  EXPECT_EQ(profile.read_string(settings.path(), "Debug", "MixKhz.Text"), "14,070.150");
-  EXPECT_EQ(settings.ReadSetting("MixKhz.Text", "none"), "none");
-}
-
 class ReadIniValueTest : public SettingsFileTest {
  protected:
   std::string ini() { return folder + "\\Mixw2.ini"; }

@@ -10,43 +10,13 @@
 #include <vector>
 
 #include "station_e2e/station.h"
+#include "tests/support/adif_reader.h"
 
 namespace vav::e2e {
 namespace {
 
-// A plain ADIF reader: records after "<EOH>", closed by "<EOR>", fields "<NAME:len>value".
-using AdifRecord = std::vector<std::pair<std::string, std::string>>;
-
-std::vector<AdifRecord> read_adif(const std::string& text) {
-  std::vector<AdifRecord> records;
-  std::size_t pos = text.find("<EOH>");
-  pos = pos == std::string::npos ? 0 : pos + 5;
-  AdifRecord record;
-  while ((pos = text.find('<', pos)) != std::string::npos) {
-    const std::size_t close = text.find('>', pos);
-    if (close == std::string::npos) break;
-    const std::string tag = text.substr(pos + 1, close - pos - 1);
-    if (tag == "EOR") {
-      records.push_back(record);
-      record.clear();
-      pos = close + 1;
-      continue;
-    }
-    const std::size_t colon = tag.find(':');
-    if (colon == std::string::npos) break;
-    const std::size_t length = std::stoul(tag.substr(colon + 1));
-    record.emplace_back(tag.substr(0, colon), text.substr(close + 1, length));
-    pos = close + 1 + length;
-  }
-  return records;
-}
-
-std::string field(const AdifRecord& record, const std::string& name) {
-  for (const auto& [n, v] : record) {
-    if (n == name) return v;
-  }
-  return "<none>";
-}
+using testing::adif_value;
+using testing::read_adif;
 
 // The waiting list of the Status tab: the report-style list view with the "Call" column.
 HWND waiting_list(HWND main_window) {
@@ -116,17 +86,17 @@ TEST_F(AdifLog, QsosWaitingForDXKeeperAreListedUntilTakenAndAreAllInTheAdifFile)
 
   const std::string text = read_shared(in_folder("VavizorurLog.adi")).value_or("");
   EXPECT_NE(text.find("<PROGRAMID:9>Vavizorur"), std::string::npos) << text;
-  const std::vector<AdifRecord> records = read_adif(text);
+  const auto records = read_adif(text).records;
   ASSERT_EQ(records.size(), 2u) << text;
   const char* calls[] = {"Q1AAA", "Q2BBB"};
   const char* times[] = {"044400", "045000"};
   for (std::size_t i = 0; i < 2; ++i) {
-    EXPECT_EQ(field(records[i], "CALL"), calls[i]);
-    EXPECT_EQ(field(records[i], "QSO_DATE"), "20051127");
-    EXPECT_EQ(field(records[i], "TIME_ON"), times[i]);
-    EXPECT_EQ(field(records[i], "BAND"), "20M");
-    EXPECT_EQ(field(records[i], "MODE"), "PSK31");
-    EXPECT_EQ(field(records[i], "FREQ").substr(0, 3), "14.") << field(records[i], "FREQ");
+    EXPECT_EQ(adif_value(records[i], "CALL"), calls[i]);
+    EXPECT_EQ(adif_value(records[i], "QSO_DATE"), "20051127");
+    EXPECT_EQ(adif_value(records[i], "TIME_ON"), times[i]);
+    EXPECT_EQ(adif_value(records[i], "BAND"), "20M");
+    EXPECT_EQ(adif_value(records[i], "MODE"), "PSK31");
+    EXPECT_EQ(adif_value(records[i], "FREQ").substr(0, 3), "14.") << adif_value(records[i], "FREQ");
   }
 }
 

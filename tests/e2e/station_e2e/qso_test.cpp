@@ -1,6 +1,7 @@
 // A station worked in MixW: the callsign looked up in DXView, DXKeeper and Pathfinder, the
-// QSO logged to DXKeeper, and a QSO waiting when the program is killed delivered by the next
-// run (waiting while DXKeeper is absent: adif_log_test; a refused QSO: the scenarios).
+// QSO logged to DXKeeper (in a comma locale), and a QSO waiting when the program is killed
+// delivered by the next run (waiting while DXKeeper is absent: adif_log_test; a refused QSO:
+// the scenarios).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -85,6 +86,9 @@ TEST_F(Qso, ACallsignTypedInMixWIsLookedUpInDXViewDXKeeperAndPathfinderInThatOrd
 }
 
 TEST_F(Qso, AQsoWrittenInMixWIsLoggedInDXKeeperByteForByte) {
+  // A comma for the decimal mark: FREQ keeps its point.
+  ScopedNumberFormat format(".", ",");
+  ASSERT_TRUE(format.set());
   write_settings({{"ConnectDXKeeper", "True"}});
   Standin& mixw = start_mixw();
   Standin& dxkeeper = start_dxlab("DXKeeper");

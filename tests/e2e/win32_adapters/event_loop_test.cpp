@@ -54,15 +54,6 @@ TEST_F(WinEventLoopTest, PumpInsideTaskRunsWhatIsDueBeforeReturning) {
   EXPECT_EQ(ran, (std::vector<std::string>{"inner 1", "inner 2", "after pump"}));
 }
 
-TEST_F(WinEventLoopTest, AfterQuitNothingRunsAndRunReturnsAtOnce) {
-  loop.post([&] { ran.push_back("late"); });
-  loop.quit();
-  loop.pump();
-  loop.run();
-  EXPECT_TRUE(loop.quitting());
-  EXPECT_TRUE(ran.empty());
-}
-
 TEST_F(WinEventLoopTest, EscapingErrorIsReportedAndDoesNotStopLaterTasks) {
   std::vector<std::string> reported;
   loop.boundary().set_reporter([&](std::string_view procedure) {
