@@ -144,6 +144,22 @@ class NeighbourCrashTest : public ReliabilityTest {
     EXPECT_TRUE(program_errors().empty()) << read_file("ErrorLog.txt");
   }
 
+  // The neighbour gone: out of the list and the caption, its links dead.
+  void expect_dropped(int server) {
+    EXPECT_EQ(app->clients.ConnectedList(), list_without(server));
+    EXPECT_NE(frame.caption().find("{" + list_without(server) + "}"), std::string::npos)
+        << frame.caption();
+    for (LinkedText* link : links_of(server)) EXPECT_EQ(link->link_mode(), LinkMode::none);
+  }
+  // Started again: linked within one connection pass and working.
+  void started_again_and_working(const CrashCase& c) {
+    program(c.server).start();
+    const long long relinked_ms =
+        run_until([&] { return app->clients.IsServerConnected(c.server); }, kPass + 10);
+    ASSERT_GE(relinked_ms, 0) << c.name << " not linked again within one pass";
+    expect_working_again(c.server);
+  }
+
   static constexpr int kAll[] = {dxlab::kCommander, dxlab::kDXKeeper, dxlab::kPathfinder,
                                  dxlab::kDXView, dxlab::kPropView};
   static constexpr const char* kNick[] = {"CC", "DXK", "PF", "DXV", "SC", "PV", "WW"};
@@ -160,19 +176,12 @@ TEST_P(CrashedProgramTest, TheNextPassDropsItAndAPassAfterItsReturnLinksItAgain)
   const long long noticed_ms =
       run_until([&] { return !app->clients.IsServerConnected(c.server); }, kPass + 10);
   ASSERT_GE(noticed_ms, 0) << c.name << " still counted as connected";
-  EXPECT_EQ(app->clients.ConnectedList(), list_without(c.server));
-  EXPECT_NE(frame.caption().find("{" + list_without(c.server) + "}"), std::string::npos)
-      << frame.caption();
-  for (LinkedText* link : links_of(c.server)) EXPECT_EQ(link->link_mode(), LinkMode::none);
+  expect_dropped(c.server);
 
   run_for(2 * kPass);  // passes while it is away change nothing
   EXPECT_EQ(app->clients.ConnectedList(), list_without(c.server));
 
-  program(c.server).start();
-  const long long relinked_ms =
-      run_until([&] { return app->clients.IsServerConnected(c.server); }, kPass + 10);
-  ASSERT_GE(relinked_ms, 0) << c.name << " not linked again within one pass";
-  expect_working_again(c.server);
+  started_again_and_working(c);
 }
 
 TEST_P(CrashedCommandTargetTest, ACommandToItNoticesAtOnceAndItComesBackAfterARestart) {
@@ -180,15 +189,10 @@ TEST_P(CrashedCommandTargetTest, ACommandToItNoticesAtOnceAndItComesBackAfterARe
   program(c.server).crash();
   command(c.server, "Q1GONE");
   EXPECT_FALSE(app->clients.IsServerConnected(c.server));
-  EXPECT_EQ(app->clients.ConnectedList(), list_without(c.server));
-  for (LinkedText* link : links_of(c.server)) EXPECT_EQ(link->link_mode(), LinkMode::none);
+  expect_dropped(c.server);
 
   // It returns before the next pass: that pass links it again.
-  program(c.server).start();
-  const long long relinked_ms =
-      run_until([&] { return app->clients.IsServerConnected(c.server); }, kPass + 10);
-  ASSERT_GE(relinked_ms, 0) << c.name << " not linked again within one pass";
-  expect_working_again(c.server);
+  started_again_and_working(c);
 }
 
 TEST_F(NeighbourCrashTest, AProgramThatCrashesAndReturnsBetweenTwoPassesIsLinkedAnew) {

@@ -147,14 +147,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         MixwIniCase{"empty", "", false},
         MixwIniCase{"binary", std::string("\x00\xff[Cat]\x00=\x01\r\n\x7f", 13), false},
-        MixwIniCase{"no_line_end", "[Cat]\r\nm_iFSKPitchHz=2125", false},
         MixwIniCase{"unclosed_section", "[Cat\r\nm_iFSKPitchHz=2125\r\n", false},
-        MixwIniCase{"only_bracket", "[\r\n[\r\n]\r\n=\r\n", false},
         MixwIniCase{"long_line", "[Cat]\r\nm_iCWPitchHz=" + std::string(100000, '7'), true},
         MixwIniCase{"text_values", "[Cat]\r\nm_iFSKPitchHz=abc\r\nm_bFSKOutViaSoundcard=x\r\n",
                     false},
-        MixwIniCase{"out_of_range", "[Cat]\r\nm_iFSKPitchHz=99999\r\n", true},
-        MixwIniCase{"lf_only_and_cr_only", "[Cat]\nm_iFSKPitchHz=100\rm_iCWPitchHz=1\n", false}),
+        MixwIniCase{"out_of_range", "[Cat]\r\nm_iFSKPitchHz=99999\r\n", true}),
     [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(FileFaultTest, AnUnreadableMixwIniStopsTheLoadingWithOneErrorAndTheProgramRuns) {

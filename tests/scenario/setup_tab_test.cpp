@@ -11,6 +11,18 @@ class SetupTabTest : public StationTest {
   void SetUp() override { station.mixw().start(); }
   std::string error_log() { return read_file("ErrorLog.txt"); }
   bool commander_connected() { return app->clients.IsServerConnected(dxlab::kCommander); }
+  // Commander frequency control on or off everywhere: the option, the box, the link, the
+  // Commander-only settings and the file.
+  void expect_commander_control(bool on) {
+    EXPECT_EQ(app->Option1.selected(), on ? 1 : 0);
+    EXPECT_EQ(app->settings.FrequencyControl, on ? "Commander" : "MixW");
+    EXPECT_EQ(app->Check11.checked(), on);
+    EXPECT_EQ(commander_connected(), on);
+    EXPECT_EQ(app->Frame6.visible(), on);
+    EXPECT_EQ(app->Check16.visible(), on);
+    EXPECT_EQ(setting("FrequencyControl"), on ? "Commander" : "MixW");
+    EXPECT_EQ(setting("ConnectCommander"), on ? "True" : "False");
+  }
 };
 
 TEST_F(SetupTabTest, StartWithoutASettingsFileCreatesItWithTheDefaults) {
@@ -113,14 +125,7 @@ TEST_P(CommanderLoadTest, EndsAsCommanderControlEverywhere) {
   write_settings(GetParam());
   station.commander().start();
   start_program();
-  EXPECT_EQ(app->settings.FrequencyControl, "Commander");
-  EXPECT_EQ(setting("FrequencyControl"), "Commander");
-  EXPECT_EQ(setting("ConnectCommander"), "True");
-  EXPECT_EQ(app->Option1.selected(), 1);
-  EXPECT_TRUE(app->Check11.checked());
-  EXPECT_TRUE(commander_connected());
-  EXPECT_TRUE(app->Frame6.visible());
-  EXPECT_TRUE(app->Check16.visible());
+  expect_commander_control(true);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -133,28 +138,13 @@ TEST_F(SetupTabTest, FrequencyControlAndTheCommanderBoxKeepInStep) {
   station.commander().start();
   start_program();
   app->Option1.select(1);
-  EXPECT_TRUE(app->Check11.checked());
-  EXPECT_TRUE(commander_connected());
-  EXPECT_TRUE(app->Frame6.visible());
-  EXPECT_TRUE(app->Check16.visible());
-  EXPECT_EQ(setting("FrequencyControl"), "Commander");
-  EXPECT_EQ(setting("ConnectCommander"), "True");
-
+  expect_commander_control(true);
   app->Option1.select(0);
-  EXPECT_FALSE(app->Check11.checked());
-  EXPECT_FALSE(commander_connected());
-  EXPECT_FALSE(app->Frame6.visible());
-  EXPECT_FALSE(app->Check16.visible());
-  EXPECT_EQ(setting("FrequencyControl"), "MixW");
-  EXPECT_EQ(setting("ConnectCommander"), "False");
-
+  expect_commander_control(false);
   app->Check11.set_checked(true);
-  EXPECT_EQ(app->Option1.selected(), 1);
-  EXPECT_EQ(app->settings.FrequencyControl, "Commander");
-  EXPECT_TRUE(commander_connected());
+  expect_commander_control(true);
   app->Check11.set_checked(false);
-  EXPECT_EQ(app->Option1.selected(), 0);
-  EXPECT_EQ(app->settings.FrequencyControl, "MixW");
+  expect_commander_control(false);
 
   app->Check11.set_value(CheckValue::grayed);
   EXPECT_EQ(app->Option1.selected(), 0);
