@@ -14,10 +14,6 @@
 namespace vav::ui::testing {
 namespace {
 
-// Everything shown: the contest exchange and the Commander settings included.
-const std::vector<std::string> kEverythingShown = {"ShowContest=True", "ConnectCommander=True",
-                                                   "FrequencyControl=Commander"};
-
 // The focus order of each tab, from its first control round to the tab strip.
 const std::vector<int> kMainTabOrder = {
     kCallsign, kRigFreq,  kRSTRcvd,  kAudioFreq, kRSTSnt,  kOpFreq,  kMode,

@@ -12,10 +12,6 @@
 namespace vav::ui::testing {
 namespace {
 
-// Everything shown: the contest exchange and the Commander settings included.
-const std::vector<std::string> kEverythingShown = {"ShowContest=True", "ConnectCommander=True",
-                                                   "FrequencyControl=Commander"};
-
 RECT rect_in_parent(HWND hwnd) {
   RECT rect{};
   GetWindowRect(hwnd, &rect);

@@ -26,6 +26,10 @@
 
 namespace vav::ui::testing {
 
+// Everything shown: the contest exchange and the Commander settings included.
+inline const std::vector<std::string> kEverythingShown = {
+    "ShowContest=True", "ConnectCommander=True", "FrequencyControl=Commander"};
+
 // The station worked in every test: each QSO field has a value.
 peers::Contact worked_station();
 

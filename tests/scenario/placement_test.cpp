@@ -12,7 +12,7 @@ class PlacementTest : public StationTest {
   void SetUp() override { station.mixw().start(); }
 };
 
-TEST_F(PlacementTest, StoredNumbersAreReadFromTheStartOfTheText) {
+TEST_F(PlacementTest, StoredNumbersAreReadFromTheStartOfTheTextAndAMissingOneIsLeftAlone) {
   const struct {
     const char* top;
     int expected;
@@ -20,7 +20,8 @@ TEST_F(PlacementTest, StoredNumbersAreReadFromTheStartOfTheText) {
                {"Top=1200.4", 1200},
                {"Top=450twips", 450},
                {"Top=abc", 0},
-               {"Top=-300", -300}};
+               {"Top=-300", -300},
+               {"Bottom=5", 999}};  // no Top: the window stays where it is
   for (const auto& c : cases) {
     SCOPED_TRACE(c.top);
     if (app) app->Close();  // the close stores the position; the new file comes after
@@ -31,14 +32,6 @@ TEST_F(PlacementTest, StoredNumbersAreReadFromTheStartOfTheText) {
     EXPECT_EQ(frame.top(), c.expected);
     EXPECT_EQ(frame.left(), 15);
   }
-}
-
-TEST_F(PlacementTest, AMissingKeyLeavesTheWindowWhereItIs) {
-  write_settings({"Left=15"});
-  frame.set_top(720);
-  start_program();
-  EXPECT_EQ(frame.top(), 720);
-  EXPECT_EQ(frame.left(), 15);
 }
 
 TEST_F(PlacementTest, TheSizeFollowsTheScreensPixelsPerInch) {

@@ -6,41 +6,18 @@
 #include <string>
 #include <vector>
 
-#include "common/locale_info.h"
-#include "platform/sim/sim_desktop.h"
-#include "platform/sim/sim_event_loop.h"
-#include "platform/sim/sim_files.h"
-#include "platform/sim/sim_system.h"
-#include "platform/sim/sim_window_frame.h"
-#include "unit/sim_temp_folder.h"
+#include "unit/sim_common.h"
 
 namespace vav {
 namespace {
 
-std::vector<std::string> crlf_lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back("UNTERMINATED:" + text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
-}
-
-class CommonTest : public ::testing::Test {
+class CommonTest : public ::testing::Test, protected testing::SimCommon {
  protected:
   CommonTest() {
     system.set_utc({2024, 2, 29, 12, 0, 0, 0});
     locale.set_reporter(&common);
   }
 
-  std::string error_log() { return files.read_all(folder + "\\ErrorLog.txt").value_or(""); }
-  std::vector<std::string> error_lines() { return crlf_lines(error_log()); }
   std::string debug_log() { return files.read_all(folder + "\\VavizorurDebug.txt").value_or(""); }
 
   std::vector<std::string> expected_header(const std::string& stamp) {
@@ -51,16 +28,6 @@ class CommonTest : public ::testing::Test {
             stamp + " > Country         : United States",
             stamp + " > Language        : English (United States)"};
   }
-
-  sim::testing::TempFolder temp;
-  std::string folder = temp.path().string();
-  sim::SimEventLoop loop;
-  sim::SimSystem system{loop, folder};
-  sim::SimFiles files;
-  sim::SimDesktop desktop{loop};
-  sim::SimWindowFrame frame;
-  LocaleInfo locale{system};
-  Common common{system, files, desktop, frame, locale};
 };
 
 TEST_F(CommonTest, VersionIsThreeNumbers) {

@@ -6,14 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/common.h"
-#include "common/locale_info.h"
-#include "platform/sim/sim_desktop.h"
-#include "platform/sim/sim_event_loop.h"
-#include "platform/sim/sim_files.h"
-#include "platform/sim/sim_system.h"
-#include "platform/sim/sim_window_frame.h"
-#include "unit/sim_temp_folder.h"
+#include "unit/sim_common.h"
 
 namespace vav {
 namespace {
@@ -22,21 +15,16 @@ using Tokens = std::vector<std::pair<std::string, std::string>>;
 
 // A DdeCommon wired to a real error log in a temporary folder, so that each case can see
 // which errors were reported.
-class DdeCommonTest : public ::testing::Test {
+class DdeCommonTest : public ::testing::Test, protected testing::SimCommon {
  protected:
   DdeCommonTest() { common.Initialize(); }
 
   // The error lines written so far, without the run header and without their stamps.
   std::vector<std::string> errors() {
     std::vector<std::string> out;
-    const std::string log = files.read_all(folder + "\\ErrorLog.txt").value_or("");
-    std::size_t start = 0;
-    int line = 0;
-    while (start < log.size()) {
-      const std::size_t end = log.find("\r\n", start);
-      const std::string text = log.substr(start, end - start);
-      if (++line > 6) out.push_back(text.substr(text.find(" > ") + 3));
-      start = end + 2;
+    const std::vector<std::string> lines = error_lines();
+    for (std::size_t i = 6; i < lines.size(); ++i) {
+      out.push_back(lines[i].substr(lines[i].find(" > ") + 3));
     }
     return out;
   }
@@ -50,15 +38,6 @@ class DdeCommonTest : public ::testing::Test {
     return out;
   }
 
-  sim::testing::TempFolder temp;
-  std::string folder = temp.path().string();
-  sim::SimEventLoop loop;
-  sim::SimSystem system{loop, folder};
-  sim::SimFiles files;
-  sim::SimDesktop desktop{loop};
-  sim::SimWindowFrame frame;
-  LocaleInfo locale{system};
-  Common common{system, files, desktop, frame, locale};
   DdeCommon dde{&common};
 };
 

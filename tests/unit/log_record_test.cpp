@@ -36,15 +36,6 @@ TEST(LogRecord, BandPlanIncludesBothEndsAndNothingElse) {
   EXPECT_EQ(BandFromFrequency("14.070,000", kEurope), "20M");
 }
 
-TEST(LogRecord, MonthsAreExactEnglishAbbreviations) {
-  EXPECT_EQ(Checkmonth("Jan"), 1);
-  EXPECT_EQ(Checkmonth("Nov"), 11);
-  EXPECT_EQ(Checkmonth("Dec"), 12);
-  EXPECT_EQ(Checkmonth("nov"), 0);
-  EXPECT_EQ(Checkmonth("NOV"), 0);
-  EXPECT_EQ(Checkmonth(""), 0);
-}
-
 TEST(LogRecord, ConvertedFrequencyGivesMegahertzWithSixDecimalsAndAPoint) {
   const std::tuple<const char*, Separators, const char*> cases[] = {
       {"7,035.000", kUs, "7.035000"},

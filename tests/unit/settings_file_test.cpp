@@ -42,17 +42,6 @@ TEST_F(SettingsFileTest, NewFileHoldsTheTwentyFourDefaultLines) {
   EXPECT_EQ(std::string(kDefaultSettingsFile), expected);
 }
 
-TEST_F(SettingsFileTest, ExistingFileIsNeverRewritten) {
-  files.write_new(settings.path(), "[Settings]\r\nTop=5\r\n");
-  settings.CheckforInIfile();
-  EXPECT_EQ(content(), "[Settings]\r\nTop=5\r\n");
-  EXPECT_EQ(settings.ReadSetting("Top", "0"), "5");
-  EXPECT_EQ(settings.ReadSetting("Left", "0"), "0");
-  settings.WriteSetting("Left", "7", false);
-  EXPECT_EQ(settings.ReadSetting("left", "0"), "7");
-  EXPECT_EQ(settings.ReadSetting("Top", "0"), "5");
-}
-
 class ReadIniValueTest : public SettingsFileTest {
  protected:
   std::string ini() { return folder + "\\Mixw2.ini"; }

@@ -69,12 +69,6 @@ TEST(WpxPrefix, TooShortForAPrefix) {
   for (const char* call : {"", "Q", "/", "1"}) EXPECT_EQ(WpxPrefixFromCall(call), "") << call;
   EXPECT_EQ(WpxPrefixFromCall("QA"), "QA0");
   EXPECT_EQ(WpxPrefixFromCall("Q1"), "Q1");
-}
-
-TEST(WpxPrefix, CallExceptionsLeavesItsArgumentAlone) {
-  const std::string call = "Q1ABC/3";
-  EXPECT_EQ(CallExceptions(call), "Q1ABC/Q3");
-  EXPECT_EQ(call, "Q1ABC/3");
   EXPECT_EQ(CallExceptions("/3"), "/3");
   EXPECT_EQ(CallExceptions("3"), "3");
 }
