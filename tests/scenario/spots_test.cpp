@@ -55,14 +55,6 @@ TEST_F(SpotsTest, AnRttySpotWithHardwareFskUsesTheFskPitch) {
   EXPECT_EQ(mixw().dial_hz(), 7'033'070);
 }
 
-TEST_F(SpotsTest, RttyRadioModeTableOutOfRangeSendsAnEmptyMode) {
-  write_file("Mixw2.ini", "[Cat]\r\nm_iFSKPitchHz=2125\r\nm_bFSKOutViaSoundcard=0\r\n");
-  start_station({"RTTYRadioModeSetting=-1"});
-  pick(spot("7035.2", "rtty", "JA1XYZ", "RTTY"));
-  EXPECT_EQ(xcvr_commands(),
-            (std::vector<std::string>{"000xcvrfreqmode<xcvrfreq:7>7033.07<xcvrmode:0>"}));
-}
-
 TEST_F(SpotsTest, APsk63SpotSetsBpsk63AndItsBaudRate) {
   start_station();
   pick(spot("14070.15", "psk63", "VK2ABC", "PSK63"));

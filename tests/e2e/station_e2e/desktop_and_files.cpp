@@ -64,23 +64,6 @@ BOOL CALLBACK collect_child_text(HWND hwnd, LPARAM context) {
 
 }  // namespace
 
-bool eventually(const std::function<bool()>& done, DWORD limit) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    if (done()) return true;
-    const DWORD elapsed = GetTickCount() - start;
-    if (elapsed >= limit) return false;
-    // Wakes early for this thread's messages, which it dispatches.
-    MsgWaitForMultipleObjectsEx(0, nullptr, std::min<DWORD>(limit - elapsed, 50), QS_ALLINPUT,
-                                MWMO_INPUTAVAILABLE);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
-}
-
 std::optional<std::string> read_shared(const std::string& path) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -171,38 +154,6 @@ ScopedNumberFormat::ScopedNumberFormat(const std::string& thousands, const std::
 ScopedNumberFormat::~ScopedNumberFormat() {
   set_registry_text(kInternational, "sThousand", earlier_thousands_);
   set_registry_text(kInternational, "sDecimal", earlier_decimal_);
-}
-
-ChildProcess::ChildProcess(const std::string& exe, const std::string& arguments,
-                           const std::string& cwd) {
-  std::string command = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                     cwd.empty() ? nullptr : cwd.c_str(), &startup, &info)) {
-    CloseHandle(info.hThread);
-    process_ = info.hProcess;
-    id_ = info.dwProcessId;
-  }
-}
-
-ChildProcess::~ChildProcess() {
-  terminate();
-  if (process_) CloseHandle(process_);
-}
-
-std::optional<DWORD> ChildProcess::wait_exit(DWORD limit) {
-  if (!process_ || !eventually([this] { return !running(); }, limit)) return std::nullopt;
-  DWORD code = 0;
-  GetExitCodeProcess(process_, &code);
-  return code;
-}
-
-void ChildProcess::terminate() {
-  if (!running()) return;
-  TerminateProcess(process_, 99);
-  WaitForSingleObject(process_, kDeadline);
 }
 
 std::optional<std::string> JournalFile::find(const std::string& text) const {

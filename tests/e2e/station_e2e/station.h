@@ -14,14 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "support/child_process.h"
+
 namespace vav::e2e {
 
-// Upper bound of a wait for another process to react.
-inline constexpr DWORD kDeadline = 20000;
-
-// Re-checks `done` until it holds or `limit` ms pass; returns whether it held. The test's
-// own thread keeps handling its messages while it waits.
-bool eventually(const std::function<bool()>& done, DWORD limit = kDeadline);
 // Writes the value under HKCU\`path`, or deletes it when `value` is empty.
 bool set_registry_text(const char* path, const char* name, const std::optional<std::string>& value);
 
@@ -63,28 +59,6 @@ class ScopedNumberFormat {
  private:
   std::optional<std::string> earlier_thousands_, earlier_decimal_;
   bool set_ = false;
-};
-
-// A program started by a test and owned by it: ended at the latest when the object goes.
-class ChildProcess {
- public:
-  // Starts `exe` with `arguments` in the folder `cwd` (empty: the test's own).
-  ChildProcess(const std::string& exe, const std::string& arguments, const std::string& cwd = "");
-  ~ChildProcess();
-  ChildProcess(const ChildProcess&) = delete;
-  ChildProcess& operator=(const ChildProcess&) = delete;
-
-  bool started() const { return process_ != nullptr; }
-  DWORD id() const { return id_; }
-  bool running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
-  // The exit code once the process has ended within `limit` ms; nullopt otherwise.
-  std::optional<DWORD> wait_exit(DWORD limit);
-  // Ends the process if it still runs and waits for it to be gone.
-  void terminate();
-
- private:
-  HANDLE process_ = nullptr;
-  DWORD id_ = 0;
 };
 
 // A stand-in's journal: one line per event, in the order they happened. The reader keeps a

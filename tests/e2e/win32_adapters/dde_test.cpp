@@ -93,7 +93,7 @@ TEST_F(WinDdeClientTest, ExecutesAreAcceptedOrRefusedAndArriveAsAnsiBytes) {
         << c.command;
   }
   opened.conversation->execute("quit");
-  ASSERT_TRUE(peer.process().wait_exit(loop).has_value());
+  ASSERT_TRUE(wait_exit(peer.process(), loop).has_value());
   EXPECT_EQ(read_file(peer.log_path()), "hello\r\nrefuse\r\ncaf\xE9 <call:4>W1AW\r\n\r\nquit\r\n");
 }
 
@@ -104,7 +104,7 @@ TEST_F(WinDdeClientTest, ServerExitGivesOneLinkClosedNoticeAndNoChannel) {
   ASSERT_TRUE(pump_until(loop, [&] { return link.closed > 0; }));
   EXPECT_FALSE(opened.conversation->server_exists());
   EXPECT_EQ(error_number_of([&] { opened.conversation->execute("after"); }), err::kDdeNoChannel);
-  ASSERT_TRUE(peer.process().wait_exit(loop).has_value());
+  ASSERT_TRUE(wait_exit(peer.process(), loop).has_value());
   loop.pump();
   EXPECT_EQ(link.closed, 1);
 }
@@ -113,7 +113,7 @@ TEST_F(WinDdeClientTest, ServerKilledWithoutTerminateNoLongerExists) {
   Recorded link;
   OpenedConversation opened = dde.open(kAddress, kLinkTimeout, link.events());
   EXPECT_TRUE(opened.conversation->server_exists());
-  peer.process().kill();
+  peer.process().terminate();
   EXPECT_FALSE(opened.conversation->server_exists());
   loop.pump();
   EXPECT_EQ(link.closed, 0) << "a killed server sends no terminate";
@@ -156,13 +156,14 @@ TEST(WinDdeServer, OwnTopicsAcceptOrRefuseExecutesFromAnotherProgram) {
       {"DDEClient", "start", 0}, {"Unknown", "x", 2},
   };
   for (const Case& c : cases) {
-    PeerProcess client("execute " + dde.service_name() + " " + c.topic + " \"" + c.command + "\"");
-    EXPECT_EQ(client.wait_exit(loop), c.exit_code) << c.topic << " " << c.command;
+    ChildProcess client =
+        dde_peer("execute " + dde.service_name() + " " + c.topic + " \"" + c.command + "\"");
+    EXPECT_EQ(wait_exit(client, loop), c.exit_code) << c.topic << " " << c.command;
   }
   EXPECT_EQ(received, (std::vector<std::string>{"okay", "nope", "caf\xE9"}));
   dde.stop_serving("DDEServer");
-  PeerProcess late("execute " + dde.service_name() + " DDEServer okay");
-  EXPECT_EQ(late.wait_exit(loop), 2u);
+  ChildProcess late = dde_peer("execute " + dde.service_name() + " DDEServer okay");
+  EXPECT_EQ(wait_exit(late, loop), 2u);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/win32/win_event_loop.h"
+#include "support/child_process.h"
 
 namespace vav::e2e {
 
@@ -16,8 +17,10 @@ namespace vav::e2e {
 constexpr DWORD kPatience = 15000;
 
 // Pumps `loop` until `done` holds or `limit` ms pass; returns whether `done` held.
-bool pump_until(win32::WinEventLoop& loop, const std::function<bool()>& done,
-                DWORD limit = kPatience);
+inline bool pump_until(win32::WinEventLoop& loop, const std::function<bool()>& done,
+                       DWORD limit = kPatience) {
+  return eventually(done, limit, [&loop] { loop.pump(); });
+}
 
 // The folder of the test binary, without a trailing "\".
 std::string test_folder();
@@ -25,24 +28,14 @@ std::string test_folder();
 // Removes a WM_QUIT that a quit() left in this thread's queue, so later loops start clean.
 void drain_quit();
 
-// dde_peer.exe, started with `arguments`; killed at destruction if still running.
-class PeerProcess {
- public:
-  explicit PeerProcess(const std::string& arguments);
-  ~PeerProcess();
-  PeerProcess(const PeerProcess&) = delete;
-  PeerProcess& operator=(const PeerProcess&) = delete;
-
-  bool started() const { return process_ != nullptr; }
-  // Pumps `loop` while waiting; nullopt when the process did not end in time.
-  std::optional<DWORD> wait_exit(win32::WinEventLoop& loop, DWORD limit = kPatience);
-  bool running() const;
-  // Ends it as a crash or the Task Manager does (TerminateProcess) and waits for the end.
-  void kill();
-
- private:
-  HANDLE process_ = nullptr;
-};
+// dde_peer.exe, started with `arguments`: a DDE server peer or a one-shot DDE client.
+inline ChildProcess dde_peer(const std::string& arguments) {
+  return ChildProcess(test_folder() + "\\dde_peer.exe", arguments, "", CREATE_NO_WINDOW);
+}
+// Its exit code once it has ended, `loop` pumped meanwhile; nullopt when it did not end.
+inline std::optional<DWORD> wait_exit(ChildProcess& peer, win32::WinEventLoop& loop) {
+  return peer.wait_exit(kPatience, [&loop] { loop.pump(); });
+}
 
 // A DDE server peer serving service|topic with one item; waits until it is registered.
 class ServerPeer {
@@ -51,11 +44,11 @@ class ServerPeer {
   ~ServerPeer();
   bool ready() const { return ready_; }
   const std::string& log_path() const { return log_path_; }
-  PeerProcess& process() { return *process_; }
+  ChildProcess& process() { return *process_; }
 
  private:
   std::string log_path_;
-  std::optional<PeerProcess> process_;
+  std::optional<ChildProcess> process_;
   bool ready_ = false;
 };
 
