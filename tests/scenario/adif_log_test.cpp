@@ -5,7 +5,7 @@
 
 #include "app/adif_log.h"
 #include "reliability_fixture.h"
-#include "support/adif_reader.h"
+#include "tests/support/adif_reader.h"
 
 namespace vav::testing {
 namespace {

@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "errors/runtime_error.h"
+#include "tests/support/error_number.h"
 
 namespace vav {
 namespace {
@@ -16,14 +16,7 @@ namespace {
 constexpr Separators kUs{',', '.'};
 constexpr Separators kDe{'.', ','};
 
-int error_of(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using vav::testing::error_number_of;
 
 struct NumberCase {
   std::string text;
@@ -59,10 +52,10 @@ TEST(LocaleNumber, RejectsWhatIsNoNumber) {
       {"1e", kUs}, {"1x", kUs}, {"-", kUs},   {".", kUs},     {"1 2", kUs},       {"True", kUs},
   };
   for (const auto& [text, separators] : cases) {
-    EXPECT_EQ(error_of([&] { locale_number(text, separators); }), err::kTypeMismatch) << text;
+    EXPECT_EQ(error_number_of([&] { locale_number(text, separators); }), err::kTypeMismatch) << text;
     EXPECT_EQ(try_locale_number(text, separators), std::nullopt) << text;
   }
-  EXPECT_EQ(error_of([] { locale_number("1e400", kUs); }), err::kOverflow);
+  EXPECT_EQ(error_number_of([] { locale_number("1e400", kUs); }), err::kOverflow);
   EXPECT_EQ(try_locale_number("1e400", kUs), std::nullopt);
   EXPECT_EQ(locale_number("1e-400", kUs), 0.0);
   EXPECT_EQ(try_locale_number("1e-400", kUs), 0.0);
@@ -90,11 +83,11 @@ TEST(Rounding, HalvesGoToTheEvenNeighbour) {
     EXPECT_EQ(round_to_int32(value), expected) << value;
   }
   for (double value : std::vector<double>{32767.5, -32768.6, 40000.0, NAN, INFINITY}) {
-    EXPECT_EQ(error_of([&] { round_to_int16(value); }), err::kOverflow) << value;
+    EXPECT_EQ(error_number_of([&] { round_to_int16(value); }), err::kOverflow) << value;
   }
   EXPECT_EQ(round_to_int32(40000.5), 40000);
   EXPECT_EQ(round_to_int32(-2147483648.5), -2147483647 - 1);
-  EXPECT_EQ(error_of([] { round_to_int32(2147483647.5); }), err::kOverflow);
+  EXPECT_EQ(error_number_of([] { round_to_int32(2147483647.5); }), err::kOverflow);
 }
 
 TEST(ToBoolean, WordsAndNumbers) {
@@ -107,7 +100,7 @@ TEST(ToBoolean, WordsAndNumbers) {
     EXPECT_EQ(to_boolean(text, kUs), value) << text;
   }
   for (const char* text : {"", "Yes", "on", "Truth"}) {
-    EXPECT_EQ(error_of([&] { to_boolean(text, kUs); }), err::kTypeMismatch) << text;
+    EXPECT_EQ(error_number_of([&] { to_boolean(text, kUs); }), err::kTypeMismatch) << text;
   }
   EXPECT_EQ(boolean_text(true), "True");
   EXPECT_EQ(boolean_text(false), "False");

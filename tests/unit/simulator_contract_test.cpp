@@ -16,19 +16,13 @@
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_profile.h"
 #include "platform/sim/sim_profile_text.h"
+#include "tests/support/error_number.h"
 #include "unit/sim_temp_folder.h"
 
 namespace vav::sim {
 namespace {
 
-int error_of(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const RuntimeError& error) {
-    return error.number();
-  }
-  return 0;
-}
+using vav::testing::error_number_of;
 
 TEST(SimEventLoop, RunsByDueTimeThenPostingOrderAndABlockedCallMovesTheClock) {
   SimEventLoop loop(0);
@@ -103,16 +97,16 @@ TEST_F(SimDdeBusTest, ExecutesAreAcceptedRefusedOrHangForTheirTimeOut) {
     reply = c.reply;
     bus.set_hanging("Commander", "CmdFreq", c.hanging);
     const auto before = loop.now();
-    EXPECT_EQ(error_of([&] { opened.conversation->execute("<command:4>tune"); }), c.error);
+    EXPECT_EQ(error_number_of([&] { opened.conversation->execute("<command:4>tune"); }), c.error);
     EXPECT_EQ(loop.now() - before, c.clock_moved);
     // A one-off execute answers alike, with its own time-out.
-    EXPECT_EQ(error_of([&] { bus.execute("Commander", "CmdFreq", "again", 500); }), c.error);
+    EXPECT_EQ(error_number_of([&] { bus.execute("Commander", "CmdFreq", "again", 500); }), c.error);
     EXPECT_EQ(loop.now() - before, c.clock_moved + (c.clock_moved ? 500 : 0));
   }
   EXPECT_EQ(commands.size(), 6u);
-  EXPECT_EQ(error_of([&] { bus.execute("SpotCollector", "X", "c", 100); }), err::kNoDdeResponse);
+  EXPECT_EQ(error_number_of([&] { bus.execute("SpotCollector", "X", "c", 100); }), err::kNoDdeResponse);
   const auto before = loop.now();
-  EXPECT_EQ(error_of([&] { open_freq(); }), err::kDdeTimeout);  // still hanging
+  EXPECT_EQ(error_number_of([&] { open_freq(); }), err::kDdeTimeout);  // still hanging
   EXPECT_EQ(loop.now() - before, kTimeout);
 }
 
@@ -133,19 +127,19 @@ TEST_F(SimDdeBusTest, AStoppedServerSendsQueuedDataThenTheNotice) {
   EXPECT_FALSE(opened.conversation->server_exists());
   loop.pump();
   EXPECT_EQ(events, (std::vector<std::string>{"1", "closed"}));
-  EXPECT_EQ(error_of([&] { open_freq(); }), err::kNoDdeResponse);
-  EXPECT_EQ(error_of([&] { opened.conversation->execute("x"); }), err::kDdeNoChannel);
+  EXPECT_EQ(error_number_of([&] { open_freq(); }), err::kNoDdeResponse);
+  EXPECT_EQ(error_number_of([&] { opened.conversation->execute("x"); }), err::kDdeNoChannel);
 }
 
 TEST_F(SimDdeBusTest, CrashedServerLeavesDeadConversationsWithoutNotice) {
   auto opened = open_freq();
   bus.crash_server("Commander", "CmdFreq");
   EXPECT_FALSE(opened.conversation->server_exists());
-  EXPECT_EQ(error_of([&] { open_freq(); }), err::kNoDdeResponse);
+  EXPECT_EQ(error_number_of([&] { open_freq(); }), err::kNoDdeResponse);
   // Started again, the server does not take over the conversations of its first life.
   bus.start_server("Commander", "CmdFreq", {});
   EXPECT_FALSE(opened.conversation->server_exists());
-  EXPECT_EQ(error_of([&] { opened.conversation->execute("x"); }), err::kDdeNoChannel);
+  EXPECT_EQ(error_number_of([&] { opened.conversation->execute("x"); }), err::kDdeNoChannel);
   bus.advise("Commander", "CmdFreq", "Freq", "7050.000");
   loop.pump();
   EXPECT_TRUE(events.empty());
@@ -170,18 +164,18 @@ TEST(SimFiles, FaultsFailLikeTheWin32AdapterOnTheirTargetOnlyUntilCleared) {
     if (c.fault == Fault::locked) files.lock(file);
     if (c.fault == Fault::unreadable) files.make_unreadable(file);
     EXPECT_EQ(files.read_all(file).has_value(), c.readable);
-    EXPECT_EQ(error_of([&] { files.write_new(file, "w"); }), c.write_error);
-    EXPECT_EQ(error_of([&] { files.append(file, "a"); }), c.write_error);
-    EXPECT_EQ(error_of([&] { files.replace_atomically(file, "r"); }), c.write_error);
-    EXPECT_EQ(error_of([&] { files.remove(file); }), c.write_error);
-    EXPECT_EQ(error_of([&] { files.write_new(folder.windows_path("other.txt"), "o"); }),
+    EXPECT_EQ(error_number_of([&] { files.write_new(file, "w"); }), c.write_error);
+    EXPECT_EQ(error_number_of([&] { files.append(file, "a"); }), c.write_error);
+    EXPECT_EQ(error_number_of([&] { files.replace_atomically(file, "r"); }), c.write_error);
+    EXPECT_EQ(error_number_of([&] { files.remove(file); }), c.write_error);
+    EXPECT_EQ(error_number_of([&] { files.write_new(folder.windows_path("other.txt"), "o"); }),
               c.fault == Fault::read_only_folder ? err::kPathFileAccess : 0);
     files.clear_faults();
     files.replace_atomically(file, "after");
     EXPECT_EQ(files.read_all(file), "after");
   }
   testing::TempFolder folder;
-  EXPECT_EQ(error_of([&] { SimFiles().write_new(folder.windows_path("none\\f.txt"), "x"); }),
+  EXPECT_EQ(error_number_of([&] { SimFiles().write_new(folder.windows_path("none\\f.txt"), "x"); }),
             err::kPathNotFound);
 }
 

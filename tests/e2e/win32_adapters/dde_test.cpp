@@ -9,6 +9,7 @@
 #include "platform/win32/win_event_loop.h"
 #include "platform/win32/win_system.h"
 #include "test_support.h"
+#include "tests/support/error_number.h"
 
 namespace vav::e2e {
 namespace {
@@ -30,14 +31,7 @@ double process_cpu_ms() {
   return ms(kernel) + ms(user);
 }
 
-int error_number_of(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using vav::testing::error_number_of;
 
 struct Recorded {
   std::vector<std::string> values;
