@@ -29,6 +29,13 @@ void SimDxlabProgram::start() {
     ServerTopic server;
     server.on_link = [this, topic](const std::string& item) { return peer_.item(topic, item); };
     server.on_execute = [this](const std::string& command) {
+      if (die_after_running_next_) {
+        // Runs the command, then vanishes before acknowledging it.
+        die_after_running_next_ = false;
+        peer_.execute(command);
+        crash();
+        return Reply::hang;
+      }
       switch (peer_.execute(command)) {
         case peers::Answer::accepted:
           return Reply::accept;
@@ -70,21 +77,41 @@ void SimDxlabProgram::crash() {
 
 void SimDxlabProgram::answer() {
   peer_.set_responsiveness(peers::Responsiveness::answering);
+  answer_delay_ = 0;
+  holding_ = false;
   set_bus_hanging(false);
+}
+
+void SimDxlabProgram::answer_late(Millis delay) {
+  peer_.set_responsiveness(peers::Responsiveness::answering);
+  answer_delay_ = delay;
+  holding_ = false;
+  set_bus_hanging(false);
+}
+
+void SimDxlabProgram::die_after_running_next_execute() { die_after_running_next_ = true; }
+
+std::size_t SimDxlabProgram::held_executes() const {
+  std::size_t count = 0;
+  for (const auto& topic : peer_.topics()) count += bus_.held_count(peer_.service(), topic);
+  return count;
 }
 
 void SimDxlabProgram::refuse_executes() {
   peer_.set_responsiveness(peers::Responsiveness::refusing);
+  holding_ = false;
   set_bus_hanging(false);
 }
 
 void SimDxlabProgram::hang_executes() {
-  peer_.set_responsiveness(peers::Responsiveness::hung);
+  peer_.set_responsiveness(peers::Responsiveness::answering);
+  holding_ = true;
   set_bus_hanging(false);
 }
 
 void SimDxlabProgram::hang() {
-  peer_.set_responsiveness(peers::Responsiveness::hung);
+  peer_.set_responsiveness(peers::Responsiveness::answering);
+  holding_ = true;
   set_bus_hanging(true);
 }
 
@@ -109,7 +136,12 @@ bool SimDxlabProgram::send_start_notice(const std::string& program_service, Mill
 
 void SimDxlabProgram::set_bus_hanging(bool hanging) {
   whole_program_hung_ = hanging;
-  for (const auto& topic : peer_.topics()) bus_.set_hanging(peer_.service(), topic, hanging);
+  if (!running_) return;
+  for (const auto& topic : peer_.topics()) {
+    bus_.set_answer_delay(peer_.service(), topic, answer_delay_);
+    bus_.set_holding(peer_.service(), topic, holding_);
+    bus_.set_hanging(peer_.service(), topic, hanging);
+  }
 }
 
 }  // namespace vav::sim

@@ -1,7 +1,8 @@
 #pragma once
 // A DXLab stand-in bound to the simulated DDE bus. It is absent until started; it can start
-// late, refuse executes, leave executes or everything unanswered past the client's
-// time-out, drop its conversations, stop and crash. "shutdown" stops it just after acknowledging.
+// late, refuse executes, answer late, hold executes or everything unanswered past the
+// client's time-out (running them when it answers again), drop its conversations, stop,
+// crash, and crash between running a command and acknowledging it. "shutdown" stops it just after acknowledging.
 #include <string>
 #include <vector>
 
@@ -29,10 +30,18 @@ class SimDxlabProgram {
   void crash();
   bool running() const { return running_; }
 
-  void answer();               // links and executes answered again
+  void answer();               // links and executes answered again, held executes run
   void refuse_executes();      // executes get a negative acknowledgement
-  void hang_executes();        // executes get no answer; links still open
-  void hang();                 // nothing answers: initiates and executes time out
+  // Executes are held unanswered (links still open) until answer(), then run in order and
+  // are acknowledged late, as a busy program on Windows does.
+  void hang_executes();
+  void hang();                 // nothing answers: initiates time out, executes are held
+  // Every execute runs `delay` ms after it arrives and is acknowledged then, also after the
+  // client's time-out.
+  void answer_late(Millis delay);
+  // The next execute is run, then the program vanishes before acknowledging it.
+  void die_after_running_next_execute();
+  std::size_t held_executes() const;
   void close_conversations();  // ends every conversation but keeps serving
   std::size_t conversation_count() const;
 
@@ -51,6 +60,9 @@ class SimDxlabProgram {
   PeerTasks tasks_;
   bool running_ = false;
   bool whole_program_hung_ = false;
+  bool holding_ = false;
+  bool die_after_running_next_ = false;
+  Millis answer_delay_ = 0;
   EventLoop::TaskId late_start_ = 0;
 };
 

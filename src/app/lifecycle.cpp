@@ -132,17 +132,14 @@ void QuandrelMain::Timer2_Timer() {
       if (clients.vanished(dxlab::kPropView) && !stage(dxlab::kPropView)) return;
     });
   }
-  // The QSOs written while the pass ran are logged now, in the order they came.
-  while (logs_waiting_for_pass_ > 0 && !ConnectingApps && !platform.loop.quitting()) {
-    --logs_waiting_for_pass_;
-    Log();
-  }
-  // A waiting file that another program held at start is read as soon as it is free.
-  if (loaded_ && !delivery.pending_qsos.ready() && !platform.loop.quitting() &&
-      delivery.waiting_file_ready()) {
-    common.RefreshCaption();
-    delivery.deliver_waiting_qsos();
-  }
+  if (!loaded_ || platform.loop.quitting()) return;
+  // A write of the waiting file that failed is tried again; a waiting file that another
+  // program held at start is read as soon as it is free; the QSOs written while the pass ran
+  // go out now, in the order they came.
+  delivery.retry_saving();
+  const bool was_ready = delivery.pending_qsos.ready();
+  if (delivery.waiting_file_ready() && !was_ready) common.RefreshCaption();
+  delivery.deliver_waiting_qsos();
 }
 
 void QuandrelMain::Timer3_Timer() {
@@ -173,7 +170,6 @@ void QuandrelMain::Form_Unload() {
   Timer2.set_enabled(false);
   Timer3.set_enabled(false);
   WaitScreenTimer1.set_enabled(false);
-  passing_over_errors([&] { keep_logs_waiting_for_pass(); });
   // Each step runs whatever the one before it threw.
   passing_over_errors([&] { platform.frame.remove_hook(); });
   passing_over_errors([&] { SaveWindowPosition(); });
@@ -194,6 +190,8 @@ void QuandrelMain::Form_Unload() {
   }
   MixWApp.reset();
   MixWRunning = false;
+  // The outbox's file is brought in step with memory one last time.
+  passing_over_errors([&] { delivery.retry_saving(); });
   passing_over_errors([&] { common.Terminate(); });
   passing_over_errors([&] { clients.CloseLinks([this] { spot_server.Unload(); }); });
 }

@@ -1,17 +1,32 @@
 #include "app/pending_qsos.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "errors/error_trap.h"
 
 namespace vav {
 
-PendingQsos::PendingQsos(Files& files, std::string program_folder)
-    : files_(files), folder_(std::move(program_folder)) {}
+PendingQsos::PendingQsos(Files& files, std::string folder)
+    : files_(files), folder_(std::move(folder)) {}
 
 std::string PendingQsos::path() const { return folder_ + "\\" + kPendingFileName; }
 std::string PendingQsos::later_path() const { return folder_ + "\\" + kPendingLaterFileName; }
 std::string PendingQsos::damaged_path() const { return folder_ + "\\" + kPendingDamagedFileName; }
+
+std::size_t PendingQsos::front_index() const {
+  const auto found = std::find_if(entries_.begin(), entries_.end(),
+                                  [](const PendingQso& entry) { return !entry.set_aside; });
+  return static_cast<std::size_t>(found - entries_.begin());
+}
+
+std::size_t PendingQsos::count() const {
+  const auto& entries = queued();
+  return static_cast<std::size_t>(std::count_if(
+      entries.begin(), entries.end(), [](const PendingQso& entry) { return !entry.set_aside; }));
+}
+
+std::size_t PendingQsos::set_aside_count() const { return queued().size() - count(); }
 
 bool PendingQsos::Load() {
   if (ready_) return true;
@@ -31,9 +46,10 @@ bool PendingQsos::Load() {
   }
   const std::optional<std::string> journal = files_.read_existing(path());
   const JournalReplay replay = journal ? replay_journal(*journal) : JournalReplay{};
-  // Bytes that replay cannot read are kept whole beside the journal before it is written
-  // afresh; until they are, the journal is not touched.
-  if (!replay.complete) files_.append(damaged_path(), *journal);
+  if (!replay.complete) {
+    damaged_ = journal->substr(replay.read_up_to);
+    damaged_copy_ = *journal;
+  }
 
   const bool merging = !later_.empty() || later_file_found_;
   entries_ = replay.entries;
@@ -50,6 +66,12 @@ bool PendingQsos::Load() {
 }
 
 void PendingQsos::rewrite() {
+  // Bytes that replay could not read are kept whole beside the journal before it is written
+  // afresh; until they are, the journal is not touched.
+  if (!damaged_copy_.empty()) {
+    files_.append(damaged_path(), damaged_copy_);
+    damaged_copy_.clear();
+  }
   if (entries_.empty()) {
     files_.remove(path());
   } else {
@@ -61,6 +83,10 @@ void PendingQsos::rewrite() {
     files_.remove(later_path());
     remove_later_file_ = false;
   }
+}
+
+void PendingQsos::Flush() {
+  if (ready_ && needs_rewrite_) rewrite();
 }
 
 void PendingQsos::commit(std::string_view journal_text) {
@@ -101,9 +127,9 @@ void PendingQsos::Add(PendingQso entry) {
 
 void PendingQsos::RemoveFront() {
   ++changes_;
-  entries_.pop_front();
+  entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(front_index()));
   if (entries_.empty()) {
-    // The queue is empty: the journal goes, which is the cheapest way to compact it.
+    // Nothing is left: the journal goes, which is the cheapest way to compact it.
     needs_rewrite_ = true;
     rewrite();
     return;
@@ -112,10 +138,17 @@ void PendingQsos::RemoveFront() {
 }
 
 void PendingQsos::MarkFrontUncertain() {
-  if (entries_.front().uncertain) return;
+  PendingQso& front = entries_[front_index()];
+  if (front.uncertain) return;
   ++changes_;
-  entries_.front().uncertain = true;
+  front.uncertain = true;
   commit(kJournalTimedOut);
+}
+
+void PendingQsos::SetAsideFront() {
+  ++changes_;
+  entries_[front_index()].set_aside = true;
+  commit(kJournalSetAside);
 }
 
 }  // namespace vav

@@ -1,16 +1,19 @@
 #pragma once
-// The QSOs that could not be delivered to DXKeeper, kept in a journal file in the program's
-// folder until DXKeeper accepts them (the format is in waiting_qso_journal.h). Every change
-// appends to the journal; it is written afresh only at start, when the queue empties, or after
-// a failed write, and then atomically, so a crash or a power cut at any moment leaves every
-// earlier entry readable.
+// The outbox: every QSO written, from the moment it is written until DXKeeper has taken it,
+// kept in a journal file (the format is in waiting_qso_journal.h). Each entry is waiting, sent
+// without an answer yet, or set aside; a delivered one leaves. Every change appends to the
+// journal; it is written afresh only at start, when the outbox empties, or after a failed
+// write, and then atomically, so a crash or a power cut at any moment leaves every earlier
+// entry readable. A write that fails leaves the outbox ahead of its file: the file is written
+// afresh at the next change, and whenever the owner asks (each connection pass, the close).
 //
 // A waiting file that exists but cannot be read (another program holds it, access is denied,
-// a read breaks off) is never written over. Until it can be read the queue is not ready: the
+// a read breaks off) is never written over. Until it can be read the outbox is not ready: the
 // QSOs written meanwhile are kept in memory and in a second file beside it, nothing is
 // delivered, and the caller tries again later. Once it is read, the older QSOs come first.
 // Bytes that replay cannot read are copied whole to a third file before the journal is
-// written afresh, so nothing a previous run wrote is ever lost.
+// written afresh, so nothing a previous run wrote is ever lost; until that copy is made the
+// journal is not written, but the QSOs it holds go out all the same.
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -26,48 +29,61 @@ inline constexpr const char* kPendingDamagedFileName = "VavizorurWaitingQSOs.dam
 
 class PendingQsos {
  public:
-  PendingQsos(Files& files, std::string program_folder);
+  PendingQsos(Files& files, std::string folder);
 
-  // Reads the files a previous run left, unless done already. Returns true when the queue is
-  // ready. Throws RuntimeError when a file cannot be read (the queue stays not ready, and a
-  // later call tries again) or the journal cannot be written afresh (the queue is ready all
-  // the same).
+  // Reads the files a previous run left, unless done already. Returns true when the outbox
+  // is ready. Throws RuntimeError when a file cannot be read (the outbox stays not ready, and
+  // a later call tries again) or the journal cannot be written afresh (the outbox is ready
+  // all the same, and the file is written at the next change).
   bool Load();
   bool ready() const { return ready_; }
 
   // Appends one entry. Throws RuntimeError when it cannot be written; the entry is kept in
-  // memory for this run all the same.
+  // memory all the same.
   void Add(PendingQso entry);
-  // True only when the queue is ready and holds nothing: a file not read yet may hold QSOs.
-  bool empty() const { return ready_ && entries_.empty(); }
+  // True only when the outbox is ready and nothing in it waits to be sent: a file not read
+  // yet may hold QSOs. Set-aside entries do not wait.
+  bool empty() const { return ready_ && front_index() == entries_.size(); }
   // The QSOs known to be waiting (while not ready, only those written in this run).
-  std::size_t count() const { return entries_.size() + later_.size(); }
-  // The QSOs known to be waiting, oldest first (while not ready, those written in this run).
+  std::size_t count() const;
+  std::size_t set_aside_count() const;
+  // Every entry, oldest first, set-aside ones included (while not ready, this run's).
   const std::deque<PendingQso>& queued() const { return ready_ ? entries_ : later_; }
-  // Counts every change of the queue, so that a view can tell whether it must be redrawn.
+  // Counts every change, so that a view can tell whether it must be redrawn.
   std::uint64_t changes() const { return changes_; }
-  // The oldest entry; only when ready and not empty.
-  const PendingQso& front() const { return entries_.front(); }
-  // Removes the oldest entry (after DXKeeper accepted it). Throws like Add.
+  // The oldest entry not set aside; only when ready and not empty.
+  const PendingQso& front() const { return entries_[front_index()]; }
+  // The oldest entry was delivered: it leaves. Throws like Add.
   void RemoveFront();
-  // Marks the oldest entry as possibly delivered. Throws like Add.
+  // The oldest entry was sent and got no answer in time. Throws like Add.
   void MarkFrontUncertain();
+  // The oldest entry is set aside: kept, no longer sent. Throws like Add.
+  void SetAsideFront();
+  // Writes the journal afresh when a write failed; throws when it fails again.
+  void Flush();
+  // The file holds what is in memory (no write failed since the last one that worked).
+  bool saved() const { return !needs_rewrite_; }
+  // The bytes of the journal that replay could not read, as found at start ("" if none).
+  const std::string& damaged() const { return damaged_; }
 
   std::string path() const;
   std::string later_path() const;
   std::string damaged_path() const;
 
  private:
+  std::size_t front_index() const;
   void commit(std::string_view journal_text);
   void rewrite();
   void keep_beside(const PendingQso& entry);
 
   Files& files_;
   std::string folder_;
-  std::deque<PendingQso> entries_;  // the queue, once ready
+  std::deque<PendingQso> entries_;  // the outbox, once ready
   std::deque<PendingQso> later_;    // QSOs written while not ready
   bool ready_ = false;
   std::uint64_t changes_ = 0;
+  std::string damaged_;             // unreadable bytes found at start
+  std::string damaged_copy_;        // the whole journal they were in, until copied aside
   bool later_file_known_ = false;   // the second file's content is later_ (read, or absent)
   bool later_file_stale_ = false;   // later_ could not all be appended to the second file
   bool later_file_found_ = false;   // the second file exists, or may

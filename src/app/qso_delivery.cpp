@@ -3,10 +3,20 @@
 #include <optional>
 #include <utility>
 
+#include "app/status_tab.h"
 #include "errors/error_trap.h"
 #include "hosts/dxlab.h"
 
 namespace vav {
+namespace {
+
+// "K1ABC 20051127 044400": enough for the operator to find the QSO in DXKeeper's log.
+std::string qso_summary(const std::string& execute) {
+  const ListRows::Row row = waiting_qso_row(execute, "");
+  return row[0] + " " + row[1] + " " + row[2];
+}
+
+}  // namespace
 
 QsoDelivery::QsoDelivery(Platform& platform, Common& common, DdeClientModule& clients,
                          DXLabControlModule& senders)
@@ -15,25 +25,16 @@ QsoDelivery::QsoDelivery(Platform& platform, Common& common, DdeClientModule& cl
       platform_(platform),
       common_(common),
       clients_(clients),
-      senders_(senders) {}
+      senders_(senders) {
+  dxkeeper_conversation().on_late_answer = [this](const std::string& execute, bool accepted) {
+    late_answer(execute, accepted);
+  };
+}
 
-void QsoDelivery::deliver_or_keep(const std::string& execute) {
-  // Earlier QSOs still waiting, or a delivery in progress further out (an execute lets
-  // events run while it waits): this one queues behind them to keep the order.
-  if (!pending_qsos.empty() || delivering_) {
-    keep_for_later({execute, false});
-    deliver_waiting_qsos();
-    return;
-  }
-  delivering_ = true;
-  const SendResult result = senders_.SendToDXKeeper(execute);
-  delivering_ = false;
-  last_delivery_result_ = result;
-  if (result == SendResult::delivered) return;
-  keep_for_later({execute, result == SendResult::unknown});
-  // The queue was empty, so this QSO is now the oldest.
-  front_refusals_ = 0;
-  if (result == SendResult::refused) note_front_refused();
+void QsoDelivery::submit(const std::string& record, const std::string& execute, bool send_now) {
+  keep_in_adif_log(record);
+  keep_in_outbox({execute});
+  if (send_now) deliver_waiting_qsos();
 }
 
 void QsoDelivery::keep_in_adif_log(const std::string& record) {
@@ -49,29 +50,53 @@ void QsoDelivery::keep_in_adif_log(const std::string& record) {
   });
 }
 
-void QsoDelivery::note_front_refused() {
-  // DXKeeper keeps refusing the oldest QSO: the order is kept and it is tried again, but the
-  // operator must be able to see why nothing after it arrives, and to log it by hand.
-  if (++front_refusals_ != kRefusalsBeforeReport || pending_qsos.empty()) return;
-  common_.LogError("DXKeeper refused this QSO " + std::to_string(kRefusalsBeforeReport) +
-                   " times; the QSOs written after it wait behind it in " + kPendingFileName +
-                   ": " + pending_qsos.front().execute);
+void QsoDelivery::keep_in_outbox(PendingQso entry) {
+  // Kept in memory all the same when the file fails; the file is written again later.
+  saving([&] { pending_qsos.Add(std::move(entry)); });
+  queue_changed();
+}
+
+void QsoDelivery::saving(const std::function<void()>& change) {
+  const auto report_once = [this](const RuntimeError& e, std::string_view procedure) {
+    if (!save_failure_reported_) common_.ReportError(e, procedure);
+    save_failure_reported_ = true;
+  };
+  trapped(report_once, "QuandrelMain.Log", change);
+  if (pending_qsos.saved()) save_failure_reported_ = false;
+}
+
+bool QsoDelivery::retry_saving() {
+  saving([this] { pending_qsos.Flush(); });
+  return pending_qsos.saved();
 }
 
 bool QsoDelivery::waiting_file_ready() {
-  if (pending_qsos.ready()) return true;
-  // Tried again at every connection pass; the trouble is reported once.
-  const auto report_once = [this](const RuntimeError& e, std::string_view procedure) {
-    if (!waiting_file_trouble_reported_) common_.ReportError(e, procedure);
-    waiting_file_trouble_reported_ = true;
-  };
-  trapped(report_once, "QuandrelMain.LoadWaitingQsos", [this] { pending_qsos.Load(); });
+  if (!pending_qsos.ready()) {
+    // Tried again at every connection pass; the trouble is reported once.
+    const auto report_once = [this](const RuntimeError& e, std::string_view procedure) {
+      if (!waiting_file_trouble_reported_) common_.ReportError(e, procedure);
+      waiting_file_trouble_reported_ = true;
+    };
+    trapped(report_once, "QuandrelMain.LoadWaitingQsos", [this] { pending_qsos.Load(); });
+  }
+  if (pending_qsos.ready()) report_damaged_entries();
   return pending_qsos.ready();
 }
 
-void QsoDelivery::keep_for_later(PendingQso entry) {
-  // Kept in memory for this run all the same when the file fails.
-  common_.trap("QuandrelMain.Log", [&] { pending_qsos.Add(std::move(entry)); });
+void QsoDelivery::report_damaged_entries() {
+  if (damaged_reported_ || pending_qsos.damaged().empty()) return;
+  damaged_reported_ = true;
+  notice("", "damaged entry in the waiting file: not sent",
+         std::string("The waiting file held bytes that are no whole QSO; they are kept in ") +
+             kPendingDamagedFileName + " and were not sent to DXKeeper: " +
+             pending_qsos.damaged());
+}
+
+void QsoDelivery::notice(const std::string& execute, const std::string& what,
+                         const std::string& log_line) {
+  common_.LogError(log_line);
+  notices_.push_back({execute, what});
+  if (notices_.size() > kNoticesKept) notices_.pop_front();
   queue_changed();
 }
 
@@ -83,14 +108,6 @@ void QsoDelivery::queue_changed() {
 void QsoDelivery::deliver_waiting_qsos() {
   if (delivering_ || !waiting_file_ready() || pending_qsos.empty()) return;
   delivering_ = true;
-  // The waiting file failing to be rewritten (a read-only folder, a locked file) must not
-  // hold the queue up: the entries in memory are right, so delivery goes on and the first
-  // such failure is reported once.
-  std::optional<RuntimeError> save_failure;
-  const auto keep_first = [&](const RuntimeError& e, std::string_view) {
-    if (!save_failure) save_failure = e;
-  };
-  const auto saving = [&](auto&& change) { trapped(keep_first, "", change); };
   // A long queue (a weekend's QSOs) goes out in slices, with the event loop running in
   // between, so the window and the poll stay alive; what arrives meanwhile queues behind.
   int slice = kDeliverySlice;
@@ -102,23 +119,72 @@ void QsoDelivery::deliver_waiting_qsos() {
       });
       break;
     }
-    const PendingQso entry = pending_qsos.front();
-    if (entry.uncertain && common_.DebugMode) {
-      common_.DebugSettings("QSO sent again after a time-out", entry.execute);
-    }
-    const SendResult result = senders_.SendToDXKeeper(entry.execute);
-    last_delivery_result_ = result;
-    if (result == SendResult::delivered) {
-      front_refusals_ = 0;
-      saving([&] { pending_qsos.RemoveFront(); });
-    } else {
-      if (result == SendResult::unknown) saving([&] { pending_qsos.MarkFrontUncertain(); });
-      if (result == SendResult::refused) note_front_refused();
-      break;
-    }
+    if (!send_front()) break;
   }
-  if (save_failure) common_.ReportError(*save_failure, "QuandrelMain.Log");
   delivering_ = false;
+  queue_changed();
+}
+
+bool QsoDelivery::send_front() {
+  const PendingQso entry = pending_qsos.front();
+  // Sent on the conversation that is still open and not answered yet: DXKeeper is busy and
+  // will run it and answer late. Sent again, it would be logged twice.
+  if (entry.uncertain && dxkeeper_conversation().awaits_answer(entry.execute)) return false;
+  const SendResult result = senders_.SendToDXKeeper(entry.execute);
+  last_delivery_result_ = result;
+  switch (result) {
+    case SendResult::delivered:
+      front_delivered();
+      if (entry.uncertain) {
+        // Its first conversation ended before DXKeeper answered: it may have run it.
+        notice(entry.execute, "may be a duplicate: check DXKeeper",
+               "DXKeeper may have logged this QSO twice (its conversation ended before it "
+               "answered, so the QSO was sent again): " +
+                   qso_summary(entry.execute));
+      }
+      return true;
+    case SendResult::unknown:
+      saving([this] { pending_qsos.MarkFrontUncertain(); });
+      return false;
+    case SendResult::refused:
+      front_refused();
+      return false;
+    case SendResult::not_connected:
+      break;
+  }
+  return false;
+}
+
+void QsoDelivery::front_delivered() {
+  front_refusals_ = 0;
+  saving([this] { pending_qsos.RemoveFront(); });
+}
+
+void QsoDelivery::front_refused() {
+  if (++front_refusals_ < kRefusalsBeforeSetAside) return;
+  // The order is kept through a few refusals (DXKeeper may be busy re-sorting its log), but
+  // a QSO it refuses for good must not hold back every QSO written after it.
+  const std::string execute = pending_qsos.front().execute;
+  front_refusals_ = 0;
+  saving([this] { pending_qsos.SetAsideFront(); });
+  notice(execute, "set aside: DXKeeper refused it",
+         "DXKeeper refused this QSO " + std::to_string(kRefusalsBeforeSetAside) +
+             " times; it is set aside in " + kPendingFileName +
+             " and the QSOs written after it go on: " + execute);
+}
+
+void QsoDelivery::late_answer(const std::string& execute, bool accepted) {
+  if (pending_qsos.empty() || pending_qsos.front().execute != execute) return;
+  if (accepted) {
+    front_delivered();
+    last_delivery_result_ = SendResult::delivered;
+    platform_.loop.post([this, alive = std::weak_ptr<const bool>(alive_)] {
+      if (alive.lock()) deliver_waiting_qsos();
+    });
+  } else {
+    last_delivery_result_ = SendResult::refused;
+    front_refused();
+  }
   queue_changed();
 }
 
@@ -129,9 +195,9 @@ std::string QsoDelivery::caption_note() const {
     note = " - " + std::to_string(n) + (n == 1 ? " QSO" : " QSOs") + " waiting for DXKeeper";
   if (!pending_qsos.ready()) {
     note += std::string(" - ") + kPendingFileName + " cannot be read yet";
-  } else if (front_refusals_ >= kRefusalsBeforeReport && n > 0) {
-    note += ", held by a QSO DXKeeper refuses";
   }
+  const std::size_t aside = pending_qsos.set_aside_count();
+  if (aside > 0) note += " - " + std::to_string(aside) + " set aside";
   return note;
 }
 
@@ -139,6 +205,10 @@ QsoDelivery::Reasons QsoDelivery::waiting_reasons() const {
   if (!pending_qsos.ready()) {
     const std::string why = std::string(kPendingFileName) + " cannot be read yet";
     return {why, why};
+  }
+  if (!pending_qsos.empty() && pending_qsos.front().uncertain &&
+      clients_.form().DDELog.awaits_answer(pending_qsos.front().execute)) {
+    return {"sent, no answer from DXKeeper yet", "behind a QSO without an answer"};
   }
   if (last_delivery_result_ == SendResult::refused) {
     // The last attempt is the latest word on the oldest QSO (a refusal also marks DXKeeper

@@ -10,16 +10,16 @@
 namespace vav {
 void QuandrelMain::Log() {
   Timer2.set_enabled(false);
-  if (ConnectingApps) {
-    // The connection pass lets events run between its stages; the record is built when the
-    // pass has finished (Timer2_Timer runs the waiting logs), never in the middle of it.
-    ++logs_waiting_for_pass_;
-    return;
-  }
   trap("QuandrelMain.Log", [this] {
+    if (CurrentCallsign.find_first_not_of(' ') == std::string::npos) {
+      note_qso_without_callsign();
+      return;
+    }
+    // The record is built now, from the window as it is when the QSO is written, and kept
+    // before anything is sent. A connection pass under way (it lets events run between its
+    // stages) only delays the sending: it sends what waits when it ends.
     const LoggedQso qso = logged_qso();
-    delivery.keep_in_adif_log(qso.record);
-    delivery.deliver_or_keep(qso.execute);
+    delivery.submit(qso.record, qso.execute, !ConnectingApps);
     if (DebugMode()) debug("ADIFLogSenttoDXK", qso.record);
     CurrentCallsign.clear();
     ClearInfo();
@@ -27,18 +27,13 @@ void QuandrelMain::Log() {
   if (!unloaded_) Timer2.set_enabled(true);
 }
 
-void QuandrelMain::keep_logs_waiting_for_pass() {
-  // The run ends inside a connection pass: the QSOs written during it are not built by the
-  // pass any more, so they are built now and kept for the next run rather than lost.
-  if (logs_waiting_for_pass_ == 0) return;
-  logs_waiting_for_pass_ = 0;
-  trap("QuandrelMain.Log", [this] {
-    const LoggedQso qso = logged_qso();
-    delivery.keep_in_adif_log(qso.record);
-    delivery.keep_for_later({qso.execute, false});
-    CurrentCallsign.clear();
-    ClearInfo();
-  });
+void QuandrelMain::note_qso_without_callsign() {
+  // A record without CALL is no QSO: DXKeeper would refuse it (holding back the QSOs behind
+  // it) or log a contact with nobody, carrying the last QSO's reports and times. The fields
+  // stay, so that the operator can add the callsign and save again.
+  delivery.notice("", "not logged: no callsign",
+                  "A QSO was written without a callsign and was not logged (date " +
+                      DateNow.text() + ", UTC " + UTCStart.text() + ")");
 }
 
 QuandrelMain::LoggedQso QuandrelMain::logged_qso() {

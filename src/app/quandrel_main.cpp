@@ -114,7 +114,12 @@ void QuandrelMain::set_qso_link_items() {
 }
 
 void QuandrelMain::wire_handlers() {
-  Callsign.on_change = [this] { Callsign_Change(); };
+  Callsign.on_change = [this] {
+    Save.set_enabled(Callsign.text().find_first_not_of(' ') != std::string::npos);
+    Callsign_Change();
+  };
+  Save.set_enabled(false);
+  Save.on_click = [this] { Save_Click(); };
   Command.on_change = [this] { Command_Change(); };
   Mode.on_change = [this] { Mode_Change(); };
   MixKhz.on_change = [this] { MixKhz_Change(); };

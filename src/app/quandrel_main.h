@@ -120,6 +120,7 @@ class QuandrelMain {
       Notes, County, DateNow, UTCStart, UTCEnd, ExchRcv, ExchSnt;
   LinkedText Cont, CQZ, IRUZ, GridSq, IOTA;  // labels
   LinkedText Command, MixKhz;                // hidden
+  Button Save{"Save"};                       // enabled while there is a callsign
   // Fields the program fills.
   TextControl RigFreq, AudioFreq, OpFreq, Prefix, MixWRigFreq;
   TextControl RcvdSpotPrefix, RcvdSpotGrid, RcvdSpotSearch, RcvdSpotLogMode, RcvdSpotQSX,
@@ -189,7 +190,8 @@ class QuandrelMain {
   // Builds the record of the QSO in the window; throws RuntimeError (a date that cannot be
   // read, ...).
   LoggedQso logged_qso();
-  void keep_logs_waiting_for_pass();
+  // A QSO written with no callsign: nothing is logged, and the operator is told.
+  void note_qso_without_callsign();
   void wire_status();
   // A click on a box of the on/off options table.
   void option_box_clicked(int number);
@@ -208,7 +210,6 @@ class QuandrelMain {
   bool loaded_ = false;
   bool unloaded_ = false;
   bool position_restored_ = false;
-  int logs_waiting_for_pass_ = 0;
   std::string waiting_rows_key_;  // what the waiting list was last drawn from
   std::unique_ptr<WaitScreenView> wait_screen_;
   Timer WaitScreenTimer1;

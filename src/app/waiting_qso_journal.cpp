@@ -13,7 +13,7 @@ constexpr std::string_view kCrLf = "\r\n";
 std::optional<std::pair<PendingQso, std::size_t>> entry_at(std::string_view content,
                                                            std::size_t pos) {
   const char flag = content[pos];
-  if (flag != 'N' && flag != 'U') return std::nullopt;
+  if (flag != 'N' && flag != 'U' && flag != 'A') return std::nullopt;
   const std::size_t colon = content.find(':', pos + 1);
   if (colon == std::string_view::npos) return std::nullopt;
   std::size_t length = 0;
@@ -26,8 +26,35 @@ std::optional<std::pair<PendingQso, std::size_t>> entry_at(std::string_view cont
     return std::nullopt;
   }
   if (content.substr(body + length, kCrLf.size()) != kCrLf) return std::nullopt;
-  return std::pair{PendingQso{std::string(content.substr(body, length)), flag == 'U'},
+  return std::pair{PendingQso{std::string(content.substr(body, length)), flag == 'U', flag == 'A'},
                    body + length + kCrLf.size()};
+}
+
+// The oldest entry of the queue (not set aside); null when there is none. A mark with
+// nothing waiting is left over from a queue that was written afresh: it changes nothing.
+PendingQso* oldest_queued(std::deque<PendingQso>& entries) {
+  for (auto& entry : entries) {
+    if (!entry.set_aside) return &entry;
+  }
+  return nullptr;
+}
+
+// Applies one mark; false when `rest` starts with none.
+bool apply_mark(std::string_view rest, std::deque<PendingQso>& entries) {
+  for (const std::string_view mark : {kJournalDelivered, kJournalTimedOut, kJournalSetAside}) {
+    if (rest.substr(0, mark.size()) != mark) continue;
+    PendingQso* oldest = oldest_queued(entries);
+    if (oldest == nullptr) return true;
+    if (mark == kJournalDelivered) {
+      entries.erase(entries.begin() + (oldest - &entries.front()));
+    } else if (mark == kJournalTimedOut) {
+      oldest->uncertain = true;
+    } else {
+      oldest->set_aside = true;
+    }
+    return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -35,7 +62,7 @@ std::optional<std::pair<PendingQso, std::size_t>> entry_at(std::string_view cont
 std::string journal_entry(const PendingQso& entry) {
   std::string out;
   out.reserve(entry.execute.size() + 16);
-  out += entry.uncertain ? 'U' : 'N';
+  out += entry.set_aside ? 'A' : entry.uncertain ? 'U' : 'N';
   out += std::to_string(entry.execute.size());
   out += ':';
   out += entry.execute;
@@ -53,17 +80,9 @@ JournalReplay replay_journal(std::string_view content) {
   JournalReplay replay;
   std::size_t pos = 0;
   while (pos < content.size()) {
-    const std::string_view rest = content.substr(pos);
-    if (rest.substr(0, kJournalDelivered.size()) == kJournalDelivered) {
-      // A mark with nothing waiting is left over from a queue that was written afresh; it
-      // changes nothing.
-      if (!replay.entries.empty()) replay.entries.pop_front();
+    if (apply_mark(content.substr(pos), replay.entries)) {
       ++replay.marks;
-      pos += kJournalDelivered.size();
-    } else if (rest.substr(0, kJournalTimedOut.size()) == kJournalTimedOut) {
-      if (!replay.entries.empty()) replay.entries.front().uncertain = true;
-      ++replay.marks;
-      pos += kJournalTimedOut.size();
+      pos += kJournalDelivered.size();  // every mark is one letter and CR LF
     } else if (auto entry = entry_at(content, pos)) {
       replay.entries.push_back(std::move(entry->first));
       pos = entry->second;
@@ -72,6 +91,7 @@ JournalReplay replay_journal(std::string_view content) {
       break;
     }
   }
+  replay.read_up_to = pos;
   return replay;
 }
 

@@ -46,6 +46,7 @@ void LinkedText::end_link() {
   if (self_) *self_ = nullptr;
   self_.reset();
   conversation_.reset();
+  unanswered_.clear();  // nobody will answer them now
   mode_ = LinkMode::none;
 }
 
@@ -64,6 +65,9 @@ void LinkedText::set_link_mode(LinkMode mode) {
   LinkEvents events;
   events.on_data = [self](const std::string& value) {
     if (*self) (*self)->set_text(value);
+  };
+  events.on_late_answer = [self](bool accepted) {
+    if (*self) (*self)->late_answer(accepted);
   };
   events.on_closed = [self] {
     LinkedText* control = *self;
@@ -88,7 +92,30 @@ bool LinkedText::drop_dead_link() {
 
 void LinkedText::link_execute(std::string_view command) {
   if (!conversation_) throw RuntimeError(err::kDdeNoChannel);
-  conversation_->execute(command);
+  const std::shared_ptr<DdeConversation> conversation = conversation_;
+  try {
+    conversation->execute(command);
+  } catch (const RuntimeError& e) {
+    // Still open after the wait: the server may run the command late.
+    if (e.number() == err::kDdeTimeout && conversation_ == conversation) {
+      unanswered_.emplace_back(command);
+    }
+    throw;
+  }
+}
+
+bool LinkedText::awaits_answer(std::string_view command) const {
+  for (const auto& unanswered : unanswered_) {
+    if (unanswered == command) return true;
+  }
+  return false;
+}
+
+void LinkedText::late_answer(bool accepted) {
+  if (unanswered_.empty()) return;
+  std::string command = std::move(unanswered_.front());
+  unanswered_.pop_front();
+  if (on_late_answer) on_late_answer(command, accepted);
 }
 
 void CheckBox::set_value(CheckValue value) {

@@ -9,6 +9,7 @@
 //   click handler, as a user's click does, exactly when the value differs.
 // - Every control has a visibility flag; a frame is nothing more.
 // - `on_view` is the UI's observer: it repaints after any change and never runs logic.
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -72,8 +73,16 @@ class LinkedText : public TextControl {
   LinkMode link_mode() const { return mode_; }
 
   // Executes a command on the conversation. Throws RuntimeError (kDdeNoChannel when no
-  // conversation is open, or what the conversation throws).
+  // conversation is open, or what the conversation throws). A command whose wait timed out
+  // on a conversation that is still open stays unanswered: the server may run it late, and
+  // on_late_answer tells when it answers.
   void link_execute(std::string_view command);
+  // Whether `command` timed out on the open conversation and has had no answer yet. False
+  // once the conversation has ended: then nobody will ever answer it, and whether the
+  // server ran it cannot be known.
+  bool awaits_answer(std::string_view command) const;
+  // A command that timed out was answered after all (true: accepted), oldest first.
+  std::function<void(const std::string& command, bool accepted)> on_late_answer;
 
   // Ends the conversation when its server no longer exists: a program that crashed or was
   // killed never ends its conversations, so no link-close notice comes. Raises no notice;
@@ -87,12 +96,17 @@ class LinkedText : public TextControl {
   void end_link();
   LinkAddress address() const;
 
+  void late_answer(bool accepted);
+
   Dde& dde_;
   Millis timeout_;
   std::string link_topic_;
   std::string link_item_;
   LinkMode mode_ = LinkMode::none;
-  std::unique_ptr<DdeConversation> conversation_;
+  // Shared so that an execute's wait keeps it alive when a message dispatched inside the
+  // wait (Windows ending the session) ends the link.
+  std::shared_ptr<DdeConversation> conversation_;
+  std::deque<std::string> unanswered_;  // timed out on the open conversation, oldest first
   std::string open_topic_;
   std::string open_item_;
   // Shared with the conversation's callbacks so a notice arriving after the link was ended

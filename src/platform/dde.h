@@ -22,6 +22,10 @@ struct LinkEvents {
   std::function<void(const std::string& value)> on_data;
   // The server ended the conversation (arrives through the event loop, at most once).
   std::function<void()> on_closed;
+  // An execute whose wait timed out was answered after all: true when the server accepted
+  // it. A busy server still runs every execute it was sent, in order, and acknowledges each
+  // one late; these arrive through the event loop in the order the executes were sent.
+  std::function<void(bool accepted)> on_late_answer;
 };
 
 // One open client conversation with an automatic (hot) link on its item. Destroying it
@@ -32,7 +36,9 @@ class DdeConversation {
 
   // Executes a command and waits for the acknowledgement, at most the conversation's
   // link time-out. Throws RuntimeError: kDdeRefused when the server refuses, kDdeTimeout
-  // when it does not answer in time, kDdeNoChannel when the conversation has ended.
+  // when it does not answer in time, kDdeNoChannel when the conversation has ended. An
+  // execute that timed out is not withdrawn: the server may still run it, and its answer
+  // then comes through LinkEvents::on_late_answer.
   virtual void execute(std::string_view command) = 0;
 
   // Whether the server still holds the conversation. False once it ended the conversation

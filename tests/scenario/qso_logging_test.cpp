@@ -141,20 +141,45 @@ TEST_F(QsoLoggingTest, AVeryLongNoteIsLoggedWholeWithItsLength) {
   EXPECT_EQ(station.dxkeeper().peer().logged()[0].value("NOTES"), contact.notes);
 }
 
-TEST_F(QsoLoggingTest, SaveLogsTheQsoEvenWithoutACallsign) {
+// A record without CALL would log a contact with nobody, carrying the last QSO's reports, or
+// be refused and hold back every QSO behind it: nothing is sent, and the operator is told.
+TEST_F(QsoLoggingTest, AQsoWithoutACallsignIsNotLoggedAndTheOperatorIsTold) {
   start_program();
+  EXPECT_FALSE(app->Save.enabled());
+  work_and_write(worked_station());
+  ASSERT_EQ(station.dxkeeper().journal().size(), 1u);
   auto contact = worked_station();
   contact.call = "";
   station.mixw().work_station(contact);
   run_for(600);
-  app->Save_Click();
-  ASSERT_EQ(station.dxkeeper().journal().size(), 1u);
-  EXPECT_EQ(station.dxkeeper().journal()[0].rfind("001log<RST_RCVD:3>599 ", 0), 0u);
+  EXPECT_FALSE(app->Save.enabled());
+  app->Save_Click();  // a click that reaches the handler all the same
+  station.mixw().write_qso();
+  run_for(600);
+  EXPECT_EQ(station.dxkeeper().journal().size(), 1u);
+  EXPECT_TRUE(app->delivery.pending_qsos.empty());
+  const std::string log = read_file("ErrorLog.txt");
+  std::size_t lines = 0;
+  for (std::size_t at = 0; (at = log.find("written without a callsign", at)) != std::string::npos;
+       ++at) {
+    ++lines;
+  }
+  EXPECT_EQ(lines, 2u) << log;
+  ASSERT_FALSE(app->delivery.notices().empty());
+  EXPECT_EQ(app->delivery.notices().back().what, "not logged: no callsign");
+
+  station.mixw().operator_types("Call", "Q2XYZ");
+  run_for(600);
+  EXPECT_TRUE(app->Save.enabled());
+  app->Save.click();
+  ASSERT_EQ(station.dxkeeper().peer().logged().size(), 2u);
+  EXPECT_EQ(station.dxkeeper().peer().logged()[1].value("CALL"), "Q2XYZ");
 }
 
 // The text of a record whatever the user's number format and code page: FREQ is an ADIF
 // number with a point, and field lengths count characters, not bytes.
 TEST_F(QsoLoggingTest, FreqIsWrittenWithAPointWhateverTheDecimalSeparator) {
+  int n = 0;
   for (const auto& [thousands, decimal] : {std::pair{".", ","}, {",", "."}}) {
     SCOPED_TRACE(decimal);
     system.set_separators(thousands, decimal);
@@ -162,7 +187,9 @@ TEST_F(QsoLoggingTest, FreqIsWrittenWithAPointWhateverTheDecimalSeparator) {
     for (const char* logged : {"Actual", "Rig"}) {
       SCOPED_TRACE(logged);
       app->settings.LoggedFrequency = logged;
-      work_and_write(worked_station());
+      auto contact = worked_station();
+      contact.call = "Q" + std::to_string(++n) + "ABC";
+      work_and_write(contact);
       const std::string execute = station.dxkeeper().journal().back();
       const bool rig = std::string(logged) == "Rig";
       EXPECT_NE(execute.find(rig ? "<FREQ:9>14.070000 " : "<FREQ:9>14.071500 "), std::string::npos)
@@ -181,11 +208,14 @@ TEST_F(QsoLoggingTest, AQsoOnAFarBandLogsItsFrequency) {
       {1'296'200'000, "<FREQ:11>1296.201500 "},
       {10'368'100'000, "<FREQ:12>10368.101500 "},
   };
+  int n = 0;
   for (const auto& [dial, freq] : cases) {
     SCOPED_TRACE(freq);
     station.mixw().tune_dial(dial);
     run_for(600);
-    work_and_write(worked_station());
+    auto contact = worked_station();
+    contact.call = "Q" + std::to_string(++n) + "FAR";
+    work_and_write(contact);
     const std::string execute = station.dxkeeper().journal().back();
     EXPECT_NE(execute.find(freq), std::string::npos) << execute;
     EXPECT_EQ(execute.find("<BAND:"), std::string::npos) << execute;

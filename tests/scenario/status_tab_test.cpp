@@ -74,7 +74,7 @@ TEST_F(StatusTabTest, FollowsTheNeighboursAndTheWaitingQsosThroughASession) {
   write_numbered_qso(3);
   run_for(500);
   EXPECT_EQ(state_of("DXKeeper"), "not answering");
-  EXPECT_EQ(waiting_column(5), (std::vector<std::string>{"no answer from DXKeeper"}));
+  EXPECT_EQ(waiting_column(5), (std::vector<std::string>{"sent, no answer from DXKeeper yet"}));
   station.commander().stop();
   run_for(7100);
   EXPECT_EQ(state_of("Commander"), "not running");

@@ -1,5 +1,6 @@
 #include "platform/sim/sim_dde_bus.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "errors/runtime_error.h"
@@ -16,9 +17,17 @@ TopicKey key_of(const std::string& service, const std::string& topic) {
 }  // namespace
 
 struct SimDdeBus::Impl : std::enable_shared_from_this<Impl> {
+  struct Held {
+    std::string command;
+    std::uint64_t from;  // the conversation that sent it; 0 for a one-off execute
+  };
   struct Server {
     ServerTopic topic;
-    bool hanging = false;
+    bool hanging = false;          // initiates and executes get no answer
+    bool holding = false;          // executes wait in the queue, unanswered
+    Millis answer_delay = 0;       // each execute runs this long after it arrives
+    std::uint64_t busy_until = 0;  // when the last execute queued runs
+    std::vector<Held> held;        // executes waiting while the server hangs or holds them
   };
   struct Conversation {
     TopicKey topic;
@@ -41,18 +50,70 @@ struct SimDdeBus::Impl : std::enable_shared_from_this<Impl> {
     throw RuntimeError(err::kDdeTimeout);
   }
 
-  // An execute that reached a server; the server's answer decides the acknowledgement.
-  void execute_on(const TopicKey& key, const std::string& command, Millis timeout) {
+  // The server runs one execute; its answer decides the acknowledgement.
+  Reply run(const TopicKey& key, const std::string& command) {
+    Server* server = find(key);
+    if (server == nullptr || !server->topic.on_execute) return Reply::accept;
+    const auto on_execute = server->topic.on_execute;  // the handler may change the bus
+    return on_execute(command);
+  }
+
+  // An execute that reached a server. A busy server queues it and runs it later; when that
+  // is past the client's time-out the client gives up waiting, and the late answer reaches
+  // the conversation if it is still open, as on Windows.
+  void execute_on(const TopicKey& key, const std::string& command, Millis timeout,
+                  std::uint64_t from) {
+    if (during_next_wait) {
+      const auto during = std::move(during_next_wait);
+      during_next_wait = nullptr;
+      during();
+    }
     Server* server = find(key);
     if (server == nullptr) throw RuntimeError(err::kDdeNoChannel);
-    if (server->hanging) time_out(timeout);
-    Reply reply = Reply::accept;
-    if (server->topic.on_execute) {
-      const auto on_execute = server->topic.on_execute;  // the handler may change the bus
-      reply = on_execute(command);
+    if (server->hanging || server->holding) {
+      server->held.push_back({command, from});
+      time_out(timeout);
     }
+    const std::uint64_t arrived = loop.now();
+    const std::uint64_t runs_at = std::max(arrived + server->answer_delay, server->busy_until);
+    server->busy_until = runs_at;
+    if (runs_at > arrived + timeout) {
+      loop.advance_blocked(timeout);
+      loop.call_after(static_cast<Millis>(runs_at - loop.now()),
+                      [weak = weak_from_this(), key, command, from] {
+                        if (const auto self = weak.lock()) self->run_late(key, command, from);
+                      });
+      throw RuntimeError(err::kDdeTimeout);
+    }
+    loop.advance_blocked(static_cast<Millis>(runs_at - arrived));
+    const Reply reply = run(key, command);
     if (reply == Reply::refuse) throw RuntimeError(err::kDdeRefused);
-    if (reply == Reply::hang) time_out(timeout);
+    if (reply == Reply::hang) time_out(timeout - static_cast<Millis>(runs_at - arrived));
+  }
+
+  // A queued execute runs after its client stopped waiting. A server that has gone since
+  // never runs it.
+  void run_late(const TopicKey& key, const std::string& command, std::uint64_t from) {
+    if (find(key) == nullptr) return;
+    const Reply reply = run(key, command);
+    if (reply == Reply::hang || from == 0) return;
+    const bool accepted = reply == Reply::accept;
+    post_to(from, [accepted](Impl& self, std::uint64_t target) {
+      self.deliver_late_answer(target, accepted);
+    });
+  }
+
+  // The server answers again: what it held runs, in the order it arrived.
+  void release_held(const TopicKey& key) {
+    Server* server = find(key);
+    if (server == nullptr || server->hanging || server->holding) return;
+    std::vector<Held> held = std::move(server->held);
+    server->held.clear();
+    for (auto& execute : held) {
+      loop.post([weak = weak_from_this(), key, execute = std::move(execute)] {
+        if (const auto self = weak.lock()) self->run_late(key, execute.command, execute.from);
+      });
+    }
   }
 
   void execute_in(std::uint64_t id, const std::string& command) {
@@ -61,7 +122,7 @@ struct SimDdeBus::Impl : std::enable_shared_from_this<Impl> {
       throw RuntimeError(err::kDdeNoChannel);
     }
     const TopicKey key = found->second.topic;
-    execute_on(key, command, found->second.timeout);
+    execute_on(key, command, found->second.timeout, id);
   }
 
   // Notices run later on the loop and find their conversation by id: one the client has
@@ -77,6 +138,14 @@ struct SimDdeBus::Impl : std::enable_shared_from_this<Impl> {
     if (found == conversations.end() || !found->second.events.on_data) return;
     const auto on_data = found->second.events.on_data;
     on_data(value);
+  }
+
+  void deliver_late_answer(std::uint64_t id, bool accepted) {
+    const auto found = conversations.find(id);
+    if (found == conversations.end() || !found->second.open) return;
+    if (!found->second.events.on_late_answer) return;
+    const auto on_late_answer = found->second.events.on_late_answer;
+    on_late_answer(accepted);
   }
 
   void deliver_close(std::uint64_t id) {
@@ -106,6 +175,7 @@ struct SimDdeBus::Impl : std::enable_shared_from_this<Impl> {
   std::map<TopicKey, Server> servers;
   std::map<std::uint64_t, Conversation> conversations;
   std::uint64_t next_id = 1;
+  std::function<void()> during_next_wait;
 };
 
 // Destroying it ends the conversation without a notice; it outlives the bus harmlessly.
@@ -160,7 +230,29 @@ void SimDdeBus::close_conversations(const std::string& service, const std::strin
 }
 
 void SimDdeBus::set_hanging(const std::string& service, const std::string& topic, bool hanging) {
-  if (auto* server = impl_->find(key_of(service, topic))) server->hanging = hanging;
+  const TopicKey key = key_of(service, topic);
+  if (auto* server = impl_->find(key)) server->hanging = hanging;
+  impl_->release_held(key);
+}
+
+void SimDdeBus::set_holding(const std::string& service, const std::string& topic, bool holding) {
+  const TopicKey key = key_of(service, topic);
+  if (auto* server = impl_->find(key)) server->holding = holding;
+  impl_->release_held(key);
+}
+
+void SimDdeBus::set_answer_delay(const std::string& service, const std::string& topic,
+                                 Millis delay) {
+  if (auto* server = impl_->find(key_of(service, topic))) server->answer_delay = delay;
+}
+
+std::size_t SimDdeBus::held_count(const std::string& service, const std::string& topic) const {
+  const auto found = impl_->servers.find(key_of(service, topic));
+  return found == impl_->servers.end() ? 0 : found->second.held.size();
+}
+
+void SimDdeBus::during_next_wait(std::function<void()> what) {
+  impl_->during_next_wait = std::move(what);
 }
 
 void SimDdeBus::advise(const std::string& service, const std::string& topic,
@@ -213,7 +305,7 @@ void SimDdeBus::execute(const std::string& service, const std::string& topic,
   Impl::Server* server = impl_->find(key);
   if (server == nullptr) throw RuntimeError(err::kNoDdeResponse);
   if (server->hanging) impl_->time_out(timeout);
-  impl_->execute_on(key, command, timeout);
+  impl_->execute_on(key, command, timeout, 0);
 }
 
 }  // namespace vav::sim

@@ -2,8 +2,8 @@
 // An in-process DDE "wire" between the program and the simulated peers. Servers register
 // topics; clients open conversations with an automatic link on one item, get the item's
 // new values and link-close notices through the event loop, and execute commands that the
-// server accepts, refuses or leaves hanging past the client's time-out. A test can start,
-// stop, crash, refuse, hang or close any server.
+// server accepts, refuses, answers late or leaves hanging past the client's time-out. A test
+// can start, stop, crash, refuse, hang, slow down or close any server.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -46,8 +46,21 @@ class SimDdeBus {
   void crash_server(const std::string& service, const std::string& topic);
   // The server ends every conversation on the topic but keeps serving.
   void close_conversations(const std::string& service, const std::string& topic);
-  // The server stops answering initiates: they time out (or answers again when false).
+  // The server stops answering: initiates time out, executes time out and wait in its
+  // queue. When it answers again the waiting executes run, in order, and their late answers
+  // reach the conversations still open (a busy or frozen program on Windows does the same).
   void set_hanging(const std::string& service, const std::string& topic, bool hanging);
+  // Only executes wait, as above; links still open.
+  void set_holding(const std::string& service, const std::string& topic, bool holding);
+  // Each execute runs `delay` ms after it arrives, and none before the one sent ahead of it.
+  // Past the client's time-out the client stops waiting; the server runs it all the same and
+  // the answer comes late.
+  void set_answer_delay(const std::string& service, const std::string& topic, Millis delay);
+  // Executes received and not yet run while the server hangs or holds them.
+  std::size_t held_count(const std::string& service, const std::string& topic) const;
+  // Runs `what` inside the next execute's wait, as Windows dispatches a message sent to the
+  // program (the session ending) while it waits for an answer.
+  void during_next_wait(std::function<void()> what);
   // Pushes a new value of an item to every client linked to it (through the event loop).
   void advise(const std::string& service, const std::string& topic, const std::string& item,
               const std::string& value);

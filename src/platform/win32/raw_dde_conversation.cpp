@@ -103,7 +103,8 @@ std::uint64_t RawDdeConversation::post_transaction(Kind kind, UINT msg, HGLOBAL 
 
 // Waits for one answer, dispatching only this conversation's DDE messages: other tasks and
 // timers do not run meanwhile (sent messages from other programs still arrive, as in every
-// Windows wait). A late answer after a time-out is consumed and its memory freed.
+// Windows wait). An execute that times out stays pending: its late answer is consumed, its
+// memory freed, and the owner told through on_late_answer.
 RawDdeConversation::Reply RawDdeConversation::await(std::uint64_t id) {
   awaited_ = id;
   reply_.reset();
@@ -311,9 +312,21 @@ void RawDdeConversation::on_terminate(HWND from) {
 }
 
 void RawDdeConversation::complete_front(Outcome outcome, std::string value) {
-  std::uint64_t id = pending_.front().id;
+  const Pending front = pending_.front();
   pending_.pop_front();
-  if (id == awaited_) reply_ = Reply{outcome, std::move(value)};
+  if (front.id == awaited_) {
+    reply_ = Reply{outcome, std::move(value)};
+    return;
+  }
+  // An execute whose wait timed out: a busy server ran it after all. The owner must hear
+  // of it, or it would send the same command again and have it run twice.
+  if (front.kind != Kind::execute || terminate_sent_) return;
+  std::weak_ptr<Notices> notices = notices_;
+  const bool accepted = outcome == Outcome::acked;
+  loop_.post([notices, accepted] {
+    auto alive = notices.lock();
+    if (alive && alive->events.on_late_answer) alive->events.on_late_answer(accepted);
+  });
 }
 
 void RawDdeConversation::server_gone() {

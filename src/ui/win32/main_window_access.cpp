@@ -38,7 +38,10 @@ bool MainWindow::pre_translate(MSG& msg) {
     // Left to the dialog manager, Enter and Escape would become IDOK and IDCANCEL, which
     // this window has no use for; kept from the edit boxes, they would beep.
     if ((msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) && !wants_message(msg)) {
-      if (msg.wParam == VK_RETURN && is_push_button(msg.hwnd)) {
+      // A held Enter key repeats (bit 30 of lParam: the key was already down); it presses
+      // the button once, or holding Enter on Save would log one QSO per repeat.
+      const bool repeat = (msg.lParam & (1 << 30)) != 0;
+      if (msg.wParam == VK_RETURN && !repeat && is_push_button(msg.hwnd)) {
         SendMessageA(msg.hwnd, BM_CLICK, 0, 0);
       }
       return true;

@@ -89,7 +89,7 @@ MainWindowBinding::MainWindowBinding(MainWindow& window, QuandrelMain& app) : wi
   bind_combo(app.Combo1, kCombo1);
   bind_frame(app.Frame3, kFrame3);
   bind_frame(app.Frame6, kFrame6);
-  bind_button(kSave, [&app] { app.Save_Click(); });
+  bind_model_button(app.Save, kSave);
   bind_status(app.status);
 
   window_.on_command = [this](int id, int code) { on_command(id, code); };
