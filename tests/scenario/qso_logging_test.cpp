@@ -116,22 +116,6 @@ TEST_F(QsoLoggingTest, ABadDateIsReportedAndNothingIsSentOrCleared) {
   EXPECT_TRUE(app->Timer2.enabled());
 }
 
-TEST_F(QsoLoggingTest, AWriteDuringAConnectionPassIsLoggedWhenThePassEnds) {
-  station.dxview().start();
-  station.dxview().hang();  // each pass waits for DXView's time-outs, letting events run
-  start_program();
-  station.mixw().work_station(worked_station());
-  run_for(600);
-  run_for(6400 + 1);  // the pass has started and is waiting on DXView
-  ASSERT_TRUE(app->ConnectingApps || !station.dxkeeper().journal().empty() ||
-              app->Timer2.enabled());
-  station.mixw().write_qso();
-  run_for(15000);
-  EXPECT_EQ(logged_calls(), (std::vector<std::string>{"Q1ABC"}));
-  EXPECT_FALSE(app->ConnectingApps);
-  EXPECT_TRUE(app->Timer2.enabled());
-}
-
 TEST_F(QsoLoggingTest, AVeryLongNoteIsLoggedWholeWithItsLength) {
   start_program();
   auto contact = worked_station();
