@@ -15,6 +15,18 @@ constexpr const char* kAppName = "Vavizorur";
 }  // namespace
 
 bool QuandrelMain::Form_Load() {
+  // A second copy (the icon double-clicked again) would link MixW and log every QSO twice:
+  // it shows the copy that runs and ends before it touches anything.
+  bool alone = true;
+  passing_over_errors([&] {
+    instance_claim_ = platform.system.claim_instance(platform.dde.service_name());
+    alone = instance_claim_ != nullptr;
+  });
+  if (!alone) {
+    passing_over_errors([&] { platform.system.show_other_instance(); });
+    end_program(RunEnd::second_copy);
+    return false;
+  }
   // The connection pass runs from the moment the window exists, also while waiting for MixW.
   Timer2.set_enabled(true);
   trap("QuandrelMain.CheckforInIfile", [this] { settings_file.CheckforInIfile(); });

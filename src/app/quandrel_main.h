@@ -28,7 +28,7 @@
 namespace vav {
 
 // How the program's run ended, for the shell that runs the event loop.
-enum class RunEnd { running, closed, cancelled, mixw_lost };
+enum class RunEnd { running, closed, cancelled, mixw_lost, second_copy };
 
 class QuandrelMain {
  public:
@@ -212,6 +212,7 @@ class QuandrelMain {
   bool position_restored_ = false;
   std::string waiting_rows_key_;  // what the waiting list was last drawn from
   std::unique_ptr<WaitScreenView> wait_screen_;
+  std::unique_ptr<InstanceClaim> instance_claim_;
   Timer WaitScreenTimer1;
   std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
 };

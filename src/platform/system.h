@@ -2,6 +2,7 @@
 // What the program reads from the machine: locale data, clocks, the Windows version and
 // where it was started from.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace vav {
@@ -26,9 +27,21 @@ inline constexpr std::uint32_t kThousandsSeparator = 15;  // LOCALE_STHOUSAND
 inline constexpr std::uint32_t kAbbrevMonthName1 = 0x44;  // LOCALE_SABBREVMONTHNAME1 .. +11
 }  // namespace locale_item
 
+// A program's claim to be the only copy running under its name; given up when destroyed.
+class InstanceClaim {
+ public:
+  virtual ~InstanceClaim() = default;
+};
+
 class System {
  public:
   virtual ~System() = default;
+
+  // Claims `name` for this copy of the program (a named mutex on Windows, for the user's
+  // session). nullptr when another copy holds it.
+  virtual std::unique_ptr<InstanceClaim> claim_instance(const std::string& name) = 0;
+  // Brings the main window of the other copy of the program to the front.
+  virtual void show_other_instance() = 0;
 
   // GetUserDefaultLCID; 0 when the user's locale cannot be determined.
   virtual std::uint32_t user_default_lcid() = 0;

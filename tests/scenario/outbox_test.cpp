@@ -209,3 +209,35 @@ TEST_F(OutboxTest, TheSessionEndingInsideAWaitForDXKeeperLosesNothing) {
 
 }  // namespace
 }  // namespace vav::testing
+
+namespace vav::testing {
+namespace {
+
+// The icon double-clicked a second time: the second copy brings the first to the front and
+// ends without linking anything, so every QSO is still logged once.
+TEST_F(OutboxTest, ASecondCopyShowsTheFirstAndLinksNothing) {
+  start_program();
+  const std::size_t mixw_links = bus.conversation_count("MixW", "QSO");
+  ASSERT_GT(mixw_links, 0u);
+  {
+    QuandrelMain second(platform);
+    EXPECT_FALSE(second.Form_Load());
+    EXPECT_EQ(second.run_end(), RunEnd::second_copy);
+    EXPECT_EQ(system.other_instance_shown(), 1);
+    EXPECT_EQ(bus.conversation_count("MixW", "QSO"), mixw_links);
+    EXPECT_FALSE(second.Timer1.enabled());
+    EXPECT_FALSE(second.Timer2.enabled());
+  }
+  loop.resume();  // the second copy's end stopped only itself on Windows
+  write_numbered_qso(1);
+  write_numbered_qso(2);
+  run_for(7100);
+  EXPECT_EQ(delivered_calls(), written_calls());
+  // Once the first copy is gone, the next start runs.
+  restart_program();
+  EXPECT_EQ(app->run_end(), RunEnd::running);
+  EXPECT_EQ(system.other_instance_shown(), 1);
+}
+
+}  // namespace
+}  // namespace vav::testing

@@ -106,4 +106,26 @@ OsVersion SimSystem::os_version() {
   return os_version_;
 }
 
+namespace {
+
+class SimInstanceClaim final : public InstanceClaim {
+ public:
+  SimInstanceClaim(std::weak_ptr<std::set<std::string>> claims, std::string name)
+      : claims_(std::move(claims)), name_(std::move(name)) {}
+  ~SimInstanceClaim() override {
+    if (const auto claims = claims_.lock()) claims->erase(name_);
+  }
+
+ private:
+  std::weak_ptr<std::set<std::string>> claims_;
+  std::string name_;
+};
+
+}  // namespace
+
+std::unique_ptr<InstanceClaim> SimSystem::claim_instance(const std::string& name) {
+  if (!claims_->insert(name).second) return nullptr;
+  return std::make_unique<SimInstanceClaim>(claims_, name);
+}
+
 }  // namespace vav::sim

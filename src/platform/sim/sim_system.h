@@ -4,7 +4,9 @@
 // the program's folder.
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "platform/sim/sim_event_loop.h"
@@ -26,6 +28,10 @@ class SimSystem final : public System {
   OsVersion os_version() override;
   std::string program_folder() override { return folder_; }
   std::string exe_name() override { return exe_name_; }
+  // Claims are held per machine: a second program on it finds the name taken.
+  std::unique_ptr<InstanceClaim> claim_instance(const std::string& name) override;
+  void show_other_instance() override { ++other_instance_shown_; }
+  int other_instance_shown() const { return other_instance_shown_; }
 
   // 0 means the user's locale cannot be determined.
   void set_user_default_lcid(std::uint32_t lcid) { lcid_ = lcid; }
@@ -60,6 +66,8 @@ class SimSystem final : public System {
   std::string time_format_ = "h:mm:ss tt";
   OsVersion os_version_{2, 10, 0, 19045};
   int os_error_ = 0;
+  std::shared_ptr<std::set<std::string>> claims_ = std::make_shared<std::set<std::string>>();
+  int other_instance_shown_ = 0;
 };
 
 }  // namespace vav::sim

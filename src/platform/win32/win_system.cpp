@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "errors/runtime_error.h"
+#include "platform/win32/win_handles.h"
+#include "platform/win32/window_classes.h"
 
 namespace vav::win32 {
 namespace {
@@ -85,5 +87,41 @@ std::string WinSystem::exe_name() {
   auto dot = name.find_last_of('.');
   return dot == std::string::npos ? name : name.substr(0, dot);
 }
+
+namespace {
+
+class MutexClaim final : public InstanceClaim {
+ public:
+  explicit MutexClaim(ScopedHandle mutex) : mutex_(std::move(mutex)) {}
+
+ private:
+  ScopedHandle mutex_;
+};
+
+BOOL CALLBACK show_if_other_copy(HWND window, LPARAM) {
+  char class_name[64] = {};
+  GetClassNameA(window, class_name, sizeof class_name);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process == GetCurrentProcessId() || lstrcmpA(class_name, kMainWindowClass) != 0) {
+    return TRUE;
+  }
+  if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+  SetForegroundWindow(window);
+  return FALSE;
+}
+
+}  // namespace
+
+std::unique_ptr<InstanceClaim> WinSystem::claim_instance(const std::string& name) {
+  // "Local\": one copy per user session, as the program's DDE service name is.
+  const std::string mutex_name = "Local\\Vavizorur.Instance." + name;
+  ScopedHandle mutex(CreateMutexA(nullptr, FALSE, mutex_name.c_str()));
+  if (!mutex) return std::make_unique<InstanceClaim>();  // no way to tell: run
+  if (GetLastError() == ERROR_ALREADY_EXISTS) return nullptr;
+  return std::make_unique<MutexClaim>(std::move(mutex));
+}
+
+void WinSystem::show_other_instance() { EnumWindows(show_if_other_copy, 0); }
 
 }  // namespace vav::win32

@@ -16,6 +16,9 @@ class WinSystem final : public System {
   OsVersion os_version() override;
   std::string program_folder() override;
   std::string exe_name() override;
+  std::unique_ptr<InstanceClaim> claim_instance(const std::string& name) override;
+  // The other copy's main window is found by its class (window_classes.h).
+  void show_other_instance() override;
 
  private:
   std::string module_path();

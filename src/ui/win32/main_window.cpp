@@ -1,3 +1,4 @@
+#include "platform/win32/window_classes.h"
 #include "ui/win32/main_window.h"
 
 #include <commctrl.h>
@@ -14,7 +15,7 @@ namespace {
 
 using win32::window_dpi;
 
-constexpr char kFrameClass[] = "VavizorurMainWindow";
+constexpr const char* kFrameClass = win32::kMainWindowClass;
 constexpr char kContainerClass[] = "VavizorurPanel";
 constexpr char kDesignCaption[] = "Vavizorur";
 constexpr DWORD kFrameStyle =
