@@ -19,9 +19,9 @@ std::string qso_summary(const std::string& execute) {
 }  // namespace
 
 QsoDelivery::QsoDelivery(Platform& platform, Common& common, DdeClientModule& clients,
-                         DXLabControlModule& senders)
-    : pending_qsos(platform.files, platform.system.program_folder()),
-      adif_log(platform.files, platform.system.program_folder()),
+                         DXLabControlModule& senders, const std::string& folder)
+    : pending_qsos(platform.files, folder),
+      adif_log(platform.files, folder),
       platform_(platform),
       common_(common),
       clients_(clients),

@@ -33,8 +33,9 @@ struct QsoNotice {
 
 class QsoDelivery {
  public:
+  // The waiting file and the ADIF log are kept in `folder` (choose_data_folder).
   QsoDelivery(Platform& platform, Common& common, DdeClientModule& clients,
-              DXLabControlModule& senders);
+              DXLabControlModule& senders, const std::string& folder);
   QsoDelivery(const QsoDelivery&) = delete;
   QsoDelivery& operator=(const QsoDelivery&) = delete;
 

@@ -1,6 +1,7 @@
 #include "app/quandrel_main.h"
 
 #include "app/spot_frequency.h"
+#include "common/data_folder.h"
 #include "errors/error_trap.h"
 #include "hosts/dxlab.h"
 
@@ -66,6 +67,7 @@ QuandrelMain::QuandrelMain(Platform& p)
       Timer2(p.loop, kConnectionPassInterval),
       Timer3(p.loop, kMixWWatchInterval),
       platform(p),
+      data_folder(choose_data_folder(p.system, p.files)),
       locale(p.system),
       common(p.system, p.files, p.desktop, p.frame, locale),
       codec(&common, CodePage(p.system.ansi_code_page())),
@@ -73,9 +75,10 @@ QuandrelMain::QuandrelMain(Platform& p)
       clients(p.dde, p.loop, common, codec),
       senders(clients, codec, common),
       spot_server(p.dde, p.loop, codec),
-      delivery(p, common, clients, senders),
+      delivery(p, common, clients, senders, data_folder),
       WaitScreenTimer1(p.loop, kWaitScreenInterval) {
   locale.set_reporter(&common);
+  common.set_data_folder(data_folder);
   common.connected_list = [this] { return clients.ConnectedList(); };
   common.caption_note = [this] { return delivery.caption_note(); };
   delivery.on_queue_changed = [this] { RefreshStatus(); };

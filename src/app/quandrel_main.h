@@ -148,6 +148,9 @@ class QuandrelMain {
 
   // ---- modules -------------------------------------------------------------------------
   Platform& platform;
+  // Where the waiting QSOs, the ADIF log and the logs go (the program's folder, or the
+  // user's when it cannot be written).
+  std::string data_folder;
   LocaleInfo locale;
   Common common;
   DdeCommon codec;

@@ -58,7 +58,7 @@ void Common::Initialize() {
   // created) stays the run's only one, and the shutdown line still closes the run.
   os_name_ = "Unknown";
   trap("Common.Initialize", [this] {
-    error_log_path_ = system_.program_folder() + "\\ErrorLog.txt";
+    error_log_path_ = data_folder() + "\\ErrorLog.txt";
     take_run_facts();
   });
 }
@@ -148,7 +148,7 @@ std::string Common::caption() const {
   std::string text = std::string(kProductName) + " " + Version();
   const std::string list = connected_list ? connected_list() : std::string();
   if (!list.empty()) text += " {" + list + "}";
-  if (ErrorNoted) text += " - see ErrorLog in " + program_folder() + "/ErrorLog.txt";
+  if (ErrorNoted) text += " - see ErrorLog in " + data_folder() + "/ErrorLog.txt";
   if (caption_note) text += caption_note();
   return text;
 }
@@ -191,6 +191,10 @@ std::string Common::program_folder() const {
   return value_or_fallback(std::string(), [this] { return system_.program_folder(); });
 }
 
-std::string Common::debug_log_path() const { return program_folder() + "\\VavizorurDebug.txt"; }
+std::string Common::debug_log_path() const { return data_folder() + "\\VavizorurDebug.txt"; }
+
+std::string Common::data_folder() const {
+  return data_folder_.empty() ? program_folder() : data_folder_;
+}
 
 }  // namespace vav

@@ -65,6 +65,8 @@ class Common {
   std::function<std::string()> caption_note;
 
   std::string caption() const;
+  // The folder the logs are written to (choose_data_folder); the program's by default.
+  void set_data_folder(std::string folder) { data_folder_ = std::move(folder); }
   // Where the error log is written (the program's folder before Initialize has run).
   std::string error_log_path() const;
   std::string debug_log_path() const;
@@ -73,6 +75,7 @@ class Common {
   std::string stamp(double date) const;
   std::string header(double now) const;
   std::string program_folder() const;
+  std::string data_folder() const;
   // The run's start and the Windows name and build, for the header.
   void take_run_facts();
   void show_debug_failure(const std::string& description);
@@ -83,6 +86,7 @@ class Common {
   WindowFrame& frame_;
   LocaleInfo& locale_;
   std::string error_log_path_;
+  std::string data_folder_;
   double run_start_ = 0;
   bool run_facts_taken_ = false;
   bool error_log_started_ = false;

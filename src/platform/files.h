@@ -19,6 +19,11 @@ class Files {
   virtual ~Files() = default;
 
   virtual bool exists(const std::string& path) = 0;
+  // Whether a new file can be made in `folder`: false for a folder the user may not write
+  // (a program under "Program Files"), a read-only medium, or a full disk.
+  virtual bool can_create_in(const std::string& folder) = 0;
+  // Creates the folder and those above it; one that exists is no error. Throws RuntimeError.
+  virtual void create_folder(const std::string& path) = 0;
 
   // The whole file as bytes; nullopt when it does not exist or cannot be opened.
   virtual std::optional<std::string> read_all(const std::string& path) = 0;

@@ -59,6 +59,9 @@ class System {
   // The real Windows version (not the compatibility answer). Throws RuntimeError on failure.
   virtual OsVersion os_version() = 0;
 
+  // The program's folder for its own files in the user's profile when its folder cannot be
+  // written: "%LOCALAPPDATA%\Vavizorur" (it may not exist yet).
+  virtual std::string user_data_folder() = 0;
   // The folder of the running executable, without a trailing "\", and the executable's
   // name without extension.
   virtual std::string program_folder() = 0;

@@ -172,4 +172,23 @@ void SimFiles::clear_faults() {
   attributes_denied_.clear();
 }
 
+bool SimFiles::can_create_in(const std::string& folder) {
+  const fs::path path = native(folder);
+  std::error_code ignored;
+  if (!fs::is_directory(path, ignored)) return false;
+  for (const auto& read_only : read_only_folders_) {
+    if (path == read_only || is_within(path, read_only)) return false;
+  }
+  return true;
+}
+
+void SimFiles::create_folder(const std::string& path) {
+  const fs::path folder = native(path);
+  std::error_code error;
+  if (fs::is_directory(folder, error)) return;
+  check_writable(folder);
+  fs::create_directories(folder, error);
+  if (error) throw RuntimeError(err::kPathFileAccess);
+}
+
 }  // namespace vav::sim

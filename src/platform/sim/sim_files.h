@@ -13,6 +13,8 @@ namespace vav::sim {
 class SimFiles final : public Files {
  public:
   bool exists(const std::string& path) override;
+  bool can_create_in(const std::string& folder) override;
+  void create_folder(const std::string& path) override;
   std::optional<std::string> read_all(const std::string& path) override;
   std::optional<std::string> read_existing(const std::string& path) override;
   bool create_new(const std::string& path, const std::string& content) override;

@@ -128,4 +128,8 @@ std::unique_ptr<InstanceClaim> SimSystem::claim_instance(const std::string& name
   return std::make_unique<SimInstanceClaim>(claims_, name);
 }
 
+std::string SimSystem::user_data_folder() {
+  return user_data_folder_.empty() ? folder_ + "\\LocalAppData\\Vavizorur" : user_data_folder_;
+}
+
 }  // namespace vav::sim

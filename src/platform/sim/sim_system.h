@@ -27,6 +27,9 @@ class SimSystem final : public System {
   std::string local_time_text() override;
   OsVersion os_version() override;
   std::string program_folder() override { return folder_; }
+  // The program folder's "LocalAppData\Vavizorur" unless set.
+  std::string user_data_folder() override;
+  void set_user_data_folder(std::string folder) { user_data_folder_ = std::move(folder); }
   std::string exe_name() override { return exe_name_; }
   // Claims are held per machine: a second program on it finds the name taken.
   std::unique_ptr<InstanceClaim> claim_instance(const std::string& name) override;
@@ -68,6 +71,7 @@ class SimSystem final : public System {
   int os_error_ = 0;
   std::shared_ptr<std::set<std::string>> claims_ = std::make_shared<std::set<std::string>>();
   int other_instance_shown_ = 0;
+  std::string user_data_folder_;
 };
 
 }  // namespace vav::sim

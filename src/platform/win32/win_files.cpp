@@ -133,4 +133,29 @@ void WinFiles::remove(const std::string& path) {
   throw_file_error(error);
 }
 
+bool WinFiles::can_create_in(const std::string& folder) {
+  const std::string probe =
+      folder + "\\Vavizorur.probe." + std::to_string(GetCurrentProcessId()) + ".tmp";
+  ScopedHandle file(CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  if (!file) return false;
+  DWORD written = 0;
+  return WriteFile(file.get(), "x", 1, &written, nullptr) && written == 1;
+}
+
+void WinFiles::create_folder(const std::string& path) {
+  if (CreateDirectoryA(path.c_str(), nullptr)) return;
+  DWORD error = GetLastError();
+  if (error == ERROR_ALREADY_EXISTS) return;
+  if (error == ERROR_PATH_NOT_FOUND) {
+    const std::size_t cut = path.find_last_of('\\');
+    if (cut == std::string::npos || cut == 0) throw_file_error(error);
+    create_folder(path.substr(0, cut));
+    if (CreateDirectoryA(path.c_str(), nullptr)) return;
+    error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS) return;
+  }
+  throw_file_error(error);
+}
+
 }  // namespace vav::win32

@@ -8,6 +8,10 @@ namespace vav::win32 {
 class WinFiles final : public Files {
  public:
   bool exists(const std::string& path) override;
+  // Creates and deletes a probe file: asking for the folder's access rights would not tell
+  // a full disk, a read-only medium or a virtualised folder.
+  bool can_create_in(const std::string& folder) override;
+  void create_folder(const std::string& path) override;
   std::optional<std::string> read_all(const std::string& path) override;
   // Opens with read sharing only for readers and writers (a program holding the file with no
   // sharing makes it fail with a sharing violation, which is thrown, not taken as absence).

@@ -1,6 +1,7 @@
 #include "platform/win32/win_system.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include "errors/runtime_error.h"
 #include "platform/win32/win_handles.h"
@@ -123,5 +124,13 @@ std::unique_ptr<InstanceClaim> WinSystem::claim_instance(const std::string& name
 }
 
 void WinSystem::show_other_instance() { EnumWindows(show_if_other_copy, 0); }
+
+std::string WinSystem::user_data_folder() {
+  char path[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, path))) {
+    throw RuntimeError(err::kPathNotFound);
+  }
+  return std::string(path) + "\\Vavizorur";
+}
 
 }  // namespace vav::win32

@@ -15,6 +15,8 @@ class WinSystem final : public System {
   // the executable's manifest declares, not the one that runs.
   OsVersion os_version() override;
   std::string program_folder() override;
+  // %LOCALAPPDATA% (SHGetFolderPathA, CSIDL_LOCAL_APPDATA) and "\Vavizorur".
+  std::string user_data_folder() override;
   std::string exe_name() override;
   std::unique_ptr<InstanceClaim> claim_instance(const std::string& name) override;
   // The other copy's main window is found by its class (window_classes.h).
