@@ -32,7 +32,8 @@ void BM_KhzTwoDecimals(benchmark::State& state) {
 BENCHMARK(BM_KhzTwoDecimals);
 
 void BM_ReadSpotFrequency(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(read_frequency_hz(" 14.070,15 ", FrequencyUnit::kilohertz));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(read_frequency_hz(" 14.070,15 ", FrequencyUnit::kilohertz));
 }
 BENCHMARK(BM_ReadSpotFrequency);
 

@@ -208,8 +208,8 @@ TEST_F(FrequencyTest, SwappedSeparatorsUnderCommanderControl) {
 TEST_F(FrequencyTest, ACommanderDisplayOfNoFrequencyTellsMixWNothing) {
   start_commander_control();
   mixw().peer().clear_journal();
-  for (const char* display : {"--.---", "", "OFF", "14,070.15 kHz", "1", "99.99",
-                              "999,999,999,999,999.99"}) {
+  for (const char* display :
+       {"--.---", "", "OFF", "14,070.15 kHz", "1", "99.99", "999,999,999,999,999.99"}) {
     bus.advise(peers::kCommanderService, peers::kCommanderUiTopic, "FreqDisplay", display);
     run_for(kPoll);
     EXPECT_TRUE(zfq_macros().empty()) << display;
@@ -225,6 +225,19 @@ TEST_F(FrequencyTest, ACommanderDisplayOfNoFrequencyTellsMixWNothing) {
   EXPECT_NE(error_log().find("QuandrelMain.AudioFreq_Change"), std::string::npos);
   EXPECT_EQ(mixw().peer().dial_hz(), 14'070'000);
   EXPECT_EQ(app->frequency.OperatingFrequencyHz, 14'071'001);
+}
+
+TEST_F(FrequencyTest, TextsOfNoFrequencyLeaveADebugLineInDebugMode) {
+  store.save("Vavizorur", "Settings", "DebugMode", "True");
+  start_commander_control();
+  mixw().operator_types("Khz", "200.000");
+  bus.advise(peers::kCommanderService, peers::kCommanderUiTopic, "FreqDisplay", "--.---");
+  run_for(kPoll);
+  const std::string log = read_file("VavizorurDebug.txt");
+  for (const char* line : {"MixKhz refused = 200.000", "Commander frequency refused = --.---"}) {
+    EXPECT_NE(log.find(line), std::string::npos) << line;
+  }
+  EXPECT_EQ(error_log(), "<missing>");
 }
 
 TEST_F(FrequencyTest, DebugModeStoresMixWsFrequencyText) {

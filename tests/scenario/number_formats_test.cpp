@@ -16,8 +16,8 @@ struct UserFormat {
 };
 
 const UserFormat kFormats[] = {
-    {"en-US", ",", "."},    {"de-DE", ".", ","}, {"fr-FR", "\xa0", ","}, {"ru-RU", "\xa0", ","},
-    {"sv-SE", " ", ","},    {"de-CH", "'", "."}, {"ja-JP", ",", "."},
+    {"en-US", ",", "."}, {"de-DE", ".", ","}, {"fr-FR", "\xa0", ","}, {"ru-RU", "\xa0", ","},
+    {"sv-SE", " ", ","}, {"de-CH", "'", "."}, {"ja-JP", ",", "."},
 };
 
 class NumberFormatTest : public SpotStationTest, public ::testing::WithParamInterface<UserFormat> {
@@ -86,8 +86,9 @@ TEST_P(NumberFormatTest, CommanderControl) {
 TEST_P(NumberFormatTest, ASpotWrittenInTheUsersFormat) {
   start_station({"OptiumDigitalFreq=1500"});
   pick(spot(in_format("14", "070", "15").c_str(), "usb", "VK2ABC", "PSK31"));
-  EXPECT_EQ(xcvr_commands(), std::vector<std::string>{std::string("000xcvrfreqmode<xcvrfreq:8>14068") +
-                                                      GetParam().decimal + "65<xcvrmode:3>USB"});
+  EXPECT_EQ(xcvr_commands(),
+            std::vector<std::string>{std::string("000xcvrfreqmode<xcvrfreq:8>14068") +
+                                     GetParam().decimal + "65<xcvrmode:3>USB"});
   EXPECT_EQ(commander().frequency_hz(), 14'068'650);
   EXPECT_EQ(app->RcvdSpotFreq.text(), in_format("14", "068", "65"));
   run_for(kSpotPoll);
@@ -96,8 +97,8 @@ TEST_P(NumberFormatTest, ASpotWrittenInTheUsersFormat) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, NumberFormatTest, ::testing::ValuesIn(kFormats),
-                         [](const auto& info) {
-                           std::string name = info.param.name;
+                         [](const auto& format) {
+                           std::string name = format.param.name;
                            name.erase(name.find('-'), 1);
                            return name;
                          });

@@ -2,6 +2,7 @@
 // the audio offset above the spot in the modes that receive below the dial (LSB, RTTY, PKT)
 // and below it in the others (USB, RTTY-R), and the operating frequency shown and logged is
 // the spot's.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,10 @@ struct SidebandCase {
 };
 
 const SidebandCase kCases[] = {
-    {"rtty", "RTTY", 0, "LSB", 14'081'650},    {"rtty", "RTTY", 1, "USB", 14'078'650},
-    {"rtty", "RTTY", 2, "RTTY", 14'081'650},   {"rtty", "RTTY", 3, "RTTY-R", 14'078'650},
-    {"rtty", "RTTY", 4, "PKT", 14'081'650},    {"usb", "PSK31", 0, "USB", 14'078'650},
-    {"lsb", "PSK31", 0, "LSB", 14'081'650},    {"psk31", "PSK31", 0, "PSK31", 14'078'650},
+    {"rtty", "RTTY", 0, "LSB", 14'081'650},  {"rtty", "RTTY", 1, "USB", 14'078'650},
+    {"rtty", "RTTY", 2, "RTTY", 14'081'650}, {"rtty", "RTTY", 3, "RTTY-R", 14'078'650},
+    {"rtty", "RTTY", 4, "PKT", 14'081'650},  {"usb", "PSK31", 0, "USB", 14'078'650},
+    {"lsb", "PSK31", 0, "LSB", 14'081'650},  {"psk31", "PSK31", 0, "PSK31", 14'078'650},
 };
 
 class SpotSidebandTest : public SpotStationTest,
@@ -60,7 +61,13 @@ TEST_P(SpotSidebandTest, TheOperatingFrequencyShownAndLoggedIsTheSpots) {
   EXPECT_EQ(station.dxkeeper().peer().logged().back().value("BAND"), "20M");
 }
 
-INSTANTIATE_TEST_SUITE_P(RadioModes, SpotSidebandTest, ::testing::ValuesIn(kCases));
+INSTANTIATE_TEST_SUITE_P(RadioModes, SpotSidebandTest, ::testing::ValuesIn(kCases),
+                         [](const auto& c) {
+                           std::string name =
+                               std::string(c.param.log_mode) + "_in_" + c.param.radio_mode;
+                           std::replace(name.begin(), name.end(), '-', '_');
+                           return name;
+                         });
 
 }  // namespace
 }  // namespace vav::testing

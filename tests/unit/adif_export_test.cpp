@@ -9,13 +9,26 @@ namespace {
 
 TEST(AdifExportTest, ModesAndSubmodesOfTheAdifModeTable) {
   const std::pair<const char*, AdifMode> cases[] = {
-      {"PSK31", {"PSK", "PSK31"}},   {"psk63", {"PSK", "PSK63"}},   {"BPSK31", {"PSK", "PSK31"}},
-      {"QPSK31", {"PSK", "QPSK31"}}, {"PSK125", {"PSK", "PSK125"}}, {"FSK31", {"PSK", "FSK31"}},
-      {"Thrb", {"THRB", ""}},        {"THROB", {"THRB", ""}},       {"ThrobX", {"THRB", "THRBX"}},
-      {"MFSK16", {"MFSK", "MFSK16"}}, {"FMHELL", {"HELL", "FMHELL"}}, {"PACTOR", {"PAC", ""}},
-      {"AMTOR", {"TOR", ""}},        {"Packet", {"PKT", ""}},       {"USB", {"SSB", "USB"}},
-      {"RTTY", {"RTTY", ""}},        {"CW", {"CW", ""}},            {"MT63", {"MT63", ""}},
-      {"SSB", {"SSB", ""}},          {"Olivia", {"OLIVIA", ""}},
+      {"PSK31", {"PSK", "PSK31"}},
+      {"psk63", {"PSK", "PSK63"}},
+      {"BPSK31", {"PSK", "PSK31"}},
+      {"QPSK31", {"PSK", "QPSK31"}},
+      {"PSK125", {"PSK", "PSK125"}},
+      {"FSK31", {"PSK", "FSK31"}},
+      {"Thrb", {"THRB", ""}},
+      {"THROB", {"THRB", ""}},
+      {"ThrobX", {"THRB", "THRBX"}},
+      {"MFSK16", {"MFSK", "MFSK16"}},
+      {"FMHELL", {"HELL", "FMHELL"}},
+      {"PACTOR", {"PAC", ""}},
+      {"AMTOR", {"TOR", ""}},
+      {"Packet", {"PKT", ""}},
+      {"USB", {"SSB", "USB"}},
+      {"RTTY", {"RTTY", ""}},
+      {"CW", {"CW", ""}},
+      {"MT63", {"MT63", ""}},
+      {"SSB", {"SSB", ""}},
+      {"Olivia", {"OLIVIA", ""}},
   };
   for (const auto& [name, mode] : cases) EXPECT_EQ(adif_mode(name), mode) << name;
 }

@@ -67,10 +67,9 @@ TEST(FrequencyTextTest, TheSpotFieldStripsBackToTheSameDigits) {
 
 TEST(FrequencyTextTest, DialFrequencyInTwoDecimalKhz) {
   const std::pair<const char*, std::optional<std::string>> us[] = {
-      {"14068650", "14,068.65"},     {"7033075", "7,033.07"},  // truncated, as Commander is tuned
-      {"7033075.5", "7,033.07"},     {"472700", "472.70"},
-      {"1296200000", "1,296,200.00"}, {"-1027.5", std::nullopt},
-      {"99999", std::nullopt},       {"", std::nullopt},
+      {"14068650", "14,068.65"}, {"7033075", "7,033.07"},  // truncated, as Commander is tuned
+      {"7033075.5", "7,033.07"}, {"472700", "472.70"},    {"1296200000", "1,296,200.00"},
+      {"-1027.5", std::nullopt}, {"99999", std::nullopt}, {"", std::nullopt},
   };
   for (const auto& [hz_text, khz] : us) EXPECT_EQ(khz_two_decimals(hz_text, kUs), khz) << hz_text;
   EXPECT_EQ(khz_two_decimals("7033075,5", kGerman), "7.033,07");

@@ -26,15 +26,15 @@ TEST(LogRecord, FieldsCarryTheirLengthAfterLessThanSignsAreRemoved) {
 
 // The number formats of the users the program runs for.
 const std::pair<const char*, Separators> kUserFormats[] = {
-    {"en-US", {',', '.'}}, {"de-DE", {'.', ','}}, {"fr-FR", {'\xa0', ','}},
+    {"en-US", {',', '.'}},    {"de-DE", {'.', ','}}, {"fr-FR", {'\xa0', ','}},
     {"ru-RU", {'\xa0', ','}}, {"sv-SE", {' ', ','}}, {"de-CH", {'\'', '.'}},
     {"ja-JP", {',', '.'}},
 };
 
 TEST(LogRecord, BandOfTheOperatingFrequencyInEitherWindowFormUnderEveryUserFormat) {
   const std::pair<const char*, const char*> cases[] = {
-      {"14070000", "20M"},  {"14350000", "20M"},    {"14350001", ""},      {"1800000", "160M"},
-      {"148000000", "2M"},  {"472000", "630M"},     {"5357000", "60M"},    {"70200000", "4M"},
+      {"14070000", "20M"},    {"14350000", "20M"},   {"14350001", ""},       {"1800000", "160M"},
+      {"148000000", "2M"},    {"472000", "630M"},    {"5357000", "60M"},     {"70200000", "4M"},
       {"223500000", "1.25M"}, {"432100000", "70CM"}, {"1296200000", "23CM"}, {"136000", "2190M"},
       {"10368100500", "3CM"}, {"100000", ""},
   };
