@@ -4,6 +4,7 @@
 // Hazard: every write of a field below runs that field's change handler at once, nested.
 // The chains end because a write of the text a field already holds raises nothing.
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <exception>
 #include <optional>
@@ -29,6 +30,12 @@ std::string khz_text(double hz, Separators separators) {
 // what the mirror holds under Commander frequency control.
 std::optional<std::int64_t> display_hz(const std::string& display) {
   return read_frequency_hz(display, FrequencyUnit::kilohertz);
+}
+
+// MixW's macro that sets its dial, in kHz: 14070150 Hz gives "<ZFQ:14070.150>".
+std::string zfq_macro(const std::string& hz_digits, char decimal) {
+  const std::size_t khz = hz_digits.size() - 3;
+  return "<ZFQ:" + hz_digits.substr(0, khz) + decimal + hz_digits.substr(khz) + ">";
 }
 
 double optimal_offset(const QuandrelMain& main) {
@@ -88,9 +95,7 @@ void QuandrelMain::MixWRigFreq_Change() {
         return;
       }
       frequency.FrequencyDigits = std::to_string(*dial);
-      const std::size_t khz = frequency.FrequencyDigits.size() - 3;
-      mixw().ExecuteMacros("<ZFQ:" + frequency.FrequencyDigits.substr(0, khz) + s.decimal +
-                           frequency.FrequencyDigits.substr(khz) + ">");
+      mixw().ExecuteMacros(zfq_macro(frequency.FrequencyDigits, s.decimal));
       if (auto text = mhz_form(frequency.FrequencyDigits, s)) RigFreq.set_text(*text);
       return;
     }
