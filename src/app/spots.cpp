@@ -59,8 +59,8 @@ void QuandrelMain::RcvdSpotChange() {
   mixw().set_Mode(RcvdSpotLogMode.text());
   frequency.AudioOffsetHz = spot_audio_offset(*this, mixw().Mode());
 
-  // The radio is put in this mode with the dial, so the dial lies on the side of the spot
-  // that this mode puts the signal on.
+  // Commander puts the radio in this mode with the dial: the dial lies the audio offset above
+  // the spot in a mode that receives below its dial (LSB, RTTY, PKT ...), below it otherwise.
   const std::string radio_mode = RcvdSpotLogMode.text() == "RTTY"
                                      ? rtty_radio_mode(settings.RTTYRadioMode)
                                      : RcvdSpotMode.text();
