@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/frequency_text.h"
-#include "app/spot_frequency.h"
+#include "common/neighbour_number.h"
 
 namespace vav {
 namespace {
@@ -31,26 +31,22 @@ void BM_KhzTwoDecimals(benchmark::State& state) {
 }
 BENCHMARK(BM_KhzTwoDecimals);
 
-void BM_DisplayTensOfHertz(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(display_tens_of_hertz("14068650.5", kSeps));
-}
-BENCHMARK(BM_DisplayTensOfHertz);
-
 void BM_ReadSpotFrequency(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(read_spot_frequency_hz(" 14.070,15 "));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(read_frequency_hz(" 14.070,15 ", FrequencyUnit::kilohertz));
 }
 BENCHMARK(BM_ReadSpotFrequency);
 
 // Commander's display text is the one input of unbounded length here.
-void BM_DisplayDigits(benchmark::State& state) {
+void BM_ReadDisplay(benchmark::State& state) {
   std::string text;
   while (text.size() < static_cast<std::size_t>(state.range(0))) text += "14.070,15";
   text.resize(static_cast<std::size_t>(state.range(0)));
-  for (auto _ : state) benchmark::DoNotOptimize(display_digits(text));
+  for (auto _ : state) benchmark::DoNotOptimize(read_frequency_hz(text, FrequencyUnit::kilohertz));
   state.SetBytesProcessed(state.iterations() * state.range(0));
   state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_DisplayDigits)
+BENCHMARK(BM_ReadDisplay)
     ->ArgName("chars")
     ->Arg(10)
     ->Arg(100)

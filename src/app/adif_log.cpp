@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "app/adif_export.h"
 #include "errors/error_trap.h"
 
 namespace vav {
@@ -35,7 +36,7 @@ AdifLog::AdifLog(Files& files, std::string program_folder)
 std::string AdifLog::path() const { return folder_ + "\\" + kAdifLogFileName; }
 
 void AdifLog::Append(std::string_view record, std::string_view version, const SystemTime& now) {
-  std::string line = std::string(record) + "\r\n";
+  std::string line = adif_export(record) + "\r\n";
   if (!file_) {
     // The header goes in only when the file is created, in the same step as the creation: a
     // file that exists (even one that cannot be opened now) never gets a second header. An

@@ -4,12 +4,15 @@
 // Hazard: every write of a field below runs that field's change handler at once, nested.
 // The chains end because a write of the text a field already holds raises nothing.
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "app/frequency_text.h"
 #include "app/quandrel_main.h"
+#include "common/neighbour_number.h"
 #include "errors/error_trap.h"
 #include "hosts/dxlab.h"
 
@@ -23,12 +26,16 @@ std::string khz_text(double hz, Separators separators) {
   return number_text(hz / 1000, separators);
 }
 
-// Commander's display counts tens of hertz; the digits of its text with "0" appended count
-// hertz. A text that holds anything but digits, "." and "," is no frequency.
-std::string hz_digits_of_display(const std::string& display) {
-  const auto digits = display_digits(display);
-  if (!digits) throw RuntimeError(err::kTypeMismatch);
-  return *digits + "0";
+// The dial frequency in Commander's display (kHz, in the number format of Commander's PC):
+// what the mirror holds under Commander frequency control.
+std::optional<std::int64_t> display_hz(const std::string& display) {
+  return read_frequency_hz(display, FrequencyUnit::kilohertz);
+}
+
+// MixW's macro that sets its dial, in kHz: 14070150 Hz gives "<ZFQ:14070.150>".
+std::string zfq_macro(const std::string& hz_digits, char decimal) {
+  const std::size_t khz = hz_digits.size() - 3;
+  return "<ZFQ:" + hz_digits.substr(0, khz) + decimal + hz_digits.substr(khz) + ">";
 }
 
 double optimal_offset(const QuandrelMain& main) {
@@ -61,9 +68,15 @@ void QuandrelMain::Timer1_Timer() {
 void QuandrelMain::MixKhz_Change() {
   trap("QuandrelMain.MixKhz_Change", [this] {
     if (DebugMode()) settings_file.WriteSetting("MixKhz.Text", MixKhz.text(), true);
-    const Separators s = separators();
-    frequency.FrequencyDigits = remove_chars(MixKhz.text(), std::string{s.thousands, s.decimal});
-    if (auto text = khz_form(frequency.FrequencyDigits, s)) OpFreq.set_text(*text);
+    // MixW writes its operating frequency in kHz in a form of its own ("14070.150"),
+    // whatever the user's number format.
+    const auto hz = read_frequency_hz(MixKhz.text(), FrequencyUnit::kilohertz);
+    if (!hz) {
+      if (DebugMode()) debug("MixKhz refused", MixKhz.text());
+      return;
+    }
+    frequency.FrequencyDigits = std::to_string(*hz);
+    if (auto text = khz_form(frequency.FrequencyDigits, separators())) OpFreq.set_text(*text);
     if (DebugMode()) debug("OpFreq.Text", OpFreq.text());
   });
 }
@@ -74,23 +87,26 @@ void QuandrelMain::MixWRigFreq_Change() {
     const Separators s = separators();
     if (settings.FrequencyControl != kMixW) {
       if (MixWRigFreq.text().empty()) return;
-      MixWRigFreq.set_text(remove_chars(MixWRigFreq.text(), "."));
-      // A display without a frequency in it (dashes while the radio is off) tells
-      // MixW nothing.
-      const auto display = display_digits(MixWRigFreq.text());
-      if (!display) return;
-      frequency.FrequencyDigits = *display + "0";
-      if (frequency.FrequencyDigits.size() < 3) throw RuntimeError(err::kInvalidProcedureCall);
-      const std::size_t khz = frequency.FrequencyDigits.size() - 3;
-      mixw().ExecuteMacros("<ZFQ:" + frequency.FrequencyDigits.substr(0, khz) + s.decimal +
-                           frequency.FrequencyDigits.substr(khz) + ">");
+      // A display without a frequency in it (dashes while the radio is off) tells MixW
+      // nothing.
+      const auto dial = display_hz(MixWRigFreq.text());
+      if (!dial) {
+        if (DebugMode()) debug("Commander frequency refused", MixWRigFreq.text());
+        return;
+      }
+      frequency.FrequencyDigits = std::to_string(*dial);
+      mixw().ExecuteMacros(zfq_macro(frequency.FrequencyDigits, s.decimal));
       if (auto text = mhz_form(frequency.FrequencyDigits, s)) RigFreq.set_text(*text);
       return;
     }
-    frequency.FrequencyDigits = MixWRigFreq.text();
-    if (auto text = khz_form(frequency.FrequencyDigits, s)) RigFreq.set_text(*text);
+    // MixW's dial frequency in hertz.
+    const auto dial = read_frequency_hz(MixWRigFreq.text(), FrequencyUnit::hertz);
+    if (dial) {
+      frequency.FrequencyDigits = std::to_string(*dial);
+      if (auto text = khz_form(frequency.FrequencyDigits, s)) RigFreq.set_text(*text);
+    }
     if (DebugMode()) {
-      debug("MixWRigFreq.Text", MixWRigFreq.text());
+      debug(dial ? "MixWRigFreq.Text" : "MixWRigFreq refused", MixWRigFreq.text());
       debug("RigFreq.Text", RigFreq.text());
     }
   });
@@ -120,9 +136,10 @@ void QuandrelMain::AudioFreq_Change() {
       return;
     }
     if (MixWRigFreq.text().empty()) return;
-    // The mirror holds Commander's display text (tens of hertz) with "." removed;
-    // its digits are read whatever the user's separators are.
-    frequency.RigFrequencyHz = whole_number(hz_digits_of_display(MixWRigFreq.text()));
+    // The mirror holds Commander's display text; one that names no frequency is an error.
+    const auto dial = display_hz(MixWRigFreq.text());
+    if (!dial) throw RuntimeError(err::kTypeMismatch);
+    frequency.RigFrequencyHz = static_cast<double>(*dial);
     const std::string mode = mixw().Mode();
     if (mode == "CW" || mode == "SSB" || mode == "AM" || mode == "FM") {
       frequency.AudioOffsetHz = 0;

@@ -85,14 +85,9 @@ std::optional<std::string> khz_two_decimals(std::string_view hz_text, Separators
          std::string(digits.substr(khz, 2));
 }
 
-std::optional<std::string> display_tens_of_hertz(std::string_view hz_text, Separators separators) {
-  const std::string_view digits = whole_part(hz_text, separators);
-  if (!is_whole_hz_digits(digits)) return std::nullopt;
-  return std::string(digits.substr(0, digits.size() - 1));
-}
-
-std::int64_t spot_dial_hz(std::int64_t spot_hz, double offset_hz) {
-  const double dial = std::floor(static_cast<double>(spot_hz) - offset_hz);
+std::int64_t spot_dial_hz(std::int64_t spot_hz, double offset_hz, Sideband sideband) {
+  const double signed_offset = sideband == Sideband::lower ? offset_hz : -offset_hz;
+  const double dial = std::floor(static_cast<double>(spot_hz) + signed_offset);
   if (!(dial >= 1 && dial <= kLargestExactHz)) throw RuntimeError(err::kOverflow);
   return static_cast<std::int64_t>(dial);
 }
@@ -106,12 +101,6 @@ std::string xcvr_khz_text(std::int64_t dial_hz, Separators separators) {
   text += static_cast<char>('0' + hundredths / 10);
   if (hundredths % 10 != 0) text += static_cast<char>('0' + hundredths % 10);
   return text;
-}
-
-std::optional<std::string> display_digits(std::string_view display_text) {
-  std::string digits = remove_chars(display_text, ".,");
-  if (!all_digits(digits)) return std::nullopt;
-  return digits;
 }
 
 Sideband sideband_of(std::string_view radio_mode) {

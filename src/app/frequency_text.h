@@ -42,21 +42,6 @@ std::optional<std::string> spot_hz_text(std::string_view digits, Separators sepa
 // separator) counts; nullopt unless it is a whole-Hz digit string.
 std::optional<std::string> khz_two_decimals(std::string_view hz_text, Separators separators);
 
-// The same dial frequency as Commander's display counts it, in tens of hertz, without
-// separators: 14068650 gives 1406865. Reading it as display text and appending "0" gives
-// back the frequency that Commander is tuned to (the two-decimal kHz form above). nullopt
-// unless the whole-Hz part of `hz_text` is a whole-Hz digit string.
-std::optional<std::string> display_tens_of_hertz(std::string_view hz_text, Separators separators);
-
-// The digits of Commander's frequency display with "." and "," removed, which count tens of
-// hertz; nullopt when anything but digits remains or nothing does.
-std::optional<std::string> display_digits(std::string_view display_text);
-
-// The dial frequency for a spot: the spot frequency less the audio offset, in whole hertz
-// (the fraction of an offset dropped, as the radio's resolution does). Throws
-// RuntimeError(kOverflow) when nothing of the dial is left.
-std::int64_t spot_dial_hz(std::int64_t spot_hz, double offset_hz);
-
 // A dial frequency as Commander's "xcvrfreq" takes it: kHz truncated to two decimals,
 // trailing zeros and a bare decimal separator dropped, no grouping (14068650 gives
 // 14068.65, 472700 gives 472.7, 1296200000 gives 1296200).
@@ -66,6 +51,12 @@ std::string xcvr_khz_text(std::int64_t dial_hz, Separators separators);
 // (compared case-sensitively).
 enum class Sideband { lower, upper, keep };
 Sideband sideband_of(std::string_view radio_mode);
+
+// The dial frequency that puts a spot on the operating frequency under `sideband`, in whole
+// hertz (the fraction of an offset dropped, as the radio's resolution does): the spot plus
+// the audio offset below the dial (lower), the spot less it above the dial (upper, and for
+// a radio mode of no known side). Throws RuntimeError(kOverflow) when no dial is left.
+std::int64_t spot_dial_hz(std::int64_t spot_hz, double offset_hz, Sideband sideband);
 
 // The operating frequency for a dial frequency and an audio offset (Hz) under `sideband`,
 // rounded half to even; `previous` for Sideband::keep. Throws RuntimeError(kOverflow)

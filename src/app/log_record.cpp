@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/frequency_text.h"
+#include "common/adif_bands.h"
 #include "common/locale_info.h"
 #include "errors/runtime_error.h"
 
@@ -31,30 +32,19 @@ void LogRecord::AddLogField(std::string_view name, std::string_view value) {
   record_ += ' ';
 }
 
+namespace {
+
+// The whole-Hz digits of a window form, which gives them back without its separators.
+std::string window_form_digits(std::string_view freq, Separators separators) {
+  return remove_chars(freq, std::string{separators.thousands, separators.decimal});
+}
+
+}  // namespace
+
 std::string BandFromFrequency(std::string_view freq, Separators separators) {
-  struct Band {
-    double from, to;
-    const char* name;
-  };
-  static constexpr std::array<Band, 11> kBandPlan{{
-      {1800, 2000, "160M"},
-      {3500, 4000, "80M"},
-      {7000, 7300, "40M"},
-      {10100, 10150, "30M"},
-      {14000, 14350, "20M"},
-      {18068, 18168, "17M"},
-      {21000, 21450, "15M"},
-      {24890, 24990, "12M"},
-      {28000, 29700, "10M"},
-      {50000, 54000, "6M"},
-      {144000, 148000, "2M"},
-  }};
-  const std::optional<double> khz = try_locale_number(freq, separators);
-  if (!khz) return {};
-  for (const auto& band : kBandPlan) {
-    if (*khz >= band.from && *khz <= band.to) return band.name;
-  }
-  return {};
+  const std::string digits = window_form_digits(freq, separators);
+  if (!is_whole_hz_digits(digits)) return {};
+  return std::string(adif_band_of(std::stoll(digits)));
 }
 
 std::int16_t Checkmonth(std::string_view name) {
@@ -67,8 +57,7 @@ std::int16_t Checkmonth(std::string_view name) {
 }
 
 std::string ConvertedFrequency(std::string_view freq, Separators separators) {
-  const std::string digits =
-      remove_chars(freq, std::string{separators.thousands, separators.decimal});
+  const std::string digits = window_form_digits(freq, separators);
   // ADIF numbers carry a point whatever the user's decimal separator.
   return mhz_form(digits, Separators{',', '.'}).value_or("");
 }

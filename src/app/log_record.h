@@ -1,6 +1,6 @@
 #pragma once
 // The pieces of a logged QSO record: fields "<NAME:len>value " with "<" removed from values,
-// the band plan, the month abbreviations of MixW's date and the MHz text of a frequency.
+// the band, the month abbreviations of MixW's date and the MHz text of a frequency.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -27,8 +27,8 @@ class LogRecord {
 
 std::string StripLessThan(std::string_view value);
 
-// The band of a frequency text in kHz read in the locale's number format; "" outside the
-// band plan or for a text that is no number.
+// The ADIF band of a frequency in one of the window forms (kHz or MHz, the user's
+// separators); "" outside every band or for a text that is no window form.
 std::string BandFromFrequency(std::string_view freq, Separators separators);
 
 // 1..12 for "Jan".."Dec" (exact, case-sensitive); 0 otherwise.

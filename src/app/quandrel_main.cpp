@@ -1,7 +1,7 @@
 #include "app/quandrel_main.h"
 
-#include "app/spot_frequency.h"
 #include "common/data_folder.h"
+#include "common/neighbour_number.h"
 #include "errors/error_trap.h"
 #include "hosts/dxlab.h"
 
@@ -182,7 +182,7 @@ void QuandrelMain::spot_arrived(const SpotFields& spot) {
   passing_over_errors([&] { RcvdSpotSearch.set_text(spot.search); });
   passing_over_errors([&] { RcvdSpotGrid.set_text(spot.grid); });
   const bool commander = clients.IsServerConnected(dxlab::kCommander);
-  const bool readable = read_spot_frequency_hz(spot.freq).has_value();
+  const bool readable = read_frequency_hz(spot.freq, FrequencyUnit::kilohertz).has_value();
   const bool mixw_runs = MixWRunning;
   bool tuned = false;
   passing_over_errors([&] {

@@ -8,7 +8,7 @@
 
 #include "app/frequency_text.h"
 #include "app/quandrel_main.h"
-#include "app/spot_frequency.h"
+#include "common/neighbour_number.h"
 #include "hosts/dxlab.h"
 
 namespace vav {
@@ -45,7 +45,8 @@ void QuandrelMain::RcvdSpotChange() {
   // SpotCollector writes the frequency with its own PC's decimal mark; one that cannot be
   // read is no place to send a transmitter, and a message box would stop the operator
   // mid-QSO, so the spot only leaves a trace in the debug log.
-  const std::optional<std::int64_t> spot_hz = read_spot_frequency_hz(RcvdSpotFreq.text());
+  const std::optional<std::int64_t> spot_hz =
+      read_frequency_hz(RcvdSpotFreq.text(), FrequencyUnit::kilohertz);
   if (!spot_hz) {
     if (DebugMode()) debug("Spot frequency refused", RcvdSpotFreq.text());
     return;
@@ -58,20 +59,23 @@ void QuandrelMain::RcvdSpotChange() {
   mixw().set_Mode(RcvdSpotLogMode.text());
   frequency.AudioOffsetHz = spot_audio_offset(*this, mixw().Mode());
 
-  const std::int64_t dial_hz = spot_dial_hz(*spot_hz, frequency.AudioOffsetHz);
-  const std::string dial_digits = std::to_string(dial_hz);
-  if (settings.FrequencyControl == "MixW") {
-    MixWRigFreq.set_text(dial_digits);
-  } else if (auto display = display_tens_of_hertz(dial_digits, s)) {
-    // Under Commander frequency control the mirror holds Commander's display, which counts
-    // tens of hertz; whole hertz there would tell MixW ten times the dial frequency.
-    MixWRigFreq.set_text(*display);
-  }
-  if (auto text = khz_two_decimals(dial_digits, s)) RcvdSpotFreq.set_text(*text);
-
+  // Commander puts the radio in this mode with the dial: the dial lies the audio offset above
+  // the spot in a mode that receives below its dial (LSB, RTTY, PKT ...), below it otherwise.
   const std::string radio_mode = RcvdSpotLogMode.text() == "RTTY"
                                      ? rtty_radio_mode(settings.RTTYRadioMode)
                                      : RcvdSpotMode.text();
+  const std::int64_t dial_hz =
+      spot_dial_hz(*spot_hz, frequency.AudioOffsetHz, sideband_of(radio_mode));
+  const std::string dial_digits = std::to_string(dial_hz);
+  const std::optional<std::string> dial_khz = khz_two_decimals(dial_digits, s);
+  if (settings.FrequencyControl == "MixW") {
+    MixWRigFreq.set_text(dial_digits);
+  } else if (dial_khz) {
+    // Under Commander frequency control the mirror holds Commander's display, in kHz.
+    MixWRigFreq.set_text(*dial_khz);
+  }
+  if (dial_khz) RcvdSpotFreq.set_text(*dial_khz);
+
   senders.SendXcvrFreqMode(xcvr_khz_text(dial_hz, s), radio_mode);
   if (RcvdSpotLogMode.text() == "BPSK63") mixw().ExecuteMacros(mixw::kBpsk63Macro);
   AudioFreq.set_text(number_text(mixw().audiofq() / 1000, s));

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/neighbour_number.h"
 #include "errors/runtime_error.h"
 
 namespace vav::mixw {
@@ -12,10 +13,9 @@ double number_of(const Variant& v) {
   if (const auto* i = std::get_if<std::int32_t>(&v)) return *i;
   if (const auto* d = std::get_if<double>(&v)) return *d;
   if (const auto* b = std::get_if<bool>(&v)) return *b ? -1 : 0;
+  // A number given as text is in MixW's own format, read by its shape.
   if (const auto* s = std::get_if<std::string>(&v)) {
-    char* end = nullptr;
-    const double d = std::strtod(s->c_str(), &end);
-    if (end != s->c_str() && *end == '\0') return d;
+    if (const auto d = read_plain_number(*s)) return *d;
   }
   throw RuntimeError(err::kTypeMismatch);
 }

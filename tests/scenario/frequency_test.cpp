@@ -70,7 +70,6 @@ TEST_F(FrequencyTest, FarBandsAreShownAndTextsOfNoFrequencyLeaveTheFieldsAsTheyW
   } cases[] = {
       {472'000, "472.000", "473.001"},
       {144'300'000, "144,300.000", "144,301.001"},
-      {98'000, "144,300.000", "144,301.001"},           // below 100 kHz
       {301'000'000'000, "144,300.000", "144,301.001"},  // above 300 GHz
   };
   for (const auto& c : cases) {
@@ -79,16 +78,21 @@ TEST_F(FrequencyTest, FarBandsAreShownAndTextsOfNoFrequencyLeaveTheFieldsAsTheyW
     EXPECT_EQ(app->RigFreq.text(), c.rig) << c.dial_hz;
     EXPECT_EQ(app->OpFreq.text(), c.op) << c.dial_hz;
   }
-  // A Khz text of fewer than six digits.
-  mixw().operator_types("Khz", "472.0");
-  run_for(1);
-  EXPECT_EQ(app->OpFreq.text(), "144,301.001");
+  // Khz texts of no frequency, or of one that reads two ways outside every band.
+  for (const char* khz : {"--.---", "72.0", "200.000"}) {
+    mixw().operator_types("Khz", khz);
+    run_for(1);
+    EXPECT_EQ(app->OpFreq.text(), "144,301.001") << khz;
+  }
+  mixw().tune_dial(98'000);  // below 100 kHz
+  run_for(kPoll);
+  EXPECT_EQ(app->RigFreq.text(), "144,300.000");
 }
 
 TEST_F(FrequencyTest, CommanderControlTellsMixWTheDialFrequency) {
   start_commander_control();
-  // Display 14,070.00 is rewritten without "." in the mirror; MixW gets the dial in kHz.
-  EXPECT_EQ(app->MixWRigFreq.text(), "14,07000");
+  // The mirror holds Commander's display as it stands; MixW gets the dial in kHz.
+  EXPECT_EQ(app->MixWRigFreq.text(), "14,070.00");
   EXPECT_EQ(app->RigFreq.text(), "14.070000");
   EXPECT_EQ(app->OpFreq.text(), "14.071001");  // USB: dial plus MixW's offset
   ASSERT_FALSE(zfq_macros().empty());
@@ -97,17 +101,20 @@ TEST_F(FrequencyTest, CommanderControlTellsMixWTheDialFrequency) {
 
   commander().tune(7'035'150);
   run_for(kPoll + 1);
-  EXPECT_EQ(app->MixWRigFreq.text(), "7,03515");
+  EXPECT_EQ(app->MixWRigFreq.text(), "7,035.15");
   EXPECT_EQ(app->RigFreq.text(), "7.035150");
   EXPECT_EQ(mixw().peer().dial_hz(), 7'035'150);
   EXPECT_EQ(zfq_macros().back(), "<ZFQ:7035.150>");
 }
 
-TEST_F(FrequencyTest, EveryPollWithADotInTheDisplaySendsTheDialTwice) {
+TEST_F(FrequencyTest, MixWIsToldTheDialOnceForEveryChangeOfTheDisplay) {
   start_commander_control();
   mixw().peer().clear_journal();
-  run_for(kPoll);
-  EXPECT_EQ(zfq_macros(), (std::vector<std::string>{"<ZFQ:14070.000>", "<ZFQ:14070.000>"}));
+  run_for(3 * kPoll);
+  EXPECT_TRUE(zfq_macros().empty());
+  commander().tune(14'071'000);
+  run_for(3 * kPoll);
+  EXPECT_EQ(zfq_macros(), std::vector<std::string>{"<ZFQ:14071.000>"});
 }
 
 TEST_F(FrequencyTest, SidebandTableByCommandersRadioModeAndAmKeepsTheOldFrequency) {
@@ -198,10 +205,11 @@ TEST_F(FrequencyTest, SwappedSeparatorsUnderCommanderControl) {
   EXPECT_EQ(mixw().peer().dial_hz(), 14'070'000);
 }
 
-TEST_F(FrequencyTest, ACommanderDisplayWithoutDigitsTellsMixWNothing) {
+TEST_F(FrequencyTest, ACommanderDisplayOfNoFrequencyTellsMixWNothing) {
   start_commander_control();
   mixw().peer().clear_journal();
-  for (const char* display : {"--.---", "", "OFF", "14 070.15"}) {
+  for (const char* display :
+       {"--.---", "", "OFF", "14,070.15 kHz", "1", "99.99", "999,999,999,999,999.99"}) {
     bus.advise(peers::kCommanderService, peers::kCommanderUiTopic, "FreqDisplay", display);
     run_for(kPoll);
     EXPECT_TRUE(zfq_macros().empty()) << display;
@@ -216,37 +224,20 @@ TEST_F(FrequencyTest, ACommanderDisplayWithoutDigitsTellsMixWNothing) {
   run_for(1);
   EXPECT_NE(error_log().find("QuandrelMain.AudioFreq_Change"), std::string::npos);
   EXPECT_EQ(mixw().peer().dial_hz(), 14'070'000);
-}
-
-TEST_F(FrequencyTest, ADisplayTooShortForTheZfqMacroIsReported) {
-  start_commander_control();
-  bus.advise(peers::kCommanderService, peers::kCommanderUiTopic, "FreqDisplay", "1");
-  run_for(kPoll);
-  EXPECT_NE(error_log().find("QuandrelMain.MixWRigFreq_Change"), std::string::npos);
-  EXPECT_EQ(mixw().peer().dial_hz(), 14'070'000);
-  EXPECT_EQ(app->run_end(), RunEnd::running);
-}
-
-TEST_F(FrequencyTest, AnOperatingFrequencyBeyondWholeHertzIsReported) {
-  start_commander_control();
-  // 10^18 Hz: past the whole hertz that a floating-point number holds.
-  bus.advise(peers::kCommanderService, peers::kCommanderUiTopic, "FreqDisplay",
-             "999,999,999,999,999.99");
-  run_for(kPoll);
-  EXPECT_EQ(app->RigFreq.text(), "14.070000");  // no window form of it
-  commander().set_radio_mode("LSB");
-  run_for(1);
-  EXPECT_NE(error_log().find("program error 6 in module QuandrelMain.AudioFreq_Change"),
-            std::string::npos);
   EXPECT_EQ(app->frequency.OperatingFrequencyHz, 14'071'001);
-  // Digits beyond any floating-point number are an overflow too.
-  bus.advise(peers::kCommanderService, peers::kCommanderUiTopic, "FreqDisplay",
-             std::string(400, '9'));
+}
+
+TEST_F(FrequencyTest, TextsOfNoFrequencyLeaveADebugLineInDebugMode) {
+  store.save("Vavizorur", "Settings", "DebugMode", "True");
+  start_commander_control();
+  mixw().operator_types("Khz", "200.000");
+  bus.advise(peers::kCommanderService, peers::kCommanderUiTopic, "FreqDisplay", "--.---");
   run_for(kPoll);
-  commander().set_radio_mode("USB");
-  run_for(1);
-  EXPECT_EQ(error_log().find("program error 51"), std::string::npos);
-  EXPECT_EQ(app->run_end(), RunEnd::running);
+  const std::string log = read_file("VavizorurDebug.txt");
+  for (const char* line : {"MixKhz refused = 200.000", "Commander frequency refused = --.---"}) {
+    EXPECT_NE(log.find(line), std::string::npos) << line;
+  }
+  EXPECT_EQ(error_log(), "<missing>");
 }
 
 TEST_F(FrequencyTest, DebugModeStoresMixWsFrequencyText) {

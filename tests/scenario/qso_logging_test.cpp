@@ -187,22 +187,33 @@ TEST_F(QsoLoggingTest, FreqIsWrittenWithAPointWhateverTheDecimalSeparator) {
 
 TEST_F(QsoLoggingTest, AQsoOnAFarBandLogsItsFrequency) {
   start_at_1500_hz();
-  const std::pair<double, const char*> cases[] = {
-      {135'700, "<FREQ:8>0.137200 "},
-      {1'296'200'000, "<FREQ:11>1296.201500 "},
-      {10'368'100'000, "<FREQ:12>10368.101500 "},
+  const struct {
+    double dial;
+    const char* freq;
+    const char* band;
+  } cases[] = {
+      {135'700, "<FREQ:8>0.137200 ", "<BAND:5>2190M "},
+      {1'296'200'000, "<FREQ:11>1296.201500 ", "<BAND:4>23CM "},
+      {10'368'100'000, "<FREQ:12>10368.101500 ", "<BAND:3>3CM "},
+      {5'357'000, "<FREQ:8>5.358500 ", "<BAND:3>60M "},
+      {432'100'000, "<FREQ:10>432.101500 ", "<BAND:4>70CM "},
+      {3'000'000, "<FREQ:8>3.001500 ", "<none>"},  // between 160 m and 80 m
   };
   int n = 0;
-  for (const auto& [dial, freq] : cases) {
-    SCOPED_TRACE(freq);
-    station.mixw().tune_dial(dial);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.freq);
+    station.mixw().tune_dial(c.dial);
     run_for(600);
     auto contact = worked_station();
     contact.call = "Q" + std::to_string(++n) + "FAR";
     work_and_write(contact);
     const std::string execute = station.dxkeeper().journal().back();
-    EXPECT_NE(execute.find(freq), std::string::npos) << execute;
-    EXPECT_EQ(execute.find("<BAND:"), std::string::npos) << execute;
+    EXPECT_NE(execute.find(c.freq), std::string::npos) << execute;
+    if (std::string(c.band) == "<none>") {
+      EXPECT_EQ(execute.find("<BAND:"), std::string::npos) << execute;
+    } else {
+      EXPECT_NE(execute.find(c.band), std::string::npos) << execute;
+    }
   }
 }
 

@@ -138,9 +138,9 @@ TEST_F(SpotFrequencyTest, FarBandsUnderMixWControlShowTheDialInKhz) {
 TEST_F(SpotFrequencyTest, ASpotThatCannotBeReadTunesNothingAndOnlyLeavesADebugLine) {
   store.save("Vavizorur", "Settings", "DebugMode", "True");
   start_station();
-  const char* refused[] = {"",           "abc",         "-14070",      "0",
-                           "14070.15.3", "99.9",        "300000000.5", "1e4",
-                           "14 070.15",  "14,070.15.3", "+14070",      "0.0"};
+  const char* refused[] = {"",       "abc",         "-14070", "0",         "14070.15.3",
+                           "99.9",   "300000000.5", "1e4",    "14 070 15", "14,070.15.3",
+                           "+14070", "0.0",         "200.000"};
   for (const char* text : refused) {
     SCOPED_TRACE(text);
     pick(spot(text, "psk31", "VK2ABC", "PSK31"));

@@ -34,11 +34,11 @@ TEST_F(SpotsTest, APskSpotTunesMixWAndCommander) {
   EXPECT_EQ(app->AudioFreq.text(), "1.5");
   EXPECT_EQ(mixw().dial_hz(), 14'068'650);
   EXPECT_EQ(mixw().item("Call"), "VK2ABC");
-  // The rig-frequency mirror counts tens of hertz under Commander control; the spot writes
-  // it in that form, so MixW never hears of ten times the dial.
+  // The rig-frequency mirror holds Commander's display under Commander control; the spot
+  // writes the dial in that form, so MixW is only ever told the dial.
   for (int i = 0; i < 4; ++i) run_for(kPoll);
   for (const auto& m : zfq_macros()) EXPECT_EQ(m, "<ZFQ:14068.650>");
-  EXPECT_EQ(app->MixWRigFreq.text(), "14,06865");  // Commander's display, after the poll
+  EXPECT_EQ(app->MixWRigFreq.text(), "14,068.65");  // Commander's display, after the poll
 }
 
 TEST_F(SpotsTest, AnRttySpotWithHardwareFskUsesTheFskPitch) {

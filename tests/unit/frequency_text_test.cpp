@@ -65,86 +65,49 @@ TEST(FrequencyTextTest, TheSpotFieldStripsBackToTheSameDigits) {
   EXPECT_EQ(spot_hz_text("472700", kUs), std::nullopt);
 }
 
-struct DialCase {
-  const char* hz_text;
-  Separators separators;
-  std::optional<std::string> khz;
-  std::optional<std::string> tens;
-};
-
-TEST(FrequencyTextTest, DialFrequencyInTwoDecimalKhzAndTensOfHertz) {
-  const DialCase cases[] = {
-      {"14068650", kUs, "14,068.65", "1406865"},
-      {"7033075", kUs, "7,033.07", "703307"},  // truncated, as Commander is tuned
-      {"7033075.5", kUs, "7,033.07", "703307"},
-      {"7033075,5", kGerman, "7.033,07", "703307"},
-      {"144298500", kGerman, "144.298,50", "14429850"},
-      {"472700", kUs, "472.70", "47270"},
-      {"1296200000", kUs, "1,296,200.00", "129620000"},
-      {"10368100500", kGerman, "10.368.100,50", "1036810050"},
-      {"-1027.5", kUs, std::nullopt, std::nullopt},
-      {"99999", kUs, std::nullopt, std::nullopt},
-      {"", kUs, std::nullopt, std::nullopt},
+TEST(FrequencyTextTest, DialFrequencyInTwoDecimalKhz) {
+  const std::pair<const char*, std::optional<std::string>> us[] = {
+      {"14068650", "14,068.65"}, {"7033075", "7,033.07"},  // truncated, as Commander is tuned
+      {"7033075.5", "7,033.07"}, {"472700", "472.70"},    {"1296200000", "1,296,200.00"},
+      {"-1027.5", std::nullopt}, {"99999", std::nullopt}, {"", std::nullopt},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.hz_text);
-    EXPECT_EQ(khz_two_decimals(c.hz_text, c.separators), c.khz);
-    EXPECT_EQ(display_tens_of_hertz(c.hz_text, c.separators), c.tens);
-  }
-}
-
-TEST(FrequencyTextTest, TensOfHertzAgreeWithTheKhzSentToCommander) {
-  // Commander is sent the two-decimal kHz form; its display then shows that frequency, and
-  // the mirror written from the spot must count the same hertz.
-  for (const std::int64_t hz : {14068650LL, 7033075LL, 3580999LL, 50313010LL, 472700LL, 136000LL,
-                                1296200000LL, 10368100500LL}) {
-    SCOPED_TRACE(hz);
-    const std::string digits = std::to_string(hz);
-    const std::string tens = *display_tens_of_hertz(digits, kUs);
-    EXPECT_EQ(remove_chars(*khz_two_decimals(digits, kUs), ",."), tens);
-    // Commander reads the kHz it is sent; its display counts the same tens of hertz.
-    const double sent_khz = std::stod(xcvr_khz_text(hz, kUs));
-    EXPECT_EQ(std::llround(sent_khz * 100), std::stoll(tens));
-  }
+  for (const auto& [hz_text, khz] : us) EXPECT_EQ(khz_two_decimals(hz_text, kUs), khz) << hz_text;
+  EXPECT_EQ(khz_two_decimals("7033075,5", kGerman), "7.033,07");
+  EXPECT_EQ(khz_two_decimals("10368100500", kGerman), "10.368.100,50");
 }
 
 TEST(FrequencyTextTest, DialOfASpotAndWhatCommanderIsSent) {
   const struct {
     std::int64_t spot_hz;
     double offset;
+    Sideband sideband;
     std::int64_t dial;
     const char* us;
     const char* german;
   } cases[] = {
-      {14'070'150, 1500, 14'068'650, "14068.65", "14068,65"},
-      {7'035'200, 2125, 7'033'075, "7033.07", "7033,07"},
-      {14'025'000, 0, 14'025'000, "14025", "14025"},
-      {474'200, 1500, 472'700, "472.7", "472,7"},
-      {136'000, 0, 136'000, "136", "136"},
-      {1'296'200'000, 0, 1'296'200'000, "1296200", "1296200"},
-      {10'368'100'500, 0, 10'368'100'500, "10368100.5", "10368100,5"},
-      {14'070'000, 1000.5, 14'068'999, "14068.99", "14068,99"},  // the fraction dropped
-      {14'070'000, -1500, 14'071'500, "14071.5", "14071,5"},
+      {14'070'150, 1500, Sideband::upper, 14'068'650, "14068.65", "14068,65"},
+      {14'070'150, 1500, Sideband::lower, 14'071'650, "14071.65", "14071,65"},
+      {7'035'200, 2125, Sideband::upper, 7'033'075, "7033.07", "7033,07"},
+      {7'035'200, 2125, Sideband::lower, 7'037'325, "7037.32", "7037,32"},
+      {14'070'150, 1500, Sideband::keep, 14'068'650, "14068.65", "14068,65"},
+      {14'025'000, 0, Sideband::lower, 14'025'000, "14025", "14025"},
+      {474'200, 1500, Sideband::upper, 472'700, "472.7", "472,7"},
+      {1'296'200'000, 0, Sideband::upper, 1'296'200'000, "1296200", "1296200"},
+      {10'368'100'500, 0, Sideband::upper, 10'368'100'500, "10368100.5", "10368100,5"},
+      // The fraction of an offset is dropped.
+      {14'070'000, 1000.5, Sideband::upper, 14'068'999, "14068.99", "14068,99"},
+      {14'070'000, 1000.5, Sideband::lower, 14'071'000, "14071", "14071"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.spot_hz);
-    EXPECT_EQ(spot_dial_hz(c.spot_hz, c.offset), c.dial);
+    EXPECT_EQ(spot_dial_hz(c.spot_hz, c.offset, c.sideband), c.dial);
     EXPECT_EQ(xcvr_khz_text(c.dial, kUs), c.us);
     EXPECT_EQ(xcvr_khz_text(c.dial, kGerman), c.german);
   }
-  EXPECT_THROW(spot_dial_hz(100'000, 100'000), RuntimeError);
-  EXPECT_THROW(spot_dial_hz(100'000, std::numeric_limits<double>::quiet_NaN()), RuntimeError);
-}
-
-TEST(FrequencyTextTest, CommanderDisplayDigits) {
-  const std::pair<const char*, std::optional<std::string>> cases[] = {
-      {"14,070.15", "1407015"}, {"14.070,15", "1407015"},    {"14,07015", "1407015"},
-      {"7.035.20", "703520"},   {"", std::nullopt},          {"--.---", std::nullopt},
-      {".,", std::nullopt},     {"14 070.15", std::nullopt}, {"14,070.15 MHz", std::nullopt},
-  };
-  for (const auto& [text, digits] : cases) {
-    EXPECT_EQ(display_digits(text), digits) << text;
-  }
+  EXPECT_THROW(spot_dial_hz(100'000, 100'000, Sideband::upper), RuntimeError);
+  EXPECT_THROW(spot_dial_hz(100'000, -100'000, Sideband::lower), RuntimeError);
+  EXPECT_THROW(spot_dial_hz(100'000, std::numeric_limits<double>::quiet_NaN(), Sideband::lower),
+               RuntimeError);
 }
 
 TEST(FrequencyTextTest, SidebandTable) {

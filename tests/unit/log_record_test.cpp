@@ -4,6 +4,7 @@
 
 #include <tuple>
 
+#include "app/frequency_text.h"
 #include "errors/runtime_error.h"
 
 namespace vav {
@@ -23,17 +24,30 @@ TEST(LogRecord, FieldsCarryTheirLengthAfterLessThanSignsAreRemoved) {
   EXPECT_EQ(record.GetLogRecord(), "");
 }
 
-TEST(LogRecord, BandPlanIncludesBothEndsAndNothingElse) {
-  const struct {
-    const char* freq;
-    const char* band;
-  } cases[] = {
-      {"14,070.000", "20M"}, {"14,350.000", "20M"}, {"14,350.001", ""},  {"1,800.000", "160M"},
-      {"148,000.000", "2M"}, {"472.000", ""},       {"14.070000", ""},   {"", ""},
-      {"abc", ""},           {"29,700", "10M"},     {"10,100.5", "30M"},
+// The number formats of the users the program runs for.
+const std::pair<const char*, Separators> kUserFormats[] = {
+    {"en-US", {',', '.'}},    {"de-DE", {'.', ','}}, {"fr-FR", {'\xa0', ','}},
+    {"ru-RU", {'\xa0', ','}}, {"sv-SE", {' ', ','}}, {"de-CH", {'\'', '.'}},
+    {"ja-JP", {',', '.'}},
+};
+
+TEST(LogRecord, BandOfTheOperatingFrequencyInEitherWindowFormUnderEveryUserFormat) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"14070000", "20M"},    {"14350000", "20M"},   {"14350001", ""},       {"1800000", "160M"},
+      {"148000000", "2M"},    {"472000", "630M"},    {"5357000", "60M"},     {"70200000", "4M"},
+      {"223500000", "1.25M"}, {"432100000", "70CM"}, {"1296200000", "23CM"}, {"136000", "2190M"},
+      {"10368100500", "3CM"}, {"100000", ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(BandFromFrequency(c.freq, kUs), c.band) << c.freq;
-  EXPECT_EQ(BandFromFrequency("14.070,000", kEurope), "20M");
+  for (const auto& [name, seps] : kUserFormats) {
+    SCOPED_TRACE(name);
+    for (const auto& [digits, band] : cases) {
+      EXPECT_EQ(BandFromFrequency(*khz_form(digits, seps), seps), band) << digits;
+      EXPECT_EQ(BandFromFrequency(*mhz_form(digits, seps), seps), band) << digits;
+    }
+  }
+  for (const char* no_form : {"", "abc", "29,700", "14,070.150 kHz"}) {
+    EXPECT_EQ(BandFromFrequency(no_form, kUs), "") << no_form;
+  }
 }
 
 TEST(LogRecord, ConvertedFrequencyGivesMegahertzWithSixDecimalsAndAPoint) {

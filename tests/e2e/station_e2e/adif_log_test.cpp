@@ -95,7 +95,8 @@ TEST_F(AdifLog, QsosWaitingForDXKeeperAreListedUntilTakenAndAreAllInTheAdifFile)
     EXPECT_EQ(adif_value(records[i], "QSO_DATE"), "20051127");
     EXPECT_EQ(adif_value(records[i], "TIME_ON"), times[i]);
     EXPECT_EQ(adif_value(records[i], "BAND"), "20M");
-    EXPECT_EQ(adif_value(records[i], "MODE"), "PSK31");
+    EXPECT_EQ(adif_value(records[i], "MODE"), "PSK");  // ADIF's mode and submode
+    EXPECT_EQ(adif_value(records[i], "SUBMODE"), "PSK31");
     EXPECT_EQ(adif_value(records[i], "FREQ").substr(0, 3), "14.") << adif_value(records[i], "FREQ");
   }
 }
