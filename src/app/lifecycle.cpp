@@ -171,8 +171,37 @@ void QuandrelMain::MixWLostCloseDown() {
 
 void QuandrelMain::Close() {
   if (run_end_ != RunEnd::running) return;
+  if (!may_close()) return;
   Form_Unload();
   end_program(RunEnd::closed);
+}
+
+void QuandrelMain::EndSession() {
+  if (run_end_ != RunEnd::running) return;
+  Form_Unload();
+  end_program(RunEnd::closed);
+}
+
+bool QuandrelMain::may_close() {
+  keep_outbox_at_close();
+  const std::size_t lost = delivery.pending_qsos.at_risk();
+  if (lost == 0) return true;
+  const std::string count = std::to_string(lost) + (lost == 1 ? " QSO" : " QSOs");
+  return platform.desktop.confirm(
+      count + " could not be written to disk (" + data_folder +
+          ") and will be lost if Vavizorur closes now.\r\rChoose Cancel to keep Vavizorur "
+          "running until DXKeeper has them, or free the disk and close again.",
+      kAppName);
+}
+
+void QuandrelMain::keep_outbox_at_close() {
+  passing_over_errors([&] {
+    if (delivery.retry_saving() || delivery.pending_qsos.rescued()) return;
+    if (delivery.pending_qsos.Rescue()) {
+      common.LogError("The waiting QSOs could not be written to " + data_folder +
+                      "; they are kept in " + delivery.pending_qsos.rescue_path());
+    }
+  });
 }
 
 void QuandrelMain::Form_Unload() {
@@ -202,8 +231,9 @@ void QuandrelMain::Form_Unload() {
   }
   MixWApp.reset();
   MixWRunning = false;
-  // The outbox's file is brought in step with memory one last time.
-  passing_over_errors([&] { delivery.retry_saving(); });
+  // The outbox's file is brought in step with memory one last time, or the outbox is kept
+  // in the user's folder.
+  keep_outbox_at_close();
   passing_over_errors([&] { common.Terminate(); });
   passing_over_errors([&] { clients.CloseLinks([this] { spot_server.Unload(); }); });
 }

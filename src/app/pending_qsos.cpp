@@ -13,6 +13,26 @@ PendingQsos::PendingQsos(Files& files, std::string folder)
 std::string PendingQsos::path() const { return folder_ + "\\" + kPendingFileName; }
 std::string PendingQsos::later_path() const { return folder_ + "\\" + kPendingLaterFileName; }
 std::string PendingQsos::damaged_path() const { return folder_ + "\\" + kPendingDamagedFileName; }
+std::string PendingQsos::rescue_path() const {
+  return rescue_folder_ + "\\" + kPendingRescuedFileName;
+}
+
+std::size_t PendingQsos::at_risk() const {
+  if (rescued()) return 0;
+  if (!ready_) return later_file_stale_ ? later_.size() : 0;
+  return needs_rewrite_ ? unsaved_adds_ : 0;
+}
+
+bool PendingQsos::Rescue() {
+  if (rescued() || (saved() && at_risk() == 0)) return true;
+  if (!ready_ || rescue_folder_.empty()) return false;
+  return value_or_fallback(false, [this] {
+    files_.create_folder(rescue_folder_);
+    files_.replace_atomically(rescue_path(), journal_of(entries_));
+    rescued_at_ = changes_;
+    return true;
+  });
+}
 
 std::size_t PendingQsos::front_index() const {
   const auto found = std::find_if(entries_.begin(), entries_.end(),
@@ -44,8 +64,13 @@ bool PendingQsos::Load() {
     }
     later_file_known_ = true;
   }
-  const std::optional<std::string> journal = files_.read_existing(path());
+  // An outbox rescued at the end of an earlier run holds everything its journal held, and
+  // what that run could no longer write there: it takes the journal's place.
+  const std::optional<std::string> rescued =
+      rescue_folder_.empty() ? std::nullopt : files_.read_existing(rescue_path());
+  const std::optional<std::string> journal = rescued ? rescued : files_.read_existing(path());
   const JournalReplay replay = journal ? replay_journal(*journal) : JournalReplay{};
+  remove_rescued_file_ = rescued.has_value();
   if (!replay.complete) {
     damaged_ = journal->substr(replay.read_up_to);
     damaged_copy_ = *journal;
@@ -58,7 +83,7 @@ bool PendingQsos::Load() {
   ready_ = true;
   ++changes_;
   remove_later_file_ = merging;
-  if (replay.marks > 0 || !replay.complete || merging) {
+  if (replay.marks > 0 || !replay.complete || merging || remove_rescued_file_) {
     needs_rewrite_ = true;
     rewrite();
   }
@@ -78,10 +103,15 @@ void PendingQsos::rewrite() {
     files_.replace_atomically(path(), journal_of(entries_));
   }
   needs_rewrite_ = false;
-  // Only now does the journal hold what the second file held.
+  unsaved_adds_ = 0;
+  // Only now does the journal hold what the second file, or the rescued outbox, held.
   if (remove_later_file_) {
     files_.remove(later_path());
     remove_later_file_ = false;
+  }
+  if (remove_rescued_file_) {
+    files_.remove(rescue_path());
+    remove_rescued_file_ = false;
   }
 }
 
@@ -122,6 +152,7 @@ void PendingQsos::Add(PendingQso entry) {
     return;
   }
   entries_.push_back(std::move(entry));
+  const OnFailure count_unsaved([this] { ++unsaved_adds_; });
   commit(journal_entry(entries_.back()));
 }
 

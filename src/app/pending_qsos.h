@@ -26,6 +26,9 @@ namespace vav {
 inline constexpr const char* kPendingFileName = "VavizorurWaitingQSOs.txt";
 inline constexpr const char* kPendingLaterFileName = "VavizorurWaitingQSOs.later.txt";
 inline constexpr const char* kPendingDamagedFileName = "VavizorurWaitingQSOs.damaged.txt";
+// The whole outbox, written to the user's folder at close when its own file could not be
+// written; the next run takes it in place of the journal it supersedes.
+inline constexpr const char* kPendingRescuedFileName = "VavizorurWaitingQSOs.rescued.txt";
 
 class PendingQsos {
  public:
@@ -65,6 +68,15 @@ class PendingQsos {
   bool saved() const { return !needs_rewrite_; }
   // The bytes of the journal that replay could not read, as found at start ("" if none).
   const std::string& damaged() const { return damaged_; }
+  // The QSOs written that no file holds yet: lost if the program ends now.
+  std::size_t at_risk() const;
+  // Where the outbox goes when its own file cannot be written at close (another folder).
+  void set_rescue_folder(std::string folder) { rescue_folder_ = std::move(folder); }
+  // Writes the whole outbox to the rescue folder; false when it cannot (or there is none).
+  bool Rescue();
+  // The rescue folder holds the outbox as it is now.
+  bool rescued() const { return rescued_at_ == changes_; }
+  std::string rescue_path() const;
 
   std::string path() const;
   std::string later_path() const;
@@ -78,6 +90,10 @@ class PendingQsos {
 
   Files& files_;
   std::string folder_;
+  std::string rescue_folder_;
+  std::size_t unsaved_adds_ = 0;     // entries added since the file last held the outbox
+  std::uint64_t rescued_at_ = ~std::uint64_t{0};  // changes() when last rescued
+  bool remove_rescued_file_ = false;  // the rescued outbox goes once the journal holds it
   std::deque<PendingQso> entries_;  // the outbox, once ready
   std::deque<PendingQso> later_;    // QSOs written while not ready
   bool ready_ = false;

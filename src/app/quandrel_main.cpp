@@ -79,6 +79,11 @@ QuandrelMain::QuandrelMain(Platform& p)
       WaitScreenTimer1(p.loop, kWaitScreenInterval) {
   locale.set_reporter(&common);
   common.set_data_folder(data_folder);
+  // What the data folder cannot take at close goes to the user's folder, when that is
+  // another one.
+  const std::string user_folder =
+      value_or_fallback(std::string(), [&] { return p.system.user_data_folder(); });
+  if (user_folder != data_folder) delivery.pending_qsos.set_rescue_folder(user_folder);
   common.connected_list = [this] { return clients.ConnectedList(); };
   common.caption_note = [this] { return delivery.caption_note(); };
   delivery.on_queue_changed = [this] { RefreshStatus(); };

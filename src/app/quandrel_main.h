@@ -41,8 +41,12 @@ class QuandrelMain {
   // Loads the window; when MixW is not running, shows the wait window and lets events run
   // until MixW is found or the user cancels. Returns false when start-up was cancelled.
   bool Form_Load();
-  // The user closes the main window: the unload steps, then the end of the program.
+  // The user closes the main window: the unload steps, then the end of the program. When
+  // QSOs exist in memory only and no file can take them, the user is asked first and may
+  // keep the program running.
   void Close();
+  // Windows ends the session: the same without asking.
+  void EndSession();
   void Form_Unload();
   void Timer2_Timer();  // connection pass
   void Timer3_Timer();  // MixW watch
@@ -186,6 +190,11 @@ class QuandrelMain {
   void WaitScreen_Timer1();
   void WaitScreen_Cancel();
   void end_program(RunEnd how);
+  // Whether the user's close may go on: true unless QSOs would be lost and the user keeps
+  // the program running.
+  bool may_close();
+  // Writes the outbox wherever it can before the program ends.
+  void keep_outbox_at_close();
   struct LoggedQso {
     std::string record;   // the fields and "<EOR>"
     std::string execute;  // what DXKeeper is sent

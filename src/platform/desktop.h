@@ -66,6 +66,8 @@ class Desktop {
 
   // A modal message box with one OK button; events keep running while it is shown.
   virtual void message_box(const std::string& text, const std::string& title) = 0;
+  // A modal warning with OK and Cancel, Cancel the default; true when the user chose OK.
+  virtual bool confirm(const std::string& text, const std::string& title) = 0;
 
   // The top-level window whose title is exactly `title`, any class.
   virtual std::optional<WindowRef> find_window(const std::string& title) = 0;

@@ -3,28 +3,14 @@
 // files that cannot be written, and Windows ending the session inside a wait.
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "reliability_fixture.h"
+#include "outbox_fixture.h"
 
 namespace vav::testing {
 namespace {
-
-class OutboxTest : public ReliabilityTest {
- protected:
-  void SetUp() override {
-    write_settings({"ConnectDXKeeper=True"});
-    station.mixw().start();
-    station.dxkeeper().start();
-  }
-  std::size_t duplicate_reports() {
-    const auto lines = error_lines();
-    return static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), [](const auto& l) {
-      return l.starts_with("DXKeeper may have logged this QSO twice");
-    }));
-  }
-};
 
 // DXKeeper busy for 30 s (an eQSL upload): every execute runs 5 s after it arrives, well past
 // the 2 s the program waits. Each QSO is still logged once, in order, with no report.
@@ -205,38 +191,6 @@ TEST_F(OutboxTest, TheSessionEndingInsideAWaitForDXKeeperLosesNothing) {
   run_for(7100);
   EXPECT_EQ(delivered_calls(), written_calls());
   EXPECT_EQ(duplicate_reports(), 0u);
-}
-
-}  // namespace
-}  // namespace vav::testing
-
-namespace vav::testing {
-namespace {
-
-// The icon double-clicked a second time: the second copy brings the first to the front and
-// ends without linking anything, so every QSO is still logged once.
-TEST_F(OutboxTest, ASecondCopyShowsTheFirstAndLinksNothing) {
-  start_program();
-  const std::size_t mixw_links = bus.conversation_count("MixW", "QSO");
-  ASSERT_GT(mixw_links, 0u);
-  {
-    QuandrelMain second(platform);
-    EXPECT_FALSE(second.Form_Load());
-    EXPECT_EQ(second.run_end(), RunEnd::second_copy);
-    EXPECT_EQ(system.other_instance_shown(), 1);
-    EXPECT_EQ(bus.conversation_count("MixW", "QSO"), mixw_links);
-    EXPECT_FALSE(second.Timer1.enabled());
-    EXPECT_FALSE(second.Timer2.enabled());
-  }
-  loop.resume();  // the second copy's end stopped only itself on Windows
-  write_numbered_qso(1);
-  write_numbered_qso(2);
-  run_for(7100);
-  EXPECT_EQ(delivered_calls(), written_calls());
-  // Once the first copy is gone, the next start runs.
-  restart_program();
-  EXPECT_EQ(app->run_end(), RunEnd::running);
-  EXPECT_EQ(system.other_instance_shown(), 1);
 }
 
 }  // namespace

@@ -45,6 +45,11 @@ void SimDesktop::message_box(const std::string& text, const std::string& title) 
   on_shown(MessageBoxShown{text, title});
 }
 
+bool SimDesktop::confirm(const std::string& text, const std::string& title) {
+  message_boxes_.push_back({text, title});
+  return confirm_answer_;
+}
+
 void SimDesktop::set_on_message_box(std::function<void(const MessageBoxShown&)> on_shown) {
   on_message_box_ = std::move(on_shown);
 }

@@ -29,6 +29,9 @@ class SimDesktop final : public Desktop {
   SimDesktop& operator=(const SimDesktop&) = delete;
 
   void message_box(const std::string& text, const std::string& title) override;
+  // Recorded with the message boxes; answered as set_confirm_answer says (Cancel unless set).
+  bool confirm(const std::string& text, const std::string& title) override;
+  void set_confirm_answer(bool ok) { confirm_answer_ = ok; }
   // Titles match without regard to letter case, as FindWindowA matches them.
   std::optional<WindowRef> find_window(const std::string& title) override;
   bool is_window(WindowRef window) override { return windows_.count(window) != 0; }
@@ -81,6 +84,7 @@ class SimDesktop final : public Desktop {
   bool post_fails_ = false;
   std::vector<WindowRef> posted_closes_;
   int dpi_ = 96;
+  bool confirm_answer_ = false;
   std::shared_ptr<WaitState> wait_;
   std::shared_ptr<bool> alive_;
 };

@@ -36,6 +36,11 @@ void WinDesktop::message_box(const std::string& text, const std::string& title) 
   MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK);
 }
 
+bool WinDesktop::confirm(const std::string& text, const std::string& title) {
+  return MessageBoxA(nullptr, text.c_str(), title.c_str(),
+                     MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) == IDOK;
+}
+
 std::optional<WindowRef> WinDesktop::find_window(const std::string& title) {
   HWND found = FindWindowA(nullptr, title.c_str());
   if (!found) return std::nullopt;

@@ -14,6 +14,7 @@ class WinDesktop final : public Desktop {
 
   // MessageBoxA runs its own message loop, so timers and DDE keep going while it is shown.
   void message_box(const std::string& text, const std::string& title) override;
+  bool confirm(const std::string& text, const std::string& title) override;
   std::optional<WindowRef> find_window(const std::string& title) override;
   // ShellExecuteA with the "open" verb.
   bool open_document(const std::string& path) override;

@@ -389,7 +389,7 @@ LRESULT MainWindow::on_frame_message(UINT msg, WPARAM wparam, LPARAM lparam) {
       }
       break;
     case WM_ENDSESSION:
-      if (wparam && on_close) on_close();
+      if (wparam && on_end_session) on_end_session();
       return 0;
     default:
       break;

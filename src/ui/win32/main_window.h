@@ -64,6 +64,8 @@ class MainWindow {
   std::function<void(int id, int code)> on_command;
   // The user asks the window to close (the close box, Alt+F4, the end of the session).
   std::function<void()> on_close;
+  // Windows ends the session: the program must end without asking anything.
+  std::function<void()> on_end_session;
 
  private:
   static LRESULT CALLBACK frame_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);

@@ -49,12 +49,14 @@ int run_program(HINSTANCE instance) {
   MainWindowBinding binding(window, app);
   ShowWhenLoaded shower(loop, window, app);
   window.on_close = [&app] { app.Close(); };
+  window.on_end_session = [&app] { app.EndSession(); };
   loop.set_message_filter([&window](MSG& msg) { return window.pre_translate(msg); });
 
   shower.start(app.Form_Load());
   loop.run();
   loop.set_message_filter(nullptr);
   window.on_close = nullptr;
+  window.on_end_session = nullptr;
   return 0;
 }
 
