@@ -94,12 +94,12 @@ void QuandrelMain::Check10_Click() {
 }
 
 void QuandrelMain::set_topmost_in_place(bool on_top) {
-  // The frame's twips become its pixels at the resolution of its own screen, so the window
-  // keeps its place and size.
+  // The frame's twips become the pixels they name: the position on the monitor that holds
+  // it, the size at the window's own resolution, so the window keeps its place and size.
   const WindowFrame& frame = platform.frame;
   const int dpi = frame.dpi();
-  SetTopMost(on_top, frame.handle(), twips_to_pixels(frame.left(), dpi),
-             twips_to_pixels(frame.top(), dpi), twips_to_pixels(frame.width(), dpi),
+  const PixelPoint at = frame.to_pixels({frame.left(), frame.top()});
+  SetTopMost(on_top, frame.handle(), at.x, at.y, twips_to_pixels(frame.width(), dpi),
              twips_to_pixels(frame.height(), dpi));
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "platform/win32/win_desktop.h"
 #include "ui/win32/resource_ids.h"
@@ -215,11 +216,13 @@ void MainWindow::send_to_bottom_groups() {
 
 void MainWindow::apply_dpi(int dpi) {
   dpi_ = dpi;
-  font_ = std::make_unique<DialogFont>(dpi);
-  SendMessageA(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(font_->handle()), FALSE);
-  for (const ChildWindow& child : children_) {
-    SendMessageA(child.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_->handle()), FALSE);
-  }
+  // The children draw with the font they were given last: every one has the new font before
+  // the old one is deleted, which happens when it leaves font_.
+  auto font = std::make_unique<DialogFont>(dpi);
+  const auto handle = reinterpret_cast<WPARAM>(font->handle());
+  SendMessageA(tabs_, WM_SETFONT, handle, FALSE);
+  for (const ChildWindow& child : children_) SendMessageA(child.hwnd, WM_SETFONT, handle, FALSE);
+  font_ = std::move(font);
   place_pages();
   place_controls();
   InvalidateRect(hwnd_, nullptr, TRUE);
