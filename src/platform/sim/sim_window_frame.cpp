@@ -46,6 +46,8 @@ void SimWindowFrame::make_anew(TwipsPoint position, int width_twips, int height_
   const PixelPoint at = position_.set(position, screens_.monitors());
   x_ = at.x;
   y_ = at.y;
+  // Sized first at the resolution of the monitor under its corner, then made at that of the
+  // monitor holding most of it, as a window is given its resolution.
   dpi_ = monitor_at(screens_.monitors(), at).dpi;
   cx_ = width_.set(width_twips, dpi_);
   cy_ = height_.set(height_twips, dpi_);

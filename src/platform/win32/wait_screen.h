@@ -36,9 +36,10 @@ class WaitScreen final : public WaitScreenView {
   int dpi_;
   // Before the window: the controls are destroyed with it, still holding this font.
   std::unique_ptr<DialogFont> font_;
-  MessageWindow window_;
+  // Set before the window exists, so its messages find them empty until they are made.
   HWND label_ = nullptr;
   HWND button_ = nullptr;
+  MessageWindow window_;
 };
 
 }  // namespace vav::win32

@@ -127,7 +127,6 @@ MainWindow::MainWindow(HINSTANCE instance, const ErrorBoundary& boundary)
       MulDiv(kDesignHeightTwips, screen, kTwipsPerInch), nullptr, nullptr, instance, this);
   if (!hwnd_) return;
   dpi_ = window_dpi(hwnd_);
-  font_ = std::make_unique<DialogFont>(dpi_);
   create_tabs();
   containers_[Container::main_page] = create_container(hwnd_, kMainPage, true);
   containers_[Container::setup_page] = create_container(hwnd_, kSetupPage, false);
@@ -216,8 +215,7 @@ void MainWindow::send_to_bottom_groups() {
 
 void MainWindow::apply_dpi(int dpi) {
   dpi_ = dpi;
-  // The children draw with the font they were given last: every one has the new font before
-  // the old one is deleted, which happens when it leaves font_.
+  // Every child has the new font before the old one is deleted, as it leaves font_.
   auto font = std::make_unique<DialogFont>(dpi);
   const auto handle = reinterpret_cast<WPARAM>(font->handle());
   SendMessageA(tabs_, WM_SETFONT, handle, FALSE);
