@@ -208,6 +208,7 @@ class QuandrelMain {
   bool loaded_ = false;
   bool unloaded_ = false;
   bool position_restored_ = false;
+  bool restoring_position_ = false;
   int logs_waiting_for_pass_ = 0;
   std::string waiting_rows_key_;  // what the waiting list was last drawn from
   std::unique_ptr<WaitScreenView> wait_screen_;

@@ -132,5 +132,29 @@ TEST_F(PlacementOnTwoMonitorsTest, AlwaysOnTopOnTheSecondMonitorLeavesTheWindowI
   EXPECT_EQ(frame.pixel_left(), 2400);
 }
 
+// Four monitors in two rows, the primary at 96 dpi and the others at 144. The window is
+// made on the primary; putting back the stored top first takes it to the monitor below
+// (another resolution, so a resize), then the stored left to the one beside that (the same
+// resolution, no resize). What that first resize would store is not the operator's place.
+TEST_F(PlacementOnTwoMonitorsTest, TheRestoreStoresNoHalfRestoredPlace) {
+  desktop.set_monitors({{0, 0, 1920, 1080, 96},
+                        {1920, 0, 1920, 1080, 144},
+                        {0, 1080, 1920, 1080, 144},
+                        {1920, 1080, 1920, 1080, 144}});
+  frame.make_anew({0, 0}, 4815, 5595);
+  // x 2400 and y 1500 on the lower right monitor.
+  const std::string left = std::to_string(1920 * 15 + 480 * 10);
+  const std::string top = std::to_string(1080 * 15 + 420 * 10);
+  write_settings({"Top=" + top, "Left=" + left, "WindowState=0"});
+  start_program();
+  EXPECT_EQ(frame.pixel_left(), 2400);
+  EXPECT_EQ(frame.pixel_top(), 1500);
+  EXPECT_EQ(setting("Left"), left);
+  EXPECT_EQ(setting("Top"), top);
+  app->Close();
+  EXPECT_EQ(setting("Left"), left);
+  EXPECT_EQ(setting("Top"), top);
+}
+
 }  // namespace
 }  // namespace vav::testing

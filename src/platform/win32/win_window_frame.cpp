@@ -139,6 +139,7 @@ int WinWindowFrame::top() const { return position().y; }
 PixelPoint WinWindowFrame::to_pixels(TwipsPoint position) const {
   return vav::to_pixels(desktop_monitors(), position);
 }
+
 int WinWindowFrame::width() const {
   RECT r = rect();
   return width_.twips(r.right - r.left, dpi_);
@@ -163,8 +164,8 @@ void WinWindowFrame::size_to(int cx, int cy) {
 }
 
 // The point is placed whole: which monitor holds it, and so its pixels, depends on both
-// coordinates. A move onto a monitor of another resolution brings WM_DPICHANGED (and the
-// resize) before SetWindowPos returns.
+// coordinates. A move onto a monitor of another resolution brings WM_DPICHANGED, and the
+// window's own procedure then resizes it for that monitor (the resize event).
 void WinWindowFrame::place(TwipsPoint position) {
   const PixelPoint at = position_.set(position, desktop_monitors());
   move_to(at.x, at.y);
