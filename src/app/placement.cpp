@@ -45,6 +45,16 @@ void QuandrelMain::RestoreWindowPosition() {
   // From here on the window stands where the operator left it, and its position may be
   // stored; a failure below still leaves it at the place read so far.
   position_restored_ = true;
+  // The moves below may cross monitors of other resolutions and so resize the window; the
+  // stores of those resizes would write a half-restored place (the stored top beside the
+  // left the system chose) that the next move need not store again. The file already holds
+  // the place being restored.
+  struct Restoring {
+    bool& flag;
+    ~Restoring() { flag = false; }
+  };
+  restoring_position_ = true;
+  const Restoring restoring{restoring_position_};
   WindowFrame& frame = platform.frame;
   frame.set_top(round_to_int32(stored_number(settings_file, "Top", frame.top())));
   frame.set_left(round_to_int32(stored_number(settings_file, "Left", frame.left())));
@@ -56,7 +66,7 @@ void QuandrelMain::RestoreWindowPosition() {
 void QuandrelMain::SaveWindowPosition() {
   // Before the restore (the start-up's own size change, a close while waiting for MixW) the
   // window stands where the system put it, which is not the operator's place.
-  if (!position_restored_) return;
+  if (!position_restored_ || restoring_position_) return;
   const WindowFrame& frame = platform.frame;
   if (frame.state() == WindowState::minimized) return;
   settings_file.WriteSetting("Top", std::to_string(frame.top()), false);
@@ -94,12 +104,12 @@ void QuandrelMain::Check10_Click() {
 }
 
 void QuandrelMain::set_topmost_in_place(bool on_top) {
-  // The frame's twips become its pixels at the resolution of its own screen, so the window
-  // keeps its place and size.
+  // The frame's twips become the pixels they name: the position on the monitor that holds
+  // it, the size at the window's own resolution, so the window keeps its place and size.
   const WindowFrame& frame = platform.frame;
   const int dpi = frame.dpi();
-  SetTopMost(on_top, frame.handle(), twips_to_pixels(frame.left(), dpi),
-             twips_to_pixels(frame.top(), dpi), twips_to_pixels(frame.width(), dpi),
+  const PixelPoint at = frame.to_pixels({frame.left(), frame.top()});
+  SetTopMost(on_top, frame.handle(), at.x, at.y, twips_to_pixels(frame.width(), dpi),
              twips_to_pixels(frame.height(), dpi));
 }
 

@@ -222,6 +222,7 @@ class QuandrelMain {
   bool loaded_ = false;
   bool unloaded_ = false;
   bool position_restored_ = false;
+  bool restoring_position_ = false;
   std::string waiting_rows_key_;  // what the waiting list was last drawn from
   std::unique_ptr<WaitScreenView> wait_screen_;
   std::unique_ptr<InstanceClaim> instance_claim_;

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/screen_position.h"
+
 namespace vav {
 
 using WindowRef = std::uintptr_t;
@@ -14,13 +16,16 @@ using WindowRef = std::uintptr_t;
 enum class WindowState { normal = 0, minimized = 1, maximized = 2 };
 
 // The main window's frame. Geometry is in twips, as the window's Left/Top/Width/Height
-// properties give it, shown in the pixels of the screen the window is on (twips.h). A value
-// set reads back unchanged until the window moves or is resized.
+// properties give it. The size is shown in the pixels of the window's own resolution
+// (twips.h); the position is a point on the monitor that holds it, at that monitor's
+// resolution (screen_position.h), so that it names the same place whichever monitor the
+// window stands on when it is set. A value set reads back unchanged until the window moves
+// or is resized.
 class WindowFrame {
  public:
   virtual ~WindowFrame() = default;
-  // Pixels per inch of the screen the window is on; it changes when the window is moved to a
-  // screen of another resolution, and the window is then resized (the resize event).
+  // Pixels per inch of the monitor the window is on; it changes when the window is moved to
+  // a monitor of another resolution, and the window is then resized (the resize event).
   virtual int dpi() const = 0;
   virtual int left() const = 0;
   virtual int top() const = 0;
@@ -33,6 +38,9 @@ class WindowFrame {
   virtual void set_height(int twips) = 0;
   virtual void set_state(WindowState state) = 0;
   virtual WindowRef handle() const = 0;
+  // The desktop pixel that a position in twips names (screen_position.h), as set_left and
+  // set_top would place the window.
+  virtual PixelPoint to_pixels(TwipsPoint position) const = 0;
 
   // SetWindowPos with HWND_TOPMOST or HWND_NOTOPMOST, the given position and size in
   // pixels and SWP_SHOWWINDOW | SWP_NOACTIVATE.

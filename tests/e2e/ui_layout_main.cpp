@@ -135,11 +135,13 @@ TEST_P(LayoutTest, EveryControlFitsItsContainerWithoutOverlap) {
 INSTANTIATE_TEST_SUITE_P(Tabs, LayoutTest, ::testing::Values(0, 1, 2));
 
 // WM_DPICHANGED, as Windows sends it when the window is dragged to a screen of another
-// resolution: the controls are laid out at that resolution and the window takes its size
-// in twips there.
+// resolution: the controls are laid out at that resolution with a font of its own (the old
+// one released only after they have the new one) and the window takes its size in twips
+// there.
 TEST_F(MainWindowTest, OnAScreenOfAnotherResolutionTheWindowIsLaidOutAndSizedForIt) {
   start({});
   const int before = window.dpi();
+  const HFONT old_font = window.font();
   const int after = before * 3 / 2;
   RECT rect{};
   GetWindowRect(window.hwnd(), &rect);
@@ -155,7 +157,13 @@ TEST_F(MainWindowTest, OnAScreenOfAnotherResolutionTheWindowIsLaidOutAndSizedFor
   EXPECT_EQ(rect.bottom - rect.top, MulDiv(app->IsSmallFonts() ? 5595 : 5682, after, 1440));
   RECT callsign = rect_in_parent(window.control(kCallsign));
   EXPECT_EQ(callsign.right - callsign.left, scale(66, after));
-  EXPECT_EQ(setting("Left"), std::to_string(MulDiv(rect.left, 1440, after)));
+  EXPECT_EQ(SendMessageA(window.control(kCallsign), WM_GETFONT, 0, 0),
+            reinterpret_cast<LRESULT>(window.font()));
+  EXPECT_NE(window.font(), old_font);
+  EXPECT_EQ(GetObjectType(old_font), 0u);
+  // The message was sent, not caused by a move: the monitor that holds the window still has
+  // the resolution it had, and the position is counted at that one.
+  EXPECT_EQ(setting("Left"), std::to_string(MulDiv(rect.left, 1440, before)));
 }
 
 TEST_F(MainWindowTest, AlwaysOnTopKeepsTheWindowOnTopWhereItStands) {

@@ -16,12 +16,8 @@ TEST_F(PlacementTest, StoredNumbersAreReadFromTheStartOfTheTextAndAMissingOneIsL
   const struct {
     const char* top;
     int expected;
-  } cases[] = {{"Top=0", 0},
-               {"Top=1200.4", 1200},
-               {"Top=450twips", 450},
-               {"Top=abc", 0},
-               {"Top=-300", -300},
-               {"Bottom=5", 999}};  // no Top: the window stays where it is
+  } cases[] = {{"Top=0", 0},       {"Top=1200.4", 1200}, {"Top=450twips", 450}, {"Top=abc", 0},
+               {"Top=-300", -300}, {"Bottom=5", 999}};  // no Top: the window stays where it is
   for (const auto& c : cases) {
     SCOPED_TRACE(c.top);
     if (app) app->Close();  // the close stores the position; the new file comes after
@@ -176,19 +172,6 @@ TEST_F(PlacementTest, ClosingWhileWaitingForMixWKeepsTheStoredPosition) {
   app->Close();
   EXPECT_EQ(setting("Top"), "1234");
   EXPECT_EQ(setting("Left"), "2345");
-}
-
-// The window dragged to a screen of another resolution takes its size there and the place
-// it was dropped at is stored.
-TEST_F(PlacementTest, MovedToAScreenOfAnotherResolutionTheWindowIsSizedForIt) {
-  write_settings({"Top=300", "Left=1500"});
-  start_program();
-  frame.move_to_screen(144, 300, 150);
-  EXPECT_EQ(frame.dpi(), 144);
-  EXPECT_EQ(frame.pixel_width(), twips_to_pixels(4815, 144));
-  EXPECT_EQ(frame.pixel_height(), twips_to_pixels(5595, 144));  // the desktop's is still 96
-  EXPECT_EQ(setting("Left"), "3000");
-  EXPECT_EQ(setting("Top"), "1500");
 }
 
 }  // namespace

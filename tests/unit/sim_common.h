@@ -38,7 +38,7 @@ struct SimCommon {
   sim::SimSystem system{loop, folder};
   sim::SimFiles files;
   sim::SimDesktop desktop{loop};
-  sim::SimWindowFrame frame;
+  sim::SimWindowFrame frame{desktop.screens()};
   LocaleInfo locale{system};
   Common common{system, files, desktop, frame, locale};
 };

@@ -1,7 +1,8 @@
 // What the scenarios rely on from the simulated platform: virtual time in due order with
 // blocked calls moving the clock; the DDE bus answering, refusing or hanging for the time-out,
 // advising through the loop, and telling a stopped server from a crashed one; file faults
-// failing with the numbers the Win32 adapter gives; a failed profile write leaving the file.
+// failing with the numbers the Win32 adapter gives; a failed profile write leaving the file;
+// a window that takes the resolution of the monitor holding most of it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,6 +17,8 @@
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_profile.h"
 #include "platform/sim/sim_profile_text.h"
+#include "platform/sim/sim_screens.h"
+#include "platform/sim/sim_window_frame.h"
 #include "tests/support/error_number.h"
 #include "unit/sim_temp_folder.h"
 
@@ -209,6 +212,31 @@ TEST(SimProfileFiles, FailedWriteReturnsFalseAndLeavesFileAlone) {
   EXPECT_FALSE(profile.write_string(ini, "Settings", "Top", "2"));
   EXPECT_FALSE(profile.write_string(folder.windows_path("new.ini"), "S", "K", "V"));
   EXPECT_EQ(files.read_all(ini), "[Settings]\r\nTop=0\r\n");
+}
+
+// As a per-monitor aware window on Windows: moved so that another monitor holds most of it,
+// it takes that monitor's resolution and the size of the same inches there (WM_DPICHANGED
+// and its suggested size), and hears a resize; a move that leaves most of it where it was
+// changes neither.
+TEST(SimWindowFrame, TakesTheResolutionOfTheMonitorHoldingMostOfIt) {
+  SimScreens screens;
+  screens.set_monitors({{0, 0, 1920, 1080, 96}, {1920, 0, 1920, 1080, 144}});
+  SimWindowFrame frame(screens);
+  ASSERT_EQ(frame.dpi(), 96);
+  const int width = frame.pixel_width();  // 321 pixels
+  const struct {
+    int x;
+    int dpi;
+    int resizes;
+  } moves[] = {{1700, 96, 0}, {1800, 144, 1}, {1700, 144, 1}, {1500, 96, 2}, {-900, 96, 2}};
+  for (const auto& move : moves) {
+    SCOPED_TRACE(move.x);
+    frame.drag_to(move.x, 10);
+    EXPECT_EQ(frame.dpi(), move.dpi);
+    EXPECT_EQ(frame.resize_events(), move.resizes);
+    EXPECT_EQ(frame.pixel_width(), scaled(width, move.dpi, 96));
+    EXPECT_EQ(frame.pixel_left(), move.x);
+  }
 }
 
 }  // namespace

@@ -1,16 +1,18 @@
 #pragma once
 // The desktop as a test sees it: message boxes recorded, other programs' top-level windows
-// registered by title, the screen's DPI, and the wait window a test can cancel or close.
+// registered by title, the monitors and the desktop's DPI, and the wait window a test can
+// cancel or close.
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/desktop.h"
 #include "platform/sim/sim_event_loop.h"
-#include "platform/sim/sim_window_frame.h"
+#include "platform/sim/sim_screens.h"
 
 namespace vav::sim {
 
@@ -58,7 +60,18 @@ class SimDesktop final : public Desktop {
   // Every window a close request was posted to, in order.
   const std::vector<WindowRef>& posted_closes() const { return posted_closes_; }
 
-  void set_dpi(int dpi) { dpi_ = dpi; }
+  // The primary monitor's resolution, which the desktop's device context also has (the
+  // system's resolution, as at the user's sign-in).
+  void set_dpi(int dpi) {
+    dpi_ = dpi;
+    screens_.set_primary_dpi(dpi);
+  }
+  // The monitors, the primary first; the desktop's resolution becomes the primary's.
+  void set_monitors(std::vector<Monitor> monitors) {
+    screens_.set_monitors(std::move(monitors));
+    dpi_ = screens_.primary().dpi;
+  }
+  const SimScreens& screens() const { return screens_; }
 
   // --- the wait window ---
   bool wait_screen_shown() const;
@@ -85,6 +98,7 @@ class SimDesktop final : public Desktop {
   std::vector<WindowRef> posted_closes_;
   int dpi_ = 96;
   bool confirm_answer_ = false;
+  SimScreens screens_;
   std::shared_ptr<WaitState> wait_;
   std::shared_ptr<bool> alive_;
 };

@@ -25,10 +25,13 @@ struct SimMachine {
   SimMachine(const SimMachine&) = delete;
   SimMachine& operator=(const SimMachine&) = delete;
 
-  // The screen's resolution, as the desktop reports it and the window is shown on it.
+  // The primary monitor's resolution, as the desktop reports it; the window is made anew on
+  // it, its geometry in twips kept.
   void set_screen_dpi(int dpi) {
+    const TwipsPoint position{frame.left(), frame.top()};
+    const int width = frame.width(), height = frame.height();
     desktop.set_dpi(dpi);
-    frame.set_dpi(dpi);
+    frame.make_anew(position, width, height);
   }
 
   SimEventLoop loop;
@@ -40,7 +43,7 @@ struct SimMachine {
   SimSettingsStore store;
   SimSystem system;
   SimDesktop desktop{loop};
-  SimWindowFrame frame;
+  SimWindowFrame frame{desktop.screens()};
   Platform platform;
 };
 

@@ -11,9 +11,49 @@ constexpr int kDesignHeightTwips = 5595;
 
 }  // namespace
 
-SimWindowFrame::SimWindowFrame() {
-  cx_ = width_.set(kDesignWidthTwips, dpi_);
-  cy_ = height_.set(kDesignHeightTwips, dpi_);
+SimWindowFrame::SimWindowFrame(const SimScreens& screens) : screens_(screens) {
+  make_anew(
+      {screens.primary().left * kOriginTwipsPerPixel, screens.primary().top * kOriginTwipsPerPixel},
+      kDesignWidthTwips, kDesignHeightTwips);
+}
+
+PixelPoint SimWindowFrame::to_pixels(TwipsPoint position) const {
+  return vav::to_pixels(screens_.monitors(), position);
+}
+
+void SimWindowFrame::place(TwipsPoint position) {
+  const PixelPoint at = position_.set(position, screens_.monitors());
+  move_to(at.x, at.y);
+}
+
+void SimWindowFrame::move_to(int x, int y) {
+  x_ = x;
+  y_ = y;
+  follow_monitor();
+}
+
+// WM_DPICHANGED: the window's own procedure takes the suggested size, which keeps its
+// inches, and the resize follows at the new resolution.
+void SimWindowFrame::follow_monitor() {
+  const int dpi = screens_.monitor_of_rect(x_, y_, cx_, cy_).dpi;
+  if (dpi == dpi_) return;
+  const int cx = scaled(cx_, dpi, dpi_), cy = scaled(cy_, dpi, dpi_);
+  dpi_ = dpi;
+  resize_to(cx, cy);
+}
+
+void SimWindowFrame::make_anew(TwipsPoint position, int width_twips, int height_twips) {
+  const PixelPoint at = position_.set(position, screens_.monitors());
+  x_ = at.x;
+  y_ = at.y;
+  // Sized first at the resolution of the monitor under its corner, then made at that of the
+  // monitor holding most of it, as a window is given its resolution.
+  dpi_ = monitor_at(screens_.monitors(), at).dpi;
+  cx_ = width_.set(width_twips, dpi_);
+  cy_ = height_.set(height_twips, dpi_);
+  dpi_ = screens_.monitor_of_rect(x_, y_, cx_, cy_).dpi;
+  cx_ = width_.set(width_twips, dpi_);
+  cy_ = height_.set(height_twips, dpi_);
 }
 
 void SimWindowFrame::resized() {
@@ -51,25 +91,12 @@ void SimWindowFrame::set_topmost(bool on_top, int x, int y, int cx, int cy) {
   x_ = x;
   y_ = y;
   resize_to(cx, cy);
+  follow_monitor();
 }
 
-void SimWindowFrame::set_dpi(int dpi) {
-  const int left_twips = left(), top_twips = top(), width_twips = width(), height_twips = height();
-  dpi_ = dpi;
-  x_ = left_.set(left_twips, dpi);
-  y_ = top_.set(top_twips, dpi);
-  cx_ = width_.set(width_twips, dpi);
-  cy_ = height_.set(height_twips, dpi);
-}
-
-void SimWindowFrame::move_to_screen(int dpi, int x, int y) {
-  const int cx = scaled(cx_, dpi, dpi_), cy = scaled(cy_, dpi, dpi_);
-  dpi_ = dpi;
-  x_ = x;
-  y_ = y;
-  cx_ = cx;
-  cy_ = cy;
-  resized();
+void SimWindowFrame::drag_to(int x, int y) {
+  move_to(x, y);
+  move_size_ended();
 }
 
 void SimWindowFrame::set_caption(const std::string& caption) { captions_.push_back(caption); }
@@ -105,9 +132,8 @@ void SimWindowFrame::move_size_ended() {
 }
 
 void SimWindowFrame::end_move(int left_twips, int top_twips) {
-  x_ = twips_to_pixels(left_twips, dpi_);
-  y_ = twips_to_pixels(top_twips, dpi_);
-  move_size_ended();
+  const PixelPoint at = to_pixels({left_twips, top_twips});
+  drag_to(at.x, at.y);
 }
 
 void SimWindowFrame::end_resize(int width_twips, int height_twips) {

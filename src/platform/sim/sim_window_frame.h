@@ -1,13 +1,17 @@
 #pragma once
-// The main window's frame as a test sees it: geometry in the pixels of a screen of a given
-// resolution, read and set in twips as on Windows, and state; the topmost calls, the
-// captions, the message hook, the user's minimize press and end of a move or resize, and a
-// move to a screen of another resolution.
+// The main window's frame as a test sees it: geometry in desktop pixels over the simulated
+// monitors, read and set in twips as on Windows (the size at the window's resolution, the
+// position on the monitor that holds it), and state; the topmost calls, the captions, the
+// message hook, the user's minimize press and end of a move or resize. Like a per-monitor
+// aware window on Windows, the window takes the resolution of the monitor holding the
+// largest part of it whenever it moves, and then the size of the same inches there.
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/desktop.h"
+#include "platform/screen_position.h"
+#include "platform/sim/sim_screens.h"
 #include "platform/twips.h"
 
 namespace vav::sim {
@@ -20,16 +24,19 @@ struct TopmostCall {
 
 class SimWindowFrame final : public WindowFrame {
  public:
-  SimWindowFrame();
+  // The window is made on the primary monitor, at its top left corner. The screens must
+  // outlive the frame.
+  explicit SimWindowFrame(const SimScreens& screens);
 
   int dpi() const override { return dpi_; }
-  int left() const override { return left_.twips(x_, dpi_); }
-  int top() const override { return top_.twips(y_, dpi_); }
+  int left() const override { return position().x; }
+  int top() const override { return position().y; }
   int width() const override { return width_.twips(cx_, dpi_); }
   int height() const override { return height_.twips(cy_, dpi_); }
   WindowState state() const override { return state_; }
-  void set_left(int twips) override { x_ = left_.set(twips, dpi_); }
-  void set_top(int twips) override { y_ = top_.set(twips, dpi_); }
+  // A move onto a monitor of another resolution resizes the window (the resize handler runs).
+  void set_left(int twips) override { place({twips, top()}); }
+  void set_top(int twips) override { place({left(), twips}); }
   // Each raises the resize handler before returning when the size in pixels or the state
   // changes; a size that keeps the pixels raises nothing, as Windows sends no WM_SIZE then
   // (and a resize handler that sets the size again would otherwise recurse for ever).
@@ -37,6 +44,7 @@ class SimWindowFrame final : public WindowFrame {
   void set_height(int twips) override;
   void set_state(WindowState state) override;
   WindowRef handle() const override { return handle_; }
+  PixelPoint to_pixels(TwipsPoint position) const override;
   // Applies the position and size in pixels, as SetWindowPos does.
   void set_topmost(bool on_top, int x, int y, int cx, int cy) override;
   void set_caption(const std::string& caption) override;
@@ -45,12 +53,13 @@ class SimWindowFrame final : public WindowFrame {
   void remove_hook() override;
 
   // --- for tests ---
-  // The window is made on a screen of this resolution: its geometry in twips is kept.
-  void set_dpi(int dpi);
-  // The user drags the window to a screen of `dpi`, its top left corner at the given pixels:
-  // the window keeps its size in inches (as the size Windows suggests with WM_DPICHANGED)
-  // and hears a resize.
-  void move_to_screen(int dpi, int x, int y);
+  // The window is made anew, at this place and size in twips, on the monitors as they are
+  // now (a new run of the program); no resize is raised.
+  void make_anew(TwipsPoint position, int width_twips, int height_twips);
+  // The user drags the window, its top left corner to the given pixels; the hook hears the end
+  // of the move. On a monitor of another resolution the window first takes the size of the
+  // same inches there (the size Windows suggests with WM_DPICHANGED) and hears a resize.
+  void drag_to(int x, int y);
   int pixel_left() const { return x_; }
   int pixel_top() const { return y_; }
   int pixel_width() const { return cx_; }
@@ -66,20 +75,26 @@ class SimWindowFrame final : public WindowFrame {
   int resize_events() const { return resize_events_; }
   // The user presses the minimize button: the hook sees it first, then the window minimizes.
   void press_minimize_button();
-  // The user drags the window to a new place (the pixel nearest the twips given); the hook
+  // The user drags the window to a new place (the pixel that the twips given name); the hook
   // hears the end of the move.
   void end_move(int left_twips, int top_twips);
   // The user drags the border; the hook hears the end of the resize.
   void end_resize(int width_twips, int height_twips);
 
  private:
+  TwipsPoint position() const { return position_.twips({x_, y_}, screens_.monitors()); }
+  void place(TwipsPoint position);
+  void move_to(int x, int y);
+  void follow_monitor();
   void resize_to(int cx, int cy);
   void resized();
   void move_size_ended();
 
+  const SimScreens& screens_;
   int dpi_ = 96;
-  int x_ = 0, y_ = 0, cx_ = 0, cy_ = 0;  // pixels
-  TwipsCoordinate left_, top_, width_, height_;
+  int x_ = 0, y_ = 0, cx_ = 0, cy_ = 0;  // desktop pixels
+  TwipsPosition position_;
+  TwipsCoordinate width_, height_;
   WindowState state_ = WindowState::normal;
   WindowRef handle_ = 0x10010;
   std::vector<TopmostCall> topmost_calls_;

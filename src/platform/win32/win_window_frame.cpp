@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/win32/win_desktop.h"
+#include "platform/win32/win_monitors.h"
 
 namespace vav::win32 {
 namespace {
@@ -127,8 +128,18 @@ RECT WinWindowFrame::rect() const {
   return r;
 }
 
-int WinWindowFrame::left() const { return left_.twips(rect().left, dpi_); }
-int WinWindowFrame::top() const { return top_.twips(rect().top, dpi_); }
+TwipsPoint WinWindowFrame::position() const {
+  const RECT r = rect();
+  return position_.twips({r.left, r.top}, desktop_monitors());
+}
+
+int WinWindowFrame::left() const { return position().x; }
+int WinWindowFrame::top() const { return position().y; }
+
+PixelPoint WinWindowFrame::to_pixels(TwipsPoint position) const {
+  return vav::to_pixels(desktop_monitors(), position);
+}
+
 int WinWindowFrame::width() const {
   RECT r = rect();
   return width_.twips(r.right - r.left, dpi_);
@@ -152,8 +163,16 @@ void WinWindowFrame::size_to(int cx, int cy) {
   SetWindowPos(window_, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void WinWindowFrame::set_left(int twips) { move_to(left_.set(twips, dpi_), rect().top); }
-void WinWindowFrame::set_top(int twips) { move_to(rect().left, top_.set(twips, dpi_)); }
+// The point is placed whole: which monitor holds it, and so its pixels, depends on both
+// coordinates. A move onto a monitor of another resolution brings WM_DPICHANGED, and the
+// window's own procedure then resizes it for that monitor (the resize event).
+void WinWindowFrame::place(TwipsPoint position) {
+  const PixelPoint at = position_.set(position, desktop_monitors());
+  move_to(at.x, at.y);
+}
+
+void WinWindowFrame::set_left(int twips) { place({twips, top()}); }
+void WinWindowFrame::set_top(int twips) { place({left(), twips}); }
 void WinWindowFrame::set_width(int twips) {
   RECT r = rect();
   size_to(width_.set(twips, dpi_), r.bottom - r.top);

@@ -1,7 +1,9 @@
 #pragma once
-// The main window's frame over an HWND that the UI owns. Geometry is in twips at the
-// resolution of the screen the window is on (1440 / dpi twips per pixel), which it follows
-// through WM_DPICHANGED; a value set reads back unchanged until the window moves (twips.h).
+// The main window's frame over an HWND that the UI owns. The size is in twips at the
+// window's own resolution (1440 / dpi twips per pixel), which it follows through
+// WM_DPICHANGED; the position is in twips on the monitor that holds it, at that monitor's
+// resolution (screen_position.h, over desktop_monitors()). A value set reads back unchanged
+// until the window moves (twips.h).
 //
 // Two subclasses of the window procedure, both by SetWindowLongPtrA(GWLP_WNDPROC):
 // - from construction, one that raises the resize handler after WM_SIZE;
@@ -16,6 +18,7 @@
 
 #include "platform/desktop.h"
 #include "platform/error_boundary.h"
+#include "platform/screen_position.h"
 #include "platform/twips.h"
 
 namespace vav::win32 {
@@ -39,6 +42,7 @@ class WinWindowFrame final : public WindowFrame {
   void set_height(int twips) override;
   void set_state(WindowState state) override;
   WindowRef handle() const override { return reinterpret_cast<WindowRef>(window_); }
+  PixelPoint to_pixels(TwipsPoint position) const override;
   void set_topmost(bool on_top, int x, int y, int cx, int cy) override;
   void set_caption(const std::string& caption) override;
   void set_resize_handler(std::function<void()> on_resize) override;
@@ -53,13 +57,16 @@ class WinWindowFrame final : public WindowFrame {
   void detach_resize();
 
   RECT rect() const;
+  TwipsPoint position() const;
+  void place(TwipsPoint position);
   void move_to(int x, int y);
   void size_to(int cx, int cy);
 
   HWND window_;
   const ErrorBoundary& boundary_;
   int dpi_;
-  TwipsCoordinate left_, top_, width_, height_;
+  TwipsPosition position_;
+  TwipsCoordinate width_, height_;
   WNDPROC before_resize_ = nullptr;
   WNDPROC before_hook_ = nullptr;
   std::function<void()> on_resize_;

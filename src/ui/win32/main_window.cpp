@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "platform/win32/win_desktop.h"
 #include "ui/win32/resource_ids.h"
@@ -127,7 +128,6 @@ MainWindow::MainWindow(HINSTANCE instance, const ErrorBoundary& boundary)
       MulDiv(kDesignHeightTwips, screen, kTwipsPerInch), nullptr, nullptr, instance, this);
   if (!hwnd_) return;
   dpi_ = window_dpi(hwnd_);
-  font_ = std::make_unique<DialogFont>(dpi_);
   create_tabs();
   containers_[Container::main_page] = create_container(hwnd_, kMainPage, true);
   containers_[Container::setup_page] = create_container(hwnd_, kSetupPage, false);
@@ -216,11 +216,12 @@ void MainWindow::send_to_bottom_groups() {
 
 void MainWindow::apply_dpi(int dpi) {
   dpi_ = dpi;
-  font_ = std::make_unique<DialogFont>(dpi);
-  SendMessageA(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(font_->handle()), FALSE);
-  for (const ChildWindow& child : children_) {
-    SendMessageA(child.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_->handle()), FALSE);
-  }
+  // Every child has the new font before the old one is deleted, as it leaves font_.
+  auto font = std::make_unique<DialogFont>(dpi);
+  const auto handle = reinterpret_cast<WPARAM>(font->handle());
+  SendMessageA(tabs_, WM_SETFONT, handle, FALSE);
+  for (const ChildWindow& child : children_) SendMessageA(child.hwnd, WM_SETFONT, handle, FALSE);
+  font_ = std::move(font);
   place_pages();
   place_controls();
   InvalidateRect(hwnd_, nullptr, TRUE);

@@ -3,6 +3,8 @@
 // scaled to the window's own DPI; the font follows it.
 #include <windows.h>
 
+#include "platform/win32/dialog_font.h"
+
 namespace vav::ui {
 
 constexpr int kLayoutDpi = 96;
@@ -13,17 +15,6 @@ constexpr int scale(int value, int dpi) {
   return static_cast<int>((scaled + (scaled >= 0 ? kLayoutDpi / 2 : -kLayoutDpi / 2)) / kLayoutDpi);
 }
 
-// The dialog font ("MS Shell Dlg 2", 8 points) at a given DPI; owns the GDI object.
-class DialogFont {
- public:
-  explicit DialogFont(int dpi);
-  ~DialogFont();
-  DialogFont(const DialogFont&) = delete;
-  DialogFont& operator=(const DialogFont&) = delete;
-  HFONT handle() const { return font_; }
-
- private:
-  HFONT font_;
-};
+using win32::DialogFont;
 
 }  // namespace vav::ui

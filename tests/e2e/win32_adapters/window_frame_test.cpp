@@ -77,6 +77,9 @@ TEST_F(WinWindowFrameTest, GeometryInTwipsAndResizeRaisedBeforeTheSetterReturns)
   }
   EXPECT_EQ(frame->left(), 1500);  // moving kept the size, sizing the place
   EXPECT_EQ(frame->height(), 5595);
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(frame->to_pixels({frame->left(), frame->top()}), (PixelPoint{r.left, r.top}));
 
   int before = resizes;
   frame->set_state(WindowState::minimized);
@@ -92,7 +95,8 @@ TEST_F(WinWindowFrameTest, GeometryInTwipsAndResizeRaisedBeforeTheSetterReturns)
 }
 
 // Twips that fall between two pixels read back as set until the window really moves; a
-// screen of another resolution (WM_DPICHANGED) changes the pixels a twip is.
+// resolution of the window's own (WM_DPICHANGED) changes the pixels a twip of its size is,
+// while its position stays counted at the resolution of the monitor that holds it.
 TEST_F(WinWindowFrameTest, TwipsReadBackAsSetAndFollowTheScreensResolution) {
   const int dpi = frame->dpi();
   frame->set_left(1234);
@@ -108,6 +112,9 @@ TEST_F(WinWindowFrameTest, TwipsReadBackAsSetAndFollowTheScreensResolution) {
   SendMessageA(hwnd, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(larger, larger),
                reinterpret_cast<LPARAM>(&suggested));
   EXPECT_EQ(frame->dpi(), larger);
+  frame->set_left(1500);
+  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(r.left, MulDiv(1500, dpi, 1440));
   frame->set_height(5595);
   GetWindowRect(hwnd, &r);
   EXPECT_EQ(r.bottom - r.top, MulDiv(5595, larger, 1440));

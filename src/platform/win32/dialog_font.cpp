@@ -1,6 +1,6 @@
-#include "ui/win32/ui_metrics.h"
+#include "platform/win32/dialog_font.h"
 
-namespace vav::ui {
+namespace vav::win32 {
 namespace {
 
 constexpr int kPointSize = 8;
@@ -24,4 +24,4 @@ DialogFont::~DialogFont() {
   DeleteObject(font_);
 }
 
-}  // namespace vav::ui
+}  // namespace vav::win32
