@@ -77,6 +77,7 @@ void SimDxlabProgram::crash() {
 
 void SimDxlabProgram::answer() {
   peer_.set_responsiveness(peers::Responsiveness::answering);
+  die_after_running_next_ = false;
   answer_delay_ = 0;
   holding_ = false;
   set_bus_hanging(false);

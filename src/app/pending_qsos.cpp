@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
 
 #include "errors/error_trap.h"
 
@@ -17,10 +18,29 @@ std::string PendingQsos::rescue_path() const {
   return rescue_folder_ + "\\" + kPendingRescuedFileName;
 }
 
-std::size_t PendingQsos::at_risk() const {
+std::size_t PendingQsos::at_risk() {
   if (rescued()) return 0;
-  if (!ready_) return later_file_stale_ ? later_.size() : 0;
-  return needs_rewrite_ ? unsaved_adds_ : 0;
+  const bool in_step = ready_ ? !needs_rewrite_ : !later_file_stale_;
+  if (in_step) return 0;
+  // The files are behind memory: the QSOs that none of them holds are at risk. Looked up
+  // only here (at close), so the files are read again rather than tracked entry by entry.
+  std::multiset<std::string> on_disk;
+  for (const std::string& file : {path(), later_path()}) {
+    const std::string text = value_or_fallback(std::string(), [&] {
+      return files_.read_existing(file).value_or("");
+    });
+    for (const auto& entry : replay_journal(text).entries) on_disk.insert(entry.execute);
+  }
+  std::size_t missing = 0;
+  for (const auto& entry : queued()) {
+    const auto found = on_disk.find(entry.execute);
+    if (found == on_disk.end()) {
+      ++missing;
+    } else {
+      on_disk.erase(found);
+    }
+  }
+  return missing;
 }
 
 bool PendingQsos::Rescue() {
@@ -76,7 +96,23 @@ bool PendingQsos::Load() {
     damaged_copy_ = *journal;
   }
 
+  // A journal that already took in the start of the second file (its removal failed, or the
+  // program ended before it) does not take those QSOs in again.
+  if (replay.merged && later_file_found_) {
+    const std::optional<std::string> text = files_.read_all(later_path());
+    if (text && text->size() >= replay.merged->size &&
+        fnv1a(std::string_view(*text).substr(0, replay.merged->size)) == replay.merged->hash) {
+      const auto held = replay_journal(text->substr(0, replay.merged->size)).entries.size();
+      later_.erase(later_.begin(),
+                   later_.begin() + static_cast<std::ptrdiff_t>(std::min(held, later_.size())));
+    }
+  }
   const bool merging = !later_.empty() || later_file_found_;
+  if (later_file_found_) {
+    // What the journal is about to hold of the second file, in case it cannot be removed.
+    const std::optional<std::string> text = files_.read_all(later_path());
+    if (text) later_merged_ = MergedPrefix{text->size(), fnv1a(*text)};
+  }
   entries_ = replay.entries;
   entries_.insert(entries_.end(), later_.begin(), later_.end());
   later_.clear();
@@ -97,17 +133,19 @@ void PendingQsos::rewrite() {
     files_.append(damaged_path(), damaged_copy_);
     damaged_copy_.clear();
   }
-  if (entries_.empty()) {
+  if (entries_.empty() && !later_merged_) {
     files_.remove(path());
   } else {
-    files_.replace_atomically(path(), journal_of(entries_));
+    const std::string merged = later_merged_ ? merged_prefix_line(*later_merged_) : "";
+    files_.replace_atomically(path(), merged + journal_of(entries_));
   }
   needs_rewrite_ = false;
-  unsaved_adds_ = 0;
   // Only now does the journal hold what the second file, or the rescued outbox, held.
   if (remove_later_file_) {
     files_.remove(later_path());
     remove_later_file_ = false;
+    later_merged_.reset();
+    if (entries_.empty()) files_.remove(path());
   }
   if (remove_rescued_file_) {
     files_.remove(rescue_path());
@@ -152,7 +190,6 @@ void PendingQsos::Add(PendingQso entry) {
     return;
   }
   entries_.push_back(std::move(entry));
-  const OnFailure count_unsaved([this] { ++unsaved_adds_; });
   commit(journal_entry(entries_.back()));
 }
 

@@ -16,6 +16,7 @@
 // journal is not written, but the QSOs it holds go out all the same.
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 
 #include "app/waiting_qso_journal.h"
@@ -69,7 +70,7 @@ class PendingQsos {
   // The bytes of the journal that replay could not read, as found at start ("" if none).
   const std::string& damaged() const { return damaged_; }
   // The QSOs written that no file holds yet: lost if the program ends now.
-  std::size_t at_risk() const;
+  std::size_t at_risk();
   // Where the outbox goes when its own file cannot be written at close (another folder).
   void set_rescue_folder(std::string folder) { rescue_folder_ = std::move(folder); }
   // Writes the whole outbox to the rescue folder; false when it cannot (or there is none).
@@ -91,9 +92,9 @@ class PendingQsos {
   Files& files_;
   std::string folder_;
   std::string rescue_folder_;
-  std::size_t unsaved_adds_ = 0;     // entries added since the file last held the outbox
   std::uint64_t rescued_at_ = ~std::uint64_t{0};  // changes() when last rescued
   bool remove_rescued_file_ = false;  // the rescued outbox goes once the journal holds it
+  std::optional<MergedPrefix> later_merged_;  // what the journal holds of the second file
   std::deque<PendingQso> entries_;  // the outbox, once ready
   std::deque<PendingQso> later_;    // QSOs written while not ready
   bool ready_ = false;

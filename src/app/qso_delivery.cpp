@@ -130,18 +130,13 @@ bool QsoDelivery::send_front() {
   // Sent on the conversation that is still open and not answered yet: DXKeeper is busy and
   // will run it and answer late. Sent again, it would be logged twice.
   if (entry.uncertain && dxkeeper_conversation().awaits_answer(entry.execute)) return false;
+  // Sent before on a conversation that ended without an answer: DXKeeper may have run it.
+  if (entry.uncertain) front_sent_again_ = true;
   const SendResult result = senders_.SendToDXKeeper(entry.execute);
   last_delivery_result_ = result;
   switch (result) {
     case SendResult::delivered:
       front_delivered();
-      if (entry.uncertain) {
-        // Its first conversation ended before DXKeeper answered: it may have run it.
-        notice(entry.execute, "may be a duplicate: check DXKeeper",
-               "DXKeeper may have logged this QSO twice (its conversation ended before it "
-               "answered, so the QSO was sent again): " +
-                   qso_summary(entry.execute));
-      }
       return true;
     case SendResult::unknown:
       saving([this] { pending_qsos.MarkFrontUncertain(); });
@@ -156,8 +151,17 @@ bool QsoDelivery::send_front() {
 }
 
 void QsoDelivery::front_delivered() {
+  const std::string execute = pending_qsos.front().execute;
+  const bool sent_again = front_sent_again_;
   front_refusals_ = 0;
+  front_sent_again_ = false;
   saving([this] { pending_qsos.RemoveFront(); });
+  if (sent_again) {
+    notice(execute, "may be a duplicate: check DXKeeper",
+           "DXKeeper may have logged this QSO twice (its conversation ended before it "
+           "answered, so the QSO was sent again): " +
+               qso_summary(execute));
+  }
 }
 
 void QsoDelivery::front_refused() {
@@ -166,6 +170,7 @@ void QsoDelivery::front_refused() {
   // a QSO it refuses for good must not hold back every QSO written after it.
   const std::string execute = pending_qsos.front().execute;
   front_refusals_ = 0;
+  front_sent_again_ = false;
   saving([this] { pending_qsos.SetAsideFront(); });
   notice(execute, "set aside: DXKeeper refused it",
          "DXKeeper refused this QSO " + std::to_string(kRefusalsBeforeSetAside) +

@@ -86,7 +86,7 @@ class QsoDelivery {
 
   static constexpr int kRefusalsBeforeSetAside = 3;
   static constexpr int kDeliverySlice = 50;  // waiting QSOs delivered per turn of the loop
-  static constexpr std::size_t kNoticesKept = 20;
+  static constexpr std::size_t kNoticesKept = 50;
 
   Platform& platform_;
   Common& common_;
@@ -94,6 +94,9 @@ class QsoDelivery {
   DXLabControlModule& senders_;
   bool delivering_ = false;
   int front_refusals_ = 0;  // times DXKeeper refused the oldest waiting QSO in a row
+  // The oldest QSO was sent again after a conversation ended without answering it: if
+  // DXKeeper takes it now, it may hold it twice.
+  bool front_sent_again_ = false;
   bool waiting_file_trouble_reported_ = false;
   bool save_failure_reported_ = false;
   bool damaged_reported_ = false;

@@ -1,6 +1,7 @@
 #include "app/waiting_qso_journal.h"
 
 #include <charconv>
+#include <cstdio>
 #include <optional>
 
 namespace vav {
@@ -57,7 +58,44 @@ bool apply_mark(std::string_view rest, std::deque<PendingQso>& entries) {
   return false;
 }
 
+// A merged-prefix line at `pos`, and the position after it.
+std::optional<std::pair<MergedPrefix, std::size_t>> merged_at(std::string_view content,
+                                                              std::size_t pos) {
+  if (content[pos] != 'L') return std::nullopt;
+  const std::size_t colon = content.find(':', pos + 1);
+  const std::size_t end = colon == std::string_view::npos ? colon : colon + 1 + 16;
+  if (end == std::string_view::npos || end + kCrLf.size() > content.size() ||
+      content.substr(end, kCrLf.size()) != kCrLf) {
+    return std::nullopt;
+  }
+  MergedPrefix prefix;
+  const char* first = content.data() + pos + 1;
+  const auto size = std::from_chars(first, content.data() + colon, prefix.size);
+  const auto hash = std::from_chars(content.data() + colon + 1, content.data() + end,
+                                    prefix.hash, 16);
+  if (size.ec != std::errc{} || size.ptr != content.data() + colon || first == size.ptr ||
+      hash.ec != std::errc{} || hash.ptr != content.data() + end) {
+    return std::nullopt;
+  }
+  return std::pair{prefix, end + kCrLf.size()};
+}
+
 }  // namespace
+
+std::uint64_t fnv1a(std::string_view bytes) {
+  std::uint64_t hash = 0xcbf29ce484222325ULL;
+  for (const char c : bytes) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 0x100000001b3ULL;
+  }
+  return hash;
+}
+
+std::string merged_prefix_line(const MergedPrefix& prefix) {
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(prefix.hash));
+  return "L" + std::to_string(prefix.size) + ":" + hex + std::string(kCrLf);
+}
 
 std::string journal_entry(const PendingQso& entry) {
   std::string out;
@@ -83,6 +121,9 @@ JournalReplay replay_journal(std::string_view content) {
     if (apply_mark(content.substr(pos), replay.entries)) {
       ++replay.marks;
       pos += kJournalDelivered.size();  // every mark is one letter and CR LF
+    } else if (auto merged = merged_at(content, pos)) {
+      replay.merged = merged->first;
+      pos = merged->second;
     } else if (auto entry = entry_at(content, pos)) {
       replay.entries.push_back(std::move(entry->first));
       pos = entry->second;

@@ -53,6 +53,7 @@ fs::path SimFiles::native(const std::string& path) {
 }
 
 void SimFiles::check_writable(const fs::path& path) const {
+  if (torn_) throw RuntimeError(err::kDeviceIoError);  // the machine is down
   if (locked_.count(path) != 0) throw RuntimeError(err::kPermissionDenied);
   for (const auto& folder : read_only_folders_) {
     if (is_within(path, folder)) throw RuntimeError(err::kPathFileAccess);
@@ -93,20 +94,20 @@ bool SimFiles::create_new(const std::string& path, const std::string& content) {
   std::error_code ignored;
   if (fs::exists(file, ignored)) return false;
   check_writable(file);
-  write_file(file, content, std::ios::trunc);
+  write_within_limits(file, content, std::ios::trunc);
   return true;
 }
 
 void SimFiles::write_new(const std::string& path, const std::string& content) {
   const fs::path file = native(path);
   check_writable(file);
-  write_file(file, content, std::ios::trunc);
+  write_within_limits(file, content, std::ios::trunc);
 }
 
 void SimFiles::append(const std::string& path, const std::string& content) {
   const fs::path file = native(path);
   check_writable(file);
-  write_file(file, content, std::ios::app);
+  write_within_limits(file, content, std::ios::app);
 }
 
 // The temporary file sits beside the target so that the rename stays on one volume.
@@ -134,9 +135,10 @@ void SimFiles::replace_atomically(const std::string& path, const std::string& co
   check_writable(file);
   fs::path temporary = file;
   temporary += ".tmp";
-  write_file(temporary, content, std::ios::trunc);
+  write_within_limits(temporary, content, std::ios::trunc);
   std::error_code error;
-  fs::rename(temporary, file, error);
+  if (fail_removes_) error = std::make_error_code(std::errc::permission_denied);
+  if (!error) fs::rename(temporary, file, error);
   if (error) {
     fs::remove(temporary, error);
     throw RuntimeError(err::kPathFileAccess);
@@ -146,10 +148,37 @@ void SimFiles::replace_atomically(const std::string& path, const std::string& co
 void SimFiles::remove(const std::string& path) {
   const fs::path file = native(path);
   check_writable(file);
+  if (fail_removes_) throw RuntimeError(err::kPermissionDenied);
   std::error_code error;
   fs::remove(file, error);
   if (error) throw RuntimeError(err::kPathFileAccess);
 }
+
+// Writes what the disk takes of `content`: all of it, the part that fits on a disk about to
+// fill (then kDiskFull, as WriteFile fails with ERROR_DISK_FULL), or the part written before
+// the power went (then nothing more reaches the disk).
+void SimFiles::write_within_limits(const fs::path& path, const std::string& content,
+                                   std::ios::openmode mode) {
+  std::size_t fits = content.size();
+  if (disk_left_) fits = std::min(fits, *disk_left_);
+  if (tear_after_) fits = std::min(fits, *tear_after_);
+  if (fits == content.size()) {
+    write_file(path, content, mode);
+    if (disk_left_) *disk_left_ -= fits;
+    return;
+  }
+  write_file(path, content.substr(0, fits), mode);
+  if (tear_after_) {
+    tear_after_.reset();
+    torn_ = true;
+    throw RuntimeError(err::kDeviceIoError);
+  }
+  *disk_left_ = 0;
+  throw RuntimeError(err::kDiskFull);
+}
+
+void SimFiles::fill_disk_after(std::size_t bytes) { disk_left_ = bytes; }
+void SimFiles::tear_next_write_after(std::size_t bytes) { tear_after_ = bytes; }
 
 void SimFiles::make_read_only(const std::string& folder) {
   read_only_folders_.insert(native(folder));
@@ -165,6 +194,10 @@ void SimFiles::deny_attribute_query(const std::string& path) {
 }
 
 void SimFiles::clear_faults() {
+  fail_removes_ = false;
+  disk_left_.reset();
+  tear_after_.reset();
+  torn_ = false;
   read_only_folders_.clear();
   locked_.clear();
   unreadable_.clear();

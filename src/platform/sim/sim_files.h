@@ -2,6 +2,7 @@
 // Plain text files on the real file system, with Windows paths ("\" becomes "/") and faults a
 // test can inject: a folder whose files cannot be written, a file that is locked.
 #include <filesystem>
+#include <ios>
 #include <optional>
 #include <set>
 #include <string>
@@ -41,6 +42,18 @@ class SimFiles final : public Files {
   void break_reads_half_way(const std::string& path);
   // One file whose attributes cannot be queried: exists() says false although it is there.
   void deny_attribute_query(const std::string& path);
+  // The disk takes `bytes` more bytes: a write that needs more writes what fits and fails
+  // with kDiskFull.
+  void fill_disk_after(std::size_t bytes);
+  // The next write stops after `bytes` bytes, as if the machine lost power there (a
+  // replace tears its temporary file, never the file it replaces); from then on nothing
+  // reaches the disk, every write and remove failing, until clear_faults().
+  void tear_next_write_after(std::size_t bytes);
+  bool torn() const { return torn_; }
+  // The machine runs again after a power loss: writes reach the disk again.
+  void power_back() { torn_ = false; }
+  // Removing a file and renaming one over another fail (another program holds them).
+  void fail_removes(bool fail) { fail_removes_ = fail; }
   void clear_faults();
 
   // The native form of a Windows-style path.
@@ -48,6 +61,12 @@ class SimFiles final : public Files {
 
  private:
   void check_writable(const std::filesystem::path& path) const;
+  void write_within_limits(const std::filesystem::path& path, const std::string& content,
+                           std::ios::openmode mode);
+  std::optional<std::size_t> disk_left_;
+  std::optional<std::size_t> tear_after_;
+  bool torn_ = false;
+  bool fail_removes_ = false;
   std::set<std::filesystem::path> read_only_folders_;
   std::set<std::filesystem::path> locked_;
   std::set<std::filesystem::path> unreadable_;
