@@ -75,8 +75,15 @@ bool PendingQsos::Load() {
   if (!later_file_known_) {
     const std::optional<std::string> later_file = files_.read_existing(later_path());
     if (later_file) {
-      std::deque<PendingQso> earlier = replay_journal(*later_file).entries;
-      later_file_stale_ = !later_.empty();  // this run's were kept in memory only
+      const JournalReplay later_replay = replay_journal(*later_file);
+      std::deque<PendingQso> earlier = later_replay.entries;
+      // this run's were kept in memory only; or an append broke off (a crash, a full disk)
+      // and nothing may be appended after its torn bytes
+      later_file_stale_ = !later_.empty() || !later_replay.complete;
+      if (!later_replay.complete) {
+        damaged_ += later_file->substr(later_replay.read_up_to);
+        later_damaged_copy_ = *later_file;
+      }
       later_.insert(later_.begin(), earlier.begin(), earlier.end());
       later_file_found_ = true;
     } else {
@@ -133,6 +140,7 @@ void PendingQsos::rewrite() {
     files_.append(damaged_path(), damaged_copy_);
     damaged_copy_.clear();
   }
+  keep_damaged_later_file();
   if (entries_.empty() && !later_merged_) {
     files_.remove(path());
   } else {
@@ -151,6 +159,12 @@ void PendingQsos::rewrite() {
     files_.remove(rescue_path());
     remove_rescued_file_ = false;
   }
+}
+
+void PendingQsos::keep_damaged_later_file() {
+  if (later_damaged_copy_.empty()) return;
+  files_.append(damaged_path(), later_damaged_copy_);
+  later_damaged_copy_.clear();
 }
 
 void PendingQsos::Flush() {
@@ -172,6 +186,7 @@ void PendingQsos::keep_beside(const PendingQso& entry) {
   // The second file is written only while its whole content is known here.
   if (!later_file_known_) return;
   if (later_file_stale_) {
+    keep_damaged_later_file();
     files_.replace_atomically(later_path(), journal_of(later_));
     later_file_stale_ = false;
     later_file_found_ = true;

@@ -88,6 +88,7 @@ class PendingQsos {
   void commit(std::string_view journal_text);
   void rewrite();
   void keep_beside(const PendingQso& entry);
+  void keep_damaged_later_file();
 
   Files& files_;
   std::string folder_;
@@ -101,6 +102,7 @@ class PendingQsos {
   std::uint64_t changes_ = 0;
   std::string damaged_;             // unreadable bytes found at start
   std::string damaged_copy_;        // the whole journal they were in, until copied aside
+  std::string later_damaged_copy_;  // the same for the second file
   bool later_file_known_ = false;   // the second file's content is later_ (read, or absent)
   bool later_file_stale_ = false;   // later_ could not all be appended to the second file
   bool later_file_found_ = false;   // the second file exists, or may

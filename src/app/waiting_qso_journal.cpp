@@ -1,5 +1,6 @@
 #include "app/waiting_qso_journal.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <optional>
@@ -31,23 +32,17 @@ std::optional<std::pair<PendingQso, std::size_t>> entry_at(std::string_view cont
                    body + length + kCrLf.size()};
 }
 
-// The oldest entry of the queue (not set aside); null when there is none. A mark with
-// nothing waiting is left over from a queue that was written afresh: it changes nothing.
-PendingQso* oldest_queued(std::deque<PendingQso>& entries) {
-  for (auto& entry : entries) {
-    if (!entry.set_aside) return &entry;
-  }
-  return nullptr;
-}
-
-// Applies one mark; false when `rest` starts with none.
+// Applies one mark to the oldest entry of the queue (not set aside); false when `rest`
+// starts with none. A mark with nothing waiting is left over from a queue that was written
+// afresh: it changes nothing.
 bool apply_mark(std::string_view rest, std::deque<PendingQso>& entries) {
   for (const std::string_view mark : {kJournalDelivered, kJournalTimedOut, kJournalSetAside}) {
     if (rest.substr(0, mark.size()) != mark) continue;
-    PendingQso* oldest = oldest_queued(entries);
-    if (oldest == nullptr) return true;
+    const auto oldest = std::find_if(entries.begin(), entries.end(),
+                                     [](const PendingQso& entry) { return !entry.set_aside; });
+    if (oldest == entries.end()) return true;
     if (mark == kJournalDelivered) {
-      entries.erase(entries.begin() + (oldest - &entries.front()));
+      entries.erase(oldest);
     } else if (mark == kJournalTimedOut) {
       oldest->uncertain = true;
     } else {

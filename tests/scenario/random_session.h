@@ -44,6 +44,8 @@ class RandomSession : public ReliabilityTest {
   void kill_program();
   void close_program();
   void restart_after_power_loss();
+  // After a run ends: what the files on disk say against what the program held.
+  void note_files_behind_memory(bool killed);
   void note_run_end();
   // The calls of the QSOs the files on disk hold (journal, second file, rescued outbox):
   // those waiting (`waiting`) and those sent without an answer (`sent`).
@@ -59,6 +61,7 @@ class RandomSession : public ReliabilityTest {
   std::set<std::string> lost_ok_;                 // only in memory at a kill
   std::map<std::string, int> duplicate_ok_;       // stale file at a kill
   std::map<std::string, int> duplicate_reported_;  // "may be a duplicate" notices
+  std::set<std::string> out_of_order_ok_;          // set aside at some time
 };
 
 }  // namespace vav::testing
