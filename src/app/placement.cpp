@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/quandrel_main.h"
+#include "errors/error_trap.h"
 #include "platform/twips.h"
 
 namespace vav {
@@ -42,6 +43,14 @@ void set_size(WindowFrame& frame, int height, int width) {
 }  // namespace
 
 void QuandrelMain::RestoreWindowPosition() {
+  // A settings file that another program holds reads as the defaults: the window is not
+  // where the operator left it, and storing its place later (at close, when the file may be
+  // free again) would write over the operator's. It stays unstored for the run.
+  const bool file_readable = value_or_fallback(false, [this] {
+    platform.files.read_existing(settings_file.path());
+    return true;
+  });
+  if (!file_readable) return;
   // From here on the window stands where the operator left it, and its position may be
   // stored; a failure below still leaves it at the place read so far.
   position_restored_ = true;

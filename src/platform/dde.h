@@ -36,7 +36,8 @@ class DdeConversation {
 
   // Executes a command and waits for the acknowledgement, at most the conversation's
   // link time-out. Throws RuntimeError: kDdeRefused when the server refuses, kDdeTimeout
-  // when it does not answer in time, kDdeNoChannel when the conversation has ended. An
+  // when it does not answer in time or ends the conversation before answering (it may have
+  // run the command either way), kDdeNoChannel when the conversation had ended before. An
   // execute that timed out is not withdrawn: the server may still run it, and its answer
   // then comes through LinkEvents::on_late_answer.
   virtual void execute(std::string_view command) = 0;

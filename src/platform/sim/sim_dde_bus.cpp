@@ -69,7 +69,9 @@ struct SimDdeBus::Impl : std::enable_shared_from_this<Impl> {
       during();
     }
     Server* server = find(key);
-    if (server == nullptr) throw RuntimeError(err::kDdeNoChannel);
+    // Gone while the client waited (the wait's own messages ended it): no answer will come,
+    // and the client cannot know whether it ran the command.
+    if (server == nullptr) time_out(timeout);
     if (server->hanging || server->holding) {
       server->held.push_back({command, from});
       time_out(timeout);

@@ -117,8 +117,10 @@ RawDdeConversation::Reply RawDdeConversation::await(std::uint64_t id) {
     }
     if (reply_) break;
     if (ended_) {
+      // The server ended the conversation after the transaction was posted: it may have run
+      // it, as after a time-out, so the caller must not take it as refused.
       awaited_ = 0;
-      throw RuntimeError(err::kDdeNoChannel);
+      throw RuntimeError(err::kDdeTimeout);
     }
     DWORD elapsed = timeGetTime() - start;
     if (elapsed >= timeout_) {
