@@ -1,0 +1,238 @@
+// The QSOs on their way to DXKeeper under Wine: DXKeeper too busy to answer within the
+// program's wait, a second copy of the program started beside the first, a waiting file torn
+// by a crash in the middle of an entry, and the settings file held by another program as the
+// program starts. Each QSO reaches DXKeeper exactly once, and nothing of the operator's is
+// written over.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "station_e2e/station.h"
+
+namespace vav::e2e {
+namespace {
+
+// The program's start-up ends by moving MixW's audio offset.
+constexpr char kStartUpDone[] = "automation call ExecuteMacros(\"<AUDIOFQ:";
+constexpr char kLogged[] = "execute accepted DDEServer ";
+constexpr char kMainWindowClass[] = "VavizorurMainWindow";
+
+std::size_t count_containing(const std::vector<std::string>& lines, const std::string& text) {
+  return static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), [&](const auto& l) {
+    return l.find(text) != std::string::npos;
+  }));
+}
+
+std::size_t occurrences(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+BOOL CALLBACK count_main_window(HWND hwnd, LPARAM context) {
+  char class_name[64] = {};
+  GetClassNameA(hwnd, class_name, sizeof class_name);
+  if (IsWindowVisible(hwnd) && lstrcmpA(class_name, kMainWindowClass) == 0) {
+    ++*reinterpret_cast<int*>(context);
+  }
+  return TRUE;
+}
+
+// The program's main windows on the desktop, of any process.
+int main_windows_on_desktop() {
+  int count = 0;
+  EnumWindows(&count_main_window, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+class Outbox : public StationTest {
+ protected:
+  // Types a QSO with `call` into MixW's QSO window and writes it, then waits until MixW has
+  // cleared its command again, so that the next write is a change the program hears of.
+  void write_qso(Standin& mixw, const std::string& call, const std::string& end_time) {
+    for (const std::string& command :
+         {"set Call " + call, std::string("set RstRcv 599"), std::string("set RstSnt 579"),
+          std::string("set Date 27-Nov-2005"), std::string("set Time 04:44"),
+          "set EndTime " + end_time}) {
+      ASSERT_TRUE(control("MixW", command));
+    }
+    ASSERT_TRUE(mixw.journal.await("item QSO EndTime " + end_time));
+    ASSERT_TRUE(control("MixW", "write"));
+    ASSERT_TRUE(mixw.journal.await_line("item QSO Command WRITE"));
+    ASSERT_TRUE(mixw.journal.await_line("item QSO Command "));
+  }
+
+  std::string dxkeeper_log() const {
+    return read_shared(in_folder("journals\\DXKeeper.adi")).value_or("");
+  }
+};
+
+TEST_F(Outbox, AQsoDXKeeperAcknowledgesLateIsLoggedOnceAndNeverSentAgain) {
+  write_settings({{"ConnectDXKeeper", "True"}});
+  Standin& mixw = start_mixw();
+  Standin& dxkeeper = start_dxlab("DXKeeper");
+  ASSERT_FALSE(HasFailure());
+  HWND window = nullptr;
+  ASSERT_TRUE(start_program_connected(window, "{DXK}"));
+  ASSERT_TRUE(mixw.journal.await(kStartUpDone));
+
+  // For 20 s DXKeeper runs every execute at once and acknowledges it 5 s later, far past the
+  // program's 2 s wait and across its connection passes (every 7 s).
+  ASSERT_TRUE(control("DXKeeper", "late 5000 20000"));
+  ASSERT_TRUE(dxkeeper.journal.await_line("late 5000"));
+  ASSERT_NO_FATAL_FAILURE(write_qso(mixw, "Q1ABC", "04:45"));
+  EXPECT_TRUE(dxkeeper.journal.await(std::string(kLogged) + "001log<CALL:5>Q1ABC "));
+  EXPECT_TRUE(dxkeeper.journal.await("acknowledged late DDEServer 001log<CALL:5>Q1ABC "));
+  ASSERT_TRUE(dxkeeper.journal.await_line("late ends", 30000));
+
+  // A QSO written once DXKeeper answers at once again queues behind anything of the first
+  // that the program still meant to send: when it is logged, the first is settled.
+  ASSERT_NO_FATAL_FAILURE(write_qso(mixw, "Q2ABC", "04:50"));
+  EXPECT_TRUE(dxkeeper.journal.await(std::string(kLogged) + "001log<CALL:5>Q2ABC "));
+  const std::vector<std::string> lines = dxkeeper.journal.lines();
+  const std::string first = std::string(kLogged) + "001log<CALL:5>Q1ABC ";
+  const std::string second = std::string(kLogged) + "001log<CALL:5>Q2ABC ";
+  EXPECT_EQ(count_containing(lines, first), 1u) << dxkeeper.journal.dump();
+  EXPECT_EQ(count_containing(lines, second), 1u) << dxkeeper.journal.dump();
+  EXPECT_EQ(occurrences(dxkeeper_log(), "<CALL:5>Q1ABC"), 1u) << dxkeeper_log();
+  EXPECT_TRUE(eventually([&] { return window_text(window).find("QSO") == std::string::npos; }))
+      << window_text(window);
+  EXPECT_EQ(error_log().find("twice"), std::string::npos) << error_log();
+}
+
+TEST_F(Outbox, ASecondCopyShowsTheFirstAndEndsAndEachQsoIsStillLoggedOnce) {
+  write_settings({{"ConnectDXKeeper", "True"}});
+  Standin& mixw = start_mixw();
+  Standin& dxkeeper = start_dxlab("DXKeeper");
+  ASSERT_FALSE(HasFailure());
+  HWND window = nullptr;
+  ASSERT_TRUE(start_program_connected(window, "{DXK}"));
+  ASSERT_TRUE(mixw.journal.await(kStartUpDone));
+  ShowWindow(window, SW_MINIMIZE);
+  ASSERT_TRUE(eventually([&] { return IsIconic(window) != FALSE; }));
+  const std::size_t mixw_links = count_containing(mixw.journal.lines(), "link QSO ");
+  const std::size_t dxkeeper_connects = count_containing(dxkeeper.journal.lines(), "connect ");
+
+  // The operator starts the program again, from the same folder.
+  ChildProcess second(in_folder("Vavizorur.exe"), "", folder());
+  ASSERT_TRUE(second.started());
+  const auto exit_code = second.wait_exit(kDeadline);
+  EXPECT_TRUE(exit_code.has_value()) << "the second copy still runs; its windows:\n"
+                                     << describe(top_windows_of(second.id()));
+  second.terminate();
+  EXPECT_TRUE(program().running());
+  // The first copy's window is brought back to the operator.
+  EXPECT_TRUE(eventually([&] { return IsIconic(window) == FALSE; }));
+  EXPECT_EQ(main_windows_on_desktop(), 1);
+  EXPECT_EQ(count_containing(mixw.journal.lines(), "link QSO "), mixw_links) << mixw.journal.dump();
+  EXPECT_EQ(count_containing(dxkeeper.journal.lines(), "connect "), dxkeeper_connects)
+      << dxkeeper.journal.dump();
+
+  ASSERT_NO_FATAL_FAILURE(write_qso(mixw, "Q1ABC", "04:45"));
+  EXPECT_TRUE(dxkeeper.journal.await(std::string(kLogged) + "001log<CALL:5>Q1ABC "));
+  EXPECT_TRUE(eventually([&] { return window_text(window).find("QSO") == std::string::npos; }))
+      << window_text(window);
+  EXPECT_EQ(count_containing(dxkeeper.journal.lines(), "001log"), 1u) << dxkeeper.journal.dump();
+  EXPECT_EQ(occurrences(dxkeeper_log(), "<CALL:5>Q1ABC"), 1u) << dxkeeper_log();
+  EXPECT_EQ(error_log(), "");
+}
+
+TEST_F(Outbox, AWaitingFileTornByACrashDeliversItsWholeQsosOnceAndKeepsTheRestAside) {
+  write_settings({{"ConnectDXKeeper", "True"}});
+  const std::string waiting_file = in_folder("VavizorurWaitingQSOs.txt");
+  const std::string whole = waiting_entry(rtty_qso("Q1OLD"));
+  // The last entry broke off in the middle of its execute string: no record end, no line end.
+  const std::string torn = waiting_entry(rtty_qso("Q2TORN")).substr(0, 50);
+  ASSERT_TRUE(write_file(waiting_file, whole + torn));
+
+  Standin& mixw = start_mixw();
+  Standin& dxkeeper = start_dxlab("DXKeeper");
+  ASSERT_FALSE(HasFailure());
+  HWND window = nullptr;
+  ASSERT_TRUE(start_program_connected(window, "{DXK}"));
+  EXPECT_TRUE(dxkeeper.journal.await_line(kLogged + rtty_qso("Q1OLD")));
+  EXPECT_TRUE(eventually([&] { return read_shared(waiting_file).value_or("").empty(); }))
+      << read_shared(waiting_file).value_or("");
+  const std::string damaged =
+      read_shared(in_folder("VavizorurWaitingQSOs.damaged.txt")).value_or("");
+  EXPECT_NE(damaged.find(torn), std::string::npos) << damaged;
+  const std::string log = error_log();
+  EXPECT_NE(log.find("VavizorurWaitingQSOs.damaged.txt"), std::string::npos) << log;
+  EXPECT_NE(log.find(torn.substr(torn.find(':') + 1)), std::string::npos) << log;
+
+  // A QSO written now is logged next: nothing of the torn entry went out before it.
+  ASSERT_TRUE(mixw.journal.await(kStartUpDone));
+  ASSERT_NO_FATAL_FAILURE(write_qso(mixw, "Q3NEW", "04:45"));
+  EXPECT_TRUE(dxkeeper.journal.await(std::string(kLogged) + "001log<CALL:5>Q3NEW "));
+  const std::vector<std::string> lines = dxkeeper.journal.lines();
+  EXPECT_EQ(count_containing(lines, "001log"), 2u) << dxkeeper.journal.dump();
+  EXPECT_EQ(count_containing(lines, "Q2TORN"), 0u) << dxkeeper.journal.dump();
+  EXPECT_EQ(occurrences(dxkeeper_log(), "<CALL:5>Q1OLD"), 1u) << dxkeeper_log();
+  EXPECT_EQ(dxkeeper_log().find("Q2TORN"), std::string::npos) << dxkeeper_log();
+}
+
+class HeldSettings : public Outbox {
+ protected:
+  // The operator's own settings, then the file held as the program starts; returns the
+  // file's content. The program reports the file and runs on its defaults meanwhile.
+  std::string start_with_settings_held(HeldFile*& held, HWND& window) {
+    write_settings({{"ConnectDXKeeper", "True"},
+                    {"LoggedFrequency", "Dial"},
+                    {"RequestQSL", "True"},
+                    {"Top", "1200"},
+                    {"Left", "2400"}});
+    const std::string operators = read_shared(in_folder("Vavizorur.ini")).value_or("");
+    EXPECT_NE(operators, "");
+    held_ = std::make_unique<HeldFile>(in_folder("Vavizorur.ini"));
+    held = held_.get();
+    EXPECT_TRUE(held->held());
+    Standin& mixw = start_mixw();
+    start_program();
+    EXPECT_TRUE(await_main_window(window));
+    EXPECT_TRUE(mixw.journal.await(kStartUpDone));
+    EXPECT_TRUE(eventually([&] { return !error_log().empty(); }))
+        << "the held file went unreported";
+    return operators;
+  }
+
+  ::testing::AssertionResult close_program(HWND window) {
+    if (!PostMessageA(window, WM_CLOSE, 0, 0)) return ::testing::AssertionFailure() << "no close";
+    if (program().wait_exit(kDeadline)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the program still runs";
+  }
+
+ private:
+  std::unique_ptr<HeldFile> held_;
+};
+
+TEST_F(HeldSettings, ASettingsFileHeldForTheWholeRunKeepsTheOperatorsSettings) {
+  HeldFile* held = nullptr;
+  HWND window = nullptr;
+  const std::string operators = start_with_settings_held(held, window);
+  ASSERT_FALSE(HasFailure());
+  // Moved by the operator, then closed: a run on its own settings would store the place.
+  ASSERT_TRUE(SetWindowPos(window, nullptr, 37, 41, 0, 0, SWP_NOSIZE | SWP_NOZORDER));
+  ASSERT_TRUE(close_program(window));
+  held->release();
+  EXPECT_EQ(read_shared(in_folder("Vavizorur.ini")).value_or(""), operators);
+}
+
+// Fails under Wine: once the file is free again, the close stores the window's place (the
+// defaults' place, the window never moved) over the operator's Top and Left. Enable once the
+// program leaves a settings file alone that it could not read at start.
+TEST_F(HeldSettings, DISABLED_ASettingsFileHeldAtStartAndFreedLaterKeepsTheOperatorsSettings) {
+  HeldFile* held = nullptr;
+  HWND window = nullptr;
+  const std::string operators = start_with_settings_held(held, window);
+  ASSERT_FALSE(HasFailure());
+  held->release();
+  ASSERT_TRUE(close_program(window));
+  EXPECT_EQ(read_shared(in_folder("Vavizorur.ini")).value_or(""), operators);
+}
+
+}  // namespace
+}  // namespace vav::e2e
