@@ -132,6 +132,18 @@ std::vector<std::string> complete_lines(const std::string& text) {
   return lines;
 }
 
+std::size_t occurrences(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+std::size_t lines_containing(const std::vector<std::string>& lines, const std::string& part) {
+  return static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), [&](const auto& l) {
+    return l.find(part) != std::string::npos;
+  }));
+}
+
 std::vector<TopWindow> top_windows_of(DWORD process_id) {
   std::pair<DWORD, std::vector<TopWindow>> search{process_id, {}};
   EnumWindows(&collect_top, reinterpret_cast<LPARAM>(&search));

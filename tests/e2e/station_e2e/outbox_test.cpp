@@ -1,13 +1,10 @@
 // The QSOs on their way to DXKeeper under Wine: DXKeeper too busy to answer within the
-// program's wait, a second copy of the program started beside the first, a waiting file torn
-// by a crash in the middle of an entry, and the settings file held by another program as the
-// program starts. Each QSO reaches DXKeeper exactly once, and nothing of the operator's is
-// written over.
+// program's wait or ending its conversation meanwhile, a second copy of the program started
+// beside the first, a waiting file torn by a crash in the middle of an entry. Each QSO
+// reaches DXKeeper exactly once, or the error log says it may have reached it twice.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
-#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -22,18 +19,6 @@ namespace {
 constexpr char kStartUpDone[] = "automation call ExecuteMacros(\"<AUDIOFQ:";
 constexpr char kLogged[] = "execute accepted DDEServer ";
 constexpr char kMainWindowClass[] = "VavizorurMainWindow";
-
-std::size_t count_containing(const std::vector<std::string>& lines, const std::string& text) {
-  return static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), [&](const auto& l) {
-    return l.find(text) != std::string::npos;
-  }));
-}
-
-std::size_t occurrences(const std::string& text, const std::string& part) {
-  std::size_t count = 0;
-  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-  return count;
-}
 
 BOOL CALLBACK count_main_window(HWND hwnd, LPARAM context) {
   char class_name[64] = {};
@@ -88,7 +73,7 @@ void PrintTo(const Lateness& late, std::ostream* out) { *out << late.name; }
 class LateDXKeeper : public Outbox, public ::testing::WithParamInterface<Lateness> {
  protected:
   std::size_t connection_passes() const {
-    return count_containing(
+    return lines_containing(
         complete_lines(read_shared(in_folder("VavizorurDebug.txt")).value_or("")),
         "Connect DXLApps Start Time = ");
   }
@@ -124,8 +109,8 @@ TEST_P(LateDXKeeper, AQsoAcknowledgedLateIsLoggedOnceAndNeverSentAgain) {
   const std::string second = std::string(kLogged) + "001log<CALL:5>Q2ABC ";
   EXPECT_TRUE(dxkeeper.journal.await(second));
   const std::vector<std::string> lines = dxkeeper.journal.lines();
-  EXPECT_EQ(count_containing(lines, first), 1u) << dxkeeper.journal.dump();
-  EXPECT_EQ(count_containing(lines, second), 1u) << dxkeeper.journal.dump();
+  EXPECT_EQ(lines_containing(lines, first), 1u) << dxkeeper.journal.dump();
+  EXPECT_EQ(lines_containing(lines, second), 1u) << dxkeeper.journal.dump();
   EXPECT_EQ(occurrences(dxkeeper_log(), "<CALL:5>Q1ABC"), 1u) << dxkeeper_log();
   EXPECT_TRUE(eventually([&] { return window_text(window).find("QSO") == std::string::npos; }))
       << window_text(window);
@@ -208,7 +193,7 @@ TEST_P(EndedWhileOwed, TheQsoIsSentAgainAndReportedAsAPossibleDuplicate) {
   EXPECT_NE(error_log().find("Q1ABC"), std::string::npos) << error_log();
   EXPECT_TRUE(eventually([&] { return window_text(window).find("QSO") == std::string::npos; }))
       << window_text(window);
-  EXPECT_EQ(count_containing(dxkeeper.journal.lines(), logged), 2u) << dxkeeper.journal.dump();
+  EXPECT_EQ(lines_containing(dxkeeper.journal.lines(), logged), 2u) << dxkeeper.journal.dump();
 }
 
 INSTANTIATE_TEST_SUITE_P(DXKeeper, EndedWhileOwed,
@@ -234,8 +219,8 @@ TEST_F(Outbox, ASecondCopyShowsTheFirstAndEndsAndEachQsoIsStillLoggedOnce) {
   ASSERT_TRUE(mixw.journal.await(kStartUpDone));
   ShowWindow(window, SW_MINIMIZE);
   ASSERT_TRUE(eventually([&] { return IsIconic(window) != FALSE; }));
-  const std::size_t mixw_links = count_containing(mixw.journal.lines(), "link QSO ");
-  const std::size_t dxkeeper_connects = count_containing(dxkeeper.journal.lines(), "connect ");
+  const std::size_t mixw_links = lines_containing(mixw.journal.lines(), "link QSO ");
+  const std::size_t dxkeeper_connects = lines_containing(dxkeeper.journal.lines(), "connect ");
 
   // The operator starts the program again, from the same folder.
   ChildProcess second(in_folder("Vavizorur.exe"), "", folder());
@@ -248,15 +233,15 @@ TEST_F(Outbox, ASecondCopyShowsTheFirstAndEndsAndEachQsoIsStillLoggedOnce) {
   // The first copy's window is brought back to the operator.
   EXPECT_TRUE(eventually([&] { return IsIconic(window) == FALSE; }));
   EXPECT_EQ(main_windows_on_desktop(), 1);
-  EXPECT_EQ(count_containing(mixw.journal.lines(), "link QSO "), mixw_links) << mixw.journal.dump();
-  EXPECT_EQ(count_containing(dxkeeper.journal.lines(), "connect "), dxkeeper_connects)
+  EXPECT_EQ(lines_containing(mixw.journal.lines(), "link QSO "), mixw_links) << mixw.journal.dump();
+  EXPECT_EQ(lines_containing(dxkeeper.journal.lines(), "connect "), dxkeeper_connects)
       << dxkeeper.journal.dump();
 
   ASSERT_NO_FATAL_FAILURE(write_qso(mixw, "Q1ABC", "04:45"));
   EXPECT_TRUE(dxkeeper.journal.await(std::string(kLogged) + "001log<CALL:5>Q1ABC "));
   EXPECT_TRUE(eventually([&] { return window_text(window).find("QSO") == std::string::npos; }))
       << window_text(window);
-  EXPECT_EQ(count_containing(dxkeeper.journal.lines(), "001log"), 1u) << dxkeeper.journal.dump();
+  EXPECT_EQ(lines_containing(dxkeeper.journal.lines(), "001log"), 1u) << dxkeeper.journal.dump();
   EXPECT_EQ(occurrences(dxkeeper_log(), "<CALL:5>Q1ABC"), 1u) << dxkeeper_log();
   EXPECT_EQ(error_log(), "");
 }
@@ -289,69 +274,10 @@ TEST_F(Outbox, AWaitingFileTornByACrashDeliversItsWholeQsosOnceAndKeepsTheRestAs
   ASSERT_NO_FATAL_FAILURE(write_qso(mixw, "Q3NEW", "04:45"));
   EXPECT_TRUE(dxkeeper.journal.await(std::string(kLogged) + "001log<CALL:5>Q3NEW "));
   const std::vector<std::string> lines = dxkeeper.journal.lines();
-  EXPECT_EQ(count_containing(lines, "001log"), 2u) << dxkeeper.journal.dump();
-  EXPECT_EQ(count_containing(lines, "Q2TORN"), 0u) << dxkeeper.journal.dump();
+  EXPECT_EQ(lines_containing(lines, "001log"), 2u) << dxkeeper.journal.dump();
+  EXPECT_EQ(lines_containing(lines, "Q2TORN"), 0u) << dxkeeper.journal.dump();
   EXPECT_EQ(occurrences(dxkeeper_log(), "<CALL:5>Q1OLD"), 1u) << dxkeeper_log();
   EXPECT_EQ(dxkeeper_log().find("Q2TORN"), std::string::npos) << dxkeeper_log();
-}
-
-class HeldSettings : public Outbox {
- protected:
-  // The operator's own settings, then the file held as the program starts; returns the
-  // file's content. The program reports the file and runs on its defaults meanwhile.
-  std::string start_with_settings_held(HeldFile*& held, HWND& window) {
-    write_settings({{"ConnectDXKeeper", "True"},
-                    {"LoggedFrequency", "Dial"},
-                    {"RequestQSL", "True"},
-                    {"Top", "1200"},
-                    {"Left", "2400"}});
-    const std::string operators = read_shared(in_folder("Vavizorur.ini")).value_or("");
-    EXPECT_NE(operators, "");
-    held_ = std::make_unique<HeldFile>(in_folder("Vavizorur.ini"));
-    held = held_.get();
-    EXPECT_TRUE(held->held());
-    Standin& mixw = start_mixw();
-    start_program();
-    EXPECT_TRUE(await_main_window(window));
-    EXPECT_TRUE(mixw.journal.await(kStartUpDone));
-    EXPECT_TRUE(eventually([&] { return !error_log().empty(); }))
-        << "the held file went unreported";
-    return operators;
-  }
-
-  ::testing::AssertionResult close_program(HWND window) {
-    if (!PostMessageA(window, WM_CLOSE, 0, 0)) return ::testing::AssertionFailure() << "no close";
-    if (program().wait_exit(kDeadline)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "the program still runs";
-  }
-
- private:
-  std::unique_ptr<HeldFile> held_;
-};
-
-TEST_F(HeldSettings, ASettingsFileHeldForTheWholeRunKeepsTheOperatorsSettings) {
-  HeldFile* held = nullptr;
-  HWND window = nullptr;
-  const std::string operators = start_with_settings_held(held, window);
-  ASSERT_FALSE(HasFailure());
-  // Moved by the operator, then closed: a run on its own settings would store the place.
-  ASSERT_TRUE(SetWindowPos(window, nullptr, 37, 41, 0, 0, SWP_NOSIZE | SWP_NOZORDER));
-  ASSERT_TRUE(close_program(window));
-  held->release();
-  EXPECT_EQ(read_shared(in_folder("Vavizorur.ini")).value_or(""), operators);
-}
-
-// Fails under Wine: once the file is free again, the close stores the window's place (the
-// defaults' place, the window never moved) over the operator's Top and Left. Enable once the
-// program leaves a settings file alone that it could not read at start.
-TEST_F(HeldSettings, DISABLED_ASettingsFileHeldAtStartAndFreedLaterKeepsTheOperatorsSettings) {
-  HeldFile* held = nullptr;
-  HWND window = nullptr;
-  const std::string operators = start_with_settings_held(held, window);
-  ASSERT_FALSE(HasFailure());
-  held->release();
-  ASSERT_TRUE(close_program(window));
-  EXPECT_EQ(read_shared(in_folder("Vavizorur.ini")).value_or(""), operators);
 }
 
 }  // namespace

@@ -27,6 +27,9 @@ std::optional<std::string> read_shared(const std::string& path);
 bool write_file(const std::string& path, const std::string& content);
 // The complete lines of `text` (a last line without its line feed is left out), CR dropped.
 std::vector<std::string> complete_lines(const std::string& text);
+// How often `part` occurs in `text`; how many of `lines` contain `part`.
+std::size_t occurrences(const std::string& text, const std::string& part);
+std::size_t lines_containing(const std::vector<std::string>& lines, const std::string& part);
 
 // One waiting QSO as the program's waiting file holds it: "N", the execute string's length
 // in bytes, ":", the execute string, CR LF.
