@@ -274,6 +274,7 @@ TEST_F(Outbox, AWaitingFileTornByACrashDeliversItsWholeQsosOnceAndKeepsTheRestAs
   ASSERT_NO_FATAL_FAILURE(write_qso(mixw, "Q3NEW", "04:45"));
   EXPECT_TRUE(dxkeeper.journal.await(std::string(kLogged) + "001log<CALL:5>Q3NEW "));
   const std::vector<std::string> lines = dxkeeper.journal.lines();
+  EXPECT_EQ(lines_containing(lines, "execute "), 2u) << dxkeeper.journal.dump();
   EXPECT_EQ(lines_containing(lines, "001log"), 2u) << dxkeeper.journal.dump();
   EXPECT_EQ(lines_containing(lines, "Q2TORN"), 0u) << dxkeeper.journal.dump();
   EXPECT_EQ(occurrences(dxkeeper_log(), "<CALL:5>Q1OLD"), 1u) << dxkeeper_log();
