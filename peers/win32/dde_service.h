@@ -2,6 +2,7 @@
 // The seam between a stand-in and the DDE transport that serves it. A stand-in is a
 // ServedProgram (its topics, items and executes); a DdeService publishes one service name
 // for it, on raw WM_DDE_* messages or on DDEML, until destroyed. All text is ANSI.
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -35,6 +36,11 @@ class DdeService {
   virtual void close_conversations() = 0;
   // Executes left unanswered may be answered again (a hung program recovered).
   virtual void resume() = 0;
+  // From now on every execute is run at once and acknowledged `delay_ms` after it arrived,
+  // and never before the one before it: a busy program. 0 acknowledges at once again (after
+  // any acknowledgement still owed). False when the transport cannot hold an acknowledgement
+  // back (DDEML answers within its callback).
+  virtual bool acknowledge_late(std::uint32_t delay_ms) = 0;
 };
 
 }  // namespace vav::peers::win32

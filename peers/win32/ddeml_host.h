@@ -65,6 +65,7 @@ class DdemlService final : public DdeService {
   void advise(const std::string& topic, const std::string& item) override;
   void close_conversations() override;
   void resume() override;
+  bool acknowledge_late(std::uint32_t) override { return false; }
 
  private:
   DdemlHost& host_;

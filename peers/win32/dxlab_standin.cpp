@@ -53,7 +53,8 @@ DxlabStandin::DxlabStandin(std::unique_ptr<DxlabPeer> peer, Transport transport,
     : peer_(std::move(peer)),
       journal_(journal),
       tasks_(tasks),
-      program_service_(std::move(program_service)) {
+      program_service_(std::move(program_service)),
+      transport_(transport) {
   peer_->set_item_sink(
       [this](const std::string& topic, const std::string& item, const std::string& value) {
         journal_.write("item " + topic + " " + item + " " + value);
@@ -134,7 +135,30 @@ std::optional<ControlChannel::Action> DxlabStandin::control(const ControlCommand
       journal_.write(std::string("startnotice ") + outcome_word(result.outcome));
     };
   }
+  if (word == "late") return late_control(command);
   return program_control(command);
+}
+
+std::optional<ControlChannel::Action> DxlabStandin::late_control(const ControlCommand& command) {
+  if (transport_ != Transport::raw || command.args.empty() || command.args.size() > 2) {
+    return std::nullopt;
+  }
+  const auto delay = parse_digits(command.args[0]);
+  const auto period =
+      command.args.size() == 2 ? parse_digits(command.args[1]) : std::optional<long long>(0);
+  if (!delay || !period || *delay > 600000 || *period > 600000) return std::nullopt;
+  return [this, delay = static_cast<std::uint32_t>(*delay),
+          period = static_cast<std::uint32_t>(*period)] {
+    if (!service_ || !service_->acknowledge_late(delay)) return;
+    journal_.write("late " + std::to_string(delay));
+    const std::uint64_t mine = ++late_period_;
+    if (period == 0 || delay == 0) return;
+    tasks_.after(period, [this, mine] {
+      if (!service_ || mine != late_period_) return;  // stopped or superseded meanwhile
+      service_->acknowledge_late(0);
+      journal_.write("late ends");
+    });
+  };
 }
 
 std::optional<ControlChannel::Action> DxlabStandin::program_control(const ControlCommand& command) {

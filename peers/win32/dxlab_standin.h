@@ -6,9 +6,13 @@
 // Journal lines (besides the transport's connect/link/request/disconnect/close notes):
 //   "start <service> <transport>", "execute accepted|refused|unanswered <topic> <command>"
 //   (timestamped with the moment the execute arrived),
-//   "item <topic> <item> <value>", "startnotice <outcome>", "exit".
+//   "item <topic> <item> <value>", "startnotice <outcome>", "exit", "late <ms>",
+//   "late ends", and on raw messages "acknowledged late <topic> <command>".
 // Control commands: answer, refuse, hang, close, exit, startnotice [service],
+//   late <ms> [<for ms>] (raw messages only: every execute runs at once and is acknowledged
+//   <ms> late, for <for ms> or until "late 0"),
 //   tune <hz> and radiomode <mode> (Commander), spotprefix <prefix> (DXView).
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -45,12 +49,15 @@ class DxlabStandin final : public ServedProgram {
   std::optional<std::string> topic_named(const std::string& topic) const;
   std::optional<ControlChannel::Action> program_control(const ControlCommand& command);
   void set_responsiveness(Responsiveness responsiveness);
+  std::optional<ControlChannel::Action> late_control(const ControlCommand& command);
   void quit();
 
   std::unique_ptr<DxlabPeer> peer_;
   Journal& journal_;
   TaskQueue& tasks_;
   std::string program_service_;
+  Transport transport_;
+  std::uint64_t late_period_ = 0;  // counts "late" commands: a later one outlives the earlier's end
   std::unique_ptr<DdeService> service_;  // after the peer: withdrawn before it goes
 };
 

@@ -11,6 +11,7 @@ namespace vav::peers::win32 {
 namespace {
 
 constexpr UINT kReap = WM_APP + 2;
+constexpr UINT_PTR kAckTimer = 1;          // on the listener window
 constexpr UINT_PTR kAckPositive = 0x8000;  // DDEACK.fAck
 constexpr UINT_PTR kAckNegative = 0;
 
@@ -43,6 +44,11 @@ std::optional<LRESULT> RawDdeService::on_listener(UINT msg, WPARAM wparam, LPARA
   }
   if (msg == kReap) {
     reap();
+    return 0;
+  }
+  if (msg == WM_TIMER && wparam == kAckTimer) {
+    KillTimer(listener_->hwnd(), kAckTimer);
+    send_due_acks();
     return 0;
   }
   return std::nullopt;
@@ -161,9 +167,53 @@ void RawDdeService::on_request(Conversation& conv, LPARAM lparam) {
 
 void RawDdeService::on_execute(Conversation& conv, LPARAM lparam) {
   auto commands = reinterpret_cast<HGLOBAL>(lparam);
-  const Answer answer = program_.execute(conv.topic, global_text(commands));
+  const std::string command = global_text(commands);
+  const Answer answer = program_.execute(conv.topic, command);
   if (answer == Answer::none) return;  // hung: the client waits in vain
-  post_ack(conv, answer == Answer::accepted, reinterpret_cast<UINT_PTR>(commands));
+  const auto handle = reinterpret_cast<UINT_PTR>(commands);
+  if (ack_delay_ms_ == 0 && owed_acks_.empty()) {
+    post_ack(conv, answer == Answer::accepted, handle);
+    return;
+  }
+  owe_ack(conv, answer == Answer::accepted, handle, command);
+}
+
+bool RawDdeService::acknowledge_late(std::uint32_t delay_ms) {
+  ack_delay_ms_ = delay_ms;
+  return true;
+}
+
+void RawDdeService::owe_ack(const Conversation& conv, bool positive, UINT_PTR commands,
+                            const std::string& command) {
+  ULONGLONG due = GetTickCount64() + ack_delay_ms_;
+  if (!owed_acks_.empty()) due = std::max(due, owed_acks_.back().due);
+  owed_acks_.push_back({conv.window->hwnd(), positive, commands, conv.topic + " " + command, due});
+  if (owed_acks_.size() == 1) arm_ack_timer();
+}
+
+void RawDdeService::send_due_acks() {
+  const ULONGLONG now = GetTickCount64();
+  while (!owed_acks_.empty() && owed_acks_.front().due <= now) {
+    const LateAck ack = std::move(owed_acks_.front());
+    owed_acks_.pop_front();
+    const auto found = conversations_.find(ack.conversation);
+    if (found == conversations_.end() || found->second->client == nullptr ||
+        found->second->ending) {
+      program_.note("acknowledgement dropped " + ack.line);
+      continue;
+    }
+    post_ack(*found->second, ack.positive, ack.commands);
+    program_.note("acknowledged late " + ack.line);
+  }
+  arm_ack_timer();
+}
+
+void RawDdeService::arm_ack_timer() {
+  if (owed_acks_.empty()) return;
+  const ULONGLONG now = GetTickCount64();
+  const ULONGLONG wait = owed_acks_.front().due > now ? owed_acks_.front().due - now : 0;
+  // A timer of 0 ms fires as soon as the queue is idle, after messages already posted.
+  SetTimer(listener_->hwnd(), kAckTimer, static_cast<UINT>(wait), nullptr);
 }
 
 void RawDdeService::on_poke(Conversation& conv, LPARAM lparam) {

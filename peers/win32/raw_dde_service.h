@@ -36,6 +36,7 @@ class RawDdeService final : public DdeService {
   void advise(const std::string& topic, const std::string& item) override;
   void close_conversations() override;
   void resume() override {}  // an unanswered execute stays unanswered
+  bool acknowledge_late(std::uint32_t delay_ms) override;
 
  private:
   struct Link {
@@ -50,6 +51,13 @@ class RawDdeService final : public DdeService {
     std::deque<HGLOBAL> unacknowledged;  // data blocks sent with fAckReq, oldest first
     bool ending = false;                 // our WM_DDE_TERMINATE is out
     std::unique_ptr<PeerWindow> window;
+  };
+  struct LateAck {
+    HWND conversation = nullptr;  // our window of it
+    bool positive = false;
+    UINT_PTR commands = 0;  // the execute's command block, named in the acknowledgement
+    std::string line;       // "<topic> <command>", for the journal
+    ULONGLONG due = 0;      // GetTickCount64
   };
 
   std::optional<LRESULT> on_listener(UINT msg, WPARAM wparam, LPARAM lparam);
@@ -66,12 +74,18 @@ class RawDdeService final : public DdeService {
   void send_data(Conversation& conv, const Link& link, const std::string& value, bool response);
   void end(Conversation& conv);
   void reap();
+  void owe_ack(const Conversation& conv, bool positive, UINT_PTR commands,
+               const std::string& command);
+  void send_due_acks();
+  void arm_ack_timer();
 
   std::string service_;
   std::vector<std::string> topics_;
   ServedProgram& program_;
   std::map<HWND, std::unique_ptr<Conversation>> conversations_;  // by our window
-  std::unique_ptr<PeerWindow> listener_;                         // last: destroyed first
+  std::uint32_t ack_delay_ms_ = 0;
+  std::deque<LateAck> owed_acks_;         // oldest first
+  std::unique_ptr<PeerWindow> listener_;  // last: destroyed first
 };
 
 }  // namespace vav::peers::win32

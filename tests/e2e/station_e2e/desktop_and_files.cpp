@@ -90,6 +90,36 @@ bool write_file(const std::string& path, const std::string& content) {
   return ok;
 }
 
+std::string waiting_entry(const std::string& execute) {
+  return "N" + std::to_string(execute.size()) + ":" + execute + "\r\n";
+}
+
+std::string rtty_qso(const std::string& call) {
+  return "001log<CALL:" + std::to_string(call.size()) + ">" + call +
+         " <RST_RCVD:3>599 <RST_SENT:3>599 <MODE:4>RTTY <QSO_DATE:8>20051126 "
+         "<TIME_ON:6>120000 <TIME_OFF:6>120100 <EOR>";
+}
+
+HeldFile::HeldFile(const std::string& path)
+    : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+
+std::string HeldFile::content() const {
+  std::string text;
+  char buffer[4096];
+  DWORD got = 0;
+  SetFilePointer(handle_, 0, nullptr, FILE_BEGIN);
+  while (ReadFile(handle_, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+    text.append(buffer, got);
+  }
+  return text;
+}
+
+void HeldFile::release() {
+  if (held()) CloseHandle(handle_);
+  handle_ = INVALID_HANDLE_VALUE;
+}
+
 std::vector<std::string> complete_lines(const std::string& text) {
   std::vector<std::string> lines;
   std::size_t start = 0;
@@ -100,6 +130,18 @@ std::vector<std::string> complete_lines(const std::string& text) {
     lines.push_back(std::move(line));
   }
   return lines;
+}
+
+std::size_t occurrences(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+std::size_t lines_containing(const std::vector<std::string>& lines, const std::string& part) {
+  return static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), [&](const auto& l) {
+    return l.find(part) != std::string::npos;
+  }));
 }
 
 std::vector<TopWindow> top_windows_of(DWORD process_id) {

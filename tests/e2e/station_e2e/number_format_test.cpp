@@ -35,17 +35,20 @@ class NumberFormat : public StationTest {
     ASSERT_TRUE(mixw_->journal.await("automation call ExecuteMacros(\"<AUDIOFQ:1001>\")"));
   }
   // Picks a spot in SpotCollector ("frequency|mode|log mode") and checks what Commander is
-  // told, the lines MixW gets before the callsign, and the dial MixW is told afterwards.
+  // told and, in order, what MixW is told: `mixw_before_dial`, the dial, `mixw_before_call`
+  // and the callsign.
   void pick(const std::string& khz, const std::string& mode, const std::string& log_mode,
             const std::string& xcvrfreqmode, const std::string& zfq,
+            const std::vector<std::string>& mixw_before_dial = {},
             const std::vector<std::string>& mixw_before_call = {}) {
     SCOPED_TRACE(khz);
     ASSERT_TRUE(control("SpotCollector", "spot " + khz + "||" + mode + "|Q1XYZ|" + log_mode));
     EXPECT_TRUE(
         commander_->journal.await("execute accepted DDEServer 000xcvrfreqmode" + xcvrfreqmode));
+    for (const std::string& line : mixw_before_dial) EXPECT_TRUE(mixw_->journal.await(line));
+    EXPECT_TRUE(mixw_->journal.await("automation call ExecuteMacros(\"<ZFQ:" + zfq + ">\")"));
     for (const std::string& line : mixw_before_call) EXPECT_TRUE(mixw_->journal.await(line));
     EXPECT_TRUE(mixw_->journal.await("automation call SetQsoData(0, \"Q1XYZ\")"));
-    EXPECT_TRUE(mixw_->journal.await("automation call ExecuteMacros(\"<ZFQ:" + zfq + ">\")"));
   }
 
   Standin* mixw_ = nullptr;
@@ -57,13 +60,13 @@ TEST_F(NumberFormat, SpotsInEitherDecimalFormWithAPointAsDecimalSeparator) {
   ScopedNumberFormat format(",", ".");
   ASSERT_TRUE(format.set());
   ASSERT_NO_FATAL_FAILURE(start_spot_station());
-  // MixW cleared, put in the spot's mode at the optimal audio offset, the callsign entered;
-  // the dial 1500 Hz below the spot, in Commander's terms; the radio's display moved before
-  // the execute was answered, and its new frequency comes back to MixW's dial.
+  // MixW cleared, put in the spot's mode at the optimal audio offset, its dial set 1500 Hz
+  // below the spot, the callsign entered; the same dial in Commander's terms, and the
+  // radio's display moved before the execute was answered.
   pick("14070.15", "psk31", "PSK31", "<xcvrfreq:8>14068.65<xcvrmode:5>PSK31", "14068.650",
        {"automation call ExecuteMacros(\"<CLEARQSO>\")", "automation put Mode(\"BPSK31\")",
-        "automation call ExecuteMacros(\"<AUDIOFQ: 1500>\")",
-        "automation call ExecuteMacros(\"<JUMPTOTXFQ>\")"});
+        "automation call ExecuteMacros(\"<AUDIOFQ: 1500>\")"},
+       {"automation call ExecuteMacros(\"<JUMPTOTXFQ>\")"});
   EXPECT_TRUE(spotcollector_->journal.await("sent accepted 004setscnewentry"));
   EXPECT_TRUE(commander_->journal.has("item CIV_CommanderUI FreqDisplay 14,068.65"))
       << commander_->journal.dump();

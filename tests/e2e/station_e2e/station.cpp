@@ -75,8 +75,8 @@ std::string standins_folder() {
 // One folder per test and run: the test's name and this process's id.
 std::string unique_folder_name() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  const std::string name =
-      info ? std::string(info->test_suite_name()) + "-" + info->name() : "station";
+  std::string name = info ? std::string(info->test_suite_name()) + "-" + info->name() : "station";
+  std::replace(name.begin(), name.end(), '/', '-');  // a parameterized test's "Suite/Case/0"
   char temp[MAX_PATH];
   const DWORD got = GetTempPathA(MAX_PATH, temp);
   return std::string(temp, got) + "vav-" + name + "-" + std::to_string(GetCurrentProcessId());

@@ -27,6 +27,31 @@ std::optional<std::string> read_shared(const std::string& path);
 bool write_file(const std::string& path, const std::string& content);
 // The complete lines of `text` (a last line without its line feed is left out), CR dropped.
 std::vector<std::string> complete_lines(const std::string& text);
+// How often `part` occurs in `text`; how many of `lines` contain `part`.
+std::size_t occurrences(const std::string& text, const std::string& part);
+std::size_t lines_containing(const std::vector<std::string>& lines, const std::string& part);
+
+// One waiting QSO as the program's waiting file holds it: "N", the execute string's length
+// in bytes, ":", the execute string, CR LF.
+std::string waiting_entry(const std::string& execute);
+// The execute string of a short RTTY QSO with `call`, as the program sends it to DXKeeper.
+std::string rtty_qso(const std::string& call);
+
+// A file held open by this process with no sharing at all (a backup tool, a virus
+// scanner), as long as the object lives or until release().
+class HeldFile {
+ public:
+  explicit HeldFile(const std::string& path);
+  ~HeldFile() { release(); }
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+  bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+  std::string content() const;  // read through the holding handle
+  void release();
+
+ private:
+  HANDLE handle_;
+};
 
 // The top-level windows of another process, as a user sees them on the desktop.
 struct TopWindow {
@@ -96,6 +121,7 @@ class StationTest : public ::testing::Test {
   void TearDown() override;
 
   // --- the MixW folder ---
+  const std::string& folder() const { return folder_; }
   std::string in_folder(const std::string& file) const { return folder_ + "\\" + file; }
   // Vavizorur.ini: the default settings with `changes` applied.
   void write_settings(std::map<std::string, std::string> changes);

@@ -12,53 +12,12 @@
 namespace vav::e2e {
 namespace {
 
-// One waiting QSO as the file holds it: flag, length, ":", execute string, CR LF.
-std::string waiting_entry(const std::string& execute) {
-  return "N" + std::to_string(execute.size()) + ":" + execute + "\r\n";
-}
-
-std::string old_qso(const std::string& call) {
-  return "001log<CALL:" + std::to_string(call.size()) + ">" + call +
-         " <RST_RCVD:3>599 <RST_SENT:3>599 <MODE:4>RTTY <QSO_DATE:8>20051126 "
-         "<TIME_ON:6>120000 <TIME_OFF:6>120100 <EOR>";
-}
-
-// The file held open by this process with no sharing at all, as long as the object lives.
-class HeldFile {
- public:
-  explicit HeldFile(const std::string& path)
-      : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~HeldFile() { release(); }
-  HeldFile(const HeldFile&) = delete;
-  HeldFile& operator=(const HeldFile&) = delete;
-  bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
-  // The content, read through the holding handle.
-  std::string content() const {
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    SetFilePointer(handle_, 0, nullptr, FILE_BEGIN);
-    while (ReadFile(handle_, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
-      text.append(buffer, got);
-    }
-    return text;
-  }
-  void release() {
-    if (held()) CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-  }
-
- private:
-  HANDLE handle_;
-};
-
 class WaitingFile : public StationTest {};
 
 TEST_F(WaitingFile, AFileHeldAtStartIsNeverWrittenOverAndItsQsosArriveFirst) {
   write_settings({{"ConnectDXKeeper", "True"}});
   const std::string waiting_file = in_folder("VavizorurWaitingQSOs.txt");
-  const std::string earlier = waiting_entry(old_qso("Q1OLD")) + waiting_entry(old_qso("Q2OLD"));
+  const std::string earlier = waiting_entry(rtty_qso("Q1OLD")) + waiting_entry(rtty_qso("Q2OLD"));
   ASSERT_TRUE(write_file(waiting_file, earlier));
   HeldFile held(waiting_file);
   ASSERT_TRUE(held.held());
@@ -85,8 +44,8 @@ TEST_F(WaitingFile, AFileHeldAtStartIsNeverWrittenOverAndItsQsosArriveFirst) {
 
   Standin& dxkeeper = start_dxlab("DXKeeper");
   ASSERT_FALSE(HasFailure());
-  EXPECT_TRUE(dxkeeper.journal.await_line("execute accepted DDEServer " + old_qso("Q1OLD")));
-  EXPECT_TRUE(dxkeeper.journal.await_line("execute accepted DDEServer " + old_qso("Q2OLD")));
+  EXPECT_TRUE(dxkeeper.journal.await_line("execute accepted DDEServer " + rtty_qso("Q1OLD")));
+  EXPECT_TRUE(dxkeeper.journal.await_line("execute accepted DDEServer " + rtty_qso("Q2OLD")));
   EXPECT_TRUE(dxkeeper.journal.await("execute accepted DDEServer 001log<CALL:5>Q3NEW "));
   EXPECT_TRUE(eventually([&] { return !read_shared(waiting_file).has_value(); }))
       << read_shared(waiting_file).value_or("");
