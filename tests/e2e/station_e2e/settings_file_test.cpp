@@ -60,10 +60,9 @@ TEST_F(HeldSettings, ASettingsFileHeldForTheWholeRunKeepsTheOperatorsSettings) {
   EXPECT_EQ(occurrences(error_log(), "program error"), 1u) << error_log();
 }
 
-// Fails under Wine: once the file is free again, the close stores the window's place (the
-// defaults' place, the window never moved) over the operator's Top and Left. Enable once the
-// program leaves a settings file alone that it could not read at start.
-TEST_F(HeldSettings, DISABLED_ASettingsFileHeldAtStartAndFreedLaterKeepsTheOperatorsSettings) {
+// Once the file is free again, the close must not store the window's place (the defaults'
+// place: the window was never put where the operator left it) over the operator's.
+TEST_F(HeldSettings, ASettingsFileHeldAtStartAndFreedLaterKeepsTheOperatorsSettings) {
   HWND window = nullptr;
   const std::string operators = start_with_settings_held(window);
   ASSERT_FALSE(HasFailure());
