@@ -60,13 +60,13 @@ std::size_t PendingQsos::front_index() const {
   return static_cast<std::size_t>(found - entries_.begin());
 }
 
+// Set-aside entries are few and counted as they change, so that the caption, redrawn at
+// every change, costs the same however many QSOs wait.
 std::size_t PendingQsos::count() const {
-  const auto& entries = queued();
-  return static_cast<std::size_t>(std::count_if(
-      entries.begin(), entries.end(), [](const PendingQso& entry) { return !entry.set_aside; }));
+  return ready_ ? entries_.size() - set_aside_ : later_.size();
 }
 
-std::size_t PendingQsos::set_aside_count() const { return queued().size() - count(); }
+std::size_t PendingQsos::set_aside_count() const { return ready_ ? set_aside_ : 0; }
 
 bool PendingQsos::Load() {
   if (ready_) return true;
@@ -122,6 +122,8 @@ bool PendingQsos::Load() {
   }
   entries_ = replay.entries;
   entries_.insert(entries_.end(), later_.begin(), later_.end());
+  set_aside_ = static_cast<std::size_t>(std::count_if(
+      entries_.begin(), entries_.end(), [](const PendingQso& entry) { return entry.set_aside; }));
   later_.clear();
   ready_ = true;
   ++changes_;
@@ -231,6 +233,7 @@ void PendingQsos::MarkFrontUncertain() {
 void PendingQsos::SetAsideFront() {
   ++changes_;
   entries_[front_index()].set_aside = true;
+  ++set_aside_;
   commit(kJournalSetAside);
 }
 

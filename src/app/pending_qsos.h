@@ -98,6 +98,7 @@ class PendingQsos {
   std::optional<MergedPrefix> later_merged_;  // what the journal holds of the second file
   std::deque<PendingQso> entries_;  // the outbox, once ready
   std::deque<PendingQso> later_;    // QSOs written while not ready
+  std::size_t set_aside_ = 0;       // entries_ set aside
   bool ready_ = false;
   std::uint64_t changes_ = 0;
   std::string damaged_;             // unreadable bytes found at start
