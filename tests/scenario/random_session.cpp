@@ -8,7 +8,6 @@
 #include <limits>
 
 #include "app/status_tab.h"
-#include "hosts/dxlab.h"
 #include "support/adif_reader.h"
 
 namespace vav::testing {
@@ -17,6 +16,9 @@ namespace {
 std::string call_of(const std::string& execute) { return waiting_qso_row(execute, "")[0]; }
 
 constexpr const char* kMayBeDuplicate = "may be a duplicate: check DXKeeper";
+
+// VAV_SESSION_TRACE=1 prints each event, for replaying a failing seed.
+bool tracing() { return std::getenv("VAV_SESSION_TRACE") != nullptr; }
 
 }  // namespace
 
@@ -42,20 +44,7 @@ SessionFigures RandomSession::play(std::uint64_t seed, int events) {
   start_program();
   for (int i = 0; i < events; ++i) {
     one_event();
-    const auto pause = static_cast<Millis>(100 + roll(8000));
-    if (std::getenv("VAV_SESSION_TRACE")) {
-      for (Millis step = 0; step < pause; step += 100) {
-        const std::size_t before = delivered_calls().size();
-        run_for(std::min<Millis>(100, pause - step));
-        const auto calls = delivered_calls();
-        for (std::size_t k = before; k < calls.size(); ++k) {
-          std::printf("    t=%llu logged %s\n", static_cast<unsigned long long>(loop.now()),
-                      calls[k].c_str());
-        }
-      }
-    } else {
-      run_for(pause);
-    }
+    run_for(static_cast<Millis>(100 + roll(8000)));
     if (files.torn()) restart_after_power_loss();
   }
   // Healthy neighbours and one last run.
@@ -75,27 +64,10 @@ SessionFigures RandomSession::play(std::uint64_t seed, int events) {
 
 void RandomSession::one_event() {
   const int r = roll(100);
-  if (std::getenv("VAV_SESSION_TRACE")) {
-    static std::size_t shown = 0;
-    const auto calls = delivered_calls();
-    if (calls.size() < shown) shown = 0;
-    std::string fresh;
-    for (std::size_t i = shown; i < calls.size(); ++i) fresh += " " + calls[i];
-    shown = calls.size();
-    std::set<std::string> waiting, sent;
-    calls_on_disk(waiting, sent);
-    std::string disk;
-    for (const auto& c : waiting) disk += " " + c;
-    if (std::getenv("VAV_SESSION_RAW")) {
-      std::ifstream in(sim::SimFiles::native(path(kPendingFileName)), std::ios::binary);
-      std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-      for (auto& c : raw) if (c == '\r' || c == '\n') c = '|';
-      std::printf("  raw: %s\n", raw.substr(0, 600).c_str());
-    }
-    std::printf("t=%llu event %d pending=%zu ready=%d logged:%s disk:%s\n",
+  if (tracing()) {
+    std::printf("t=%llu event %d waiting=%zu logged=%zu\n",
                 static_cast<unsigned long long>(loop.now()), r,
-                app->delivery.pending_qsos.count(), app->delivery.pending_qsos.ready(),
-                fresh.c_str(), disk.c_str());
+                app->delivery.pending_qsos.count(), delivered_calls().size());
   }
   if (r < 35) return write_qso(false);
   if (r < 40) return write_qso(true);
@@ -129,7 +101,7 @@ void RandomSession::write_qso(bool by_save) {
 }
 
 void RandomSession::dxkeeper_event(int what) {
-  if (std::getenv("VAV_SESSION_TRACE")) std::printf("  dxkeeper %d\n", what);
+  if (tracing()) std::printf("  dxkeeper %d\n", what);
   auto& k = station.dxkeeper();
   if (what != 1 && what != 5) ++faults_;
   switch (what) {
@@ -146,7 +118,7 @@ void RandomSession::dxkeeper_event(int what) {
 }
 
 void RandomSession::file_event(int what) {
-  if (std::getenv("VAV_SESSION_TRACE")) std::printf("  file %d\n", what);
+  if (tracing()) std::printf("  file %d\n", what);
   // Each fault lasts a while, as a backup tool holds a file or a disk is freed again.
   const auto lasting = static_cast<Millis>(2000 + roll(30000));
   const std::string journal = path(kPendingFileName);
@@ -186,7 +158,7 @@ void RandomSession::calls_on_disk(std::set<std::string>& waiting, std::set<std::
 }
 
 void RandomSession::kill_program() {
-  if (std::getenv("VAV_SESSION_TRACE")) std::printf("  kill\n");
+  if (tracing()) std::printf("  kill\n");
   ++faults_;
   note_run_end();
   files.power_back();
@@ -222,16 +194,7 @@ void RandomSession::note_files_behind_memory(bool killed) {
 void RandomSession::restart_after_power_loss() { kill_program(); }
 
 void RandomSession::close_program() {
-  if (std::getenv("VAV_SESSION_TRACE")) {
-    std::set<std::string> waiting, sent;
-    calls_on_disk(waiting, sent);
-    std::printf("  close: ready=%d saved=%d at_risk=%zu disk:", app->delivery.pending_qsos.ready(),
-                app->delivery.pending_qsos.saved(), app->delivery.pending_qsos.at_risk());
-    for (const auto& c : waiting) std::printf(" %s", c.c_str());
-    std::printf(" | mem:");
-    for (const auto& e : app->delivery.pending_qsos.queued()) std::printf(" %s", call_of(e.execute).c_str());
-    std::printf("\n");
-  }
+  if (tracing()) std::printf("  close\n");
   app->Close();
   if (app->run_end() == RunEnd::running) return;  // cancelled: QSOs would have been lost
   note_run_end();
@@ -243,9 +206,6 @@ void RandomSession::close_program() {
 void RandomSession::note_run_end() {
   if (!app) return;
   for (const auto& notice : app->delivery.notices()) {
-    if (std::getenv("VAV_SESSION_TRACE")) {
-      std::printf("  notice %s %s\n", notice.what.c_str(), call_of(notice.execute).c_str());
-    }
     if (notice.what == kMayBeDuplicate) ++duplicate_reported_[call_of(notice.execute)];
     // Set aside after refusals: a send of it that DXKeeper still held may arrive later.
     if (notice.what.starts_with("set aside")) out_of_order_ok_.insert(call_of(notice.execute));
@@ -280,13 +240,6 @@ void RandomSession::check(std::uint64_t seed, SessionFigures& figures) {
     }
   }
   EXPECT_EQ(first_arrivals, expected_order) << "seed " << seed << ": first arrivals in order";
-  if (figures.lost > 0) {
-    std::printf("caption: %s\npending=%zu ready=%d connected=%d running=%d files torn=%d\n%s\n",
-                frame.caption().c_str(), app->delivery.pending_qsos.count(),
-                app->delivery.pending_qsos.ready(),
-                app->clients.IsServerConnected(dxlab::kDXKeeper),
-                station.dxkeeper().running(), files.torn(), read_file("ErrorLog.txt").c_str());
-  }
   // A QSO sent again after its conversation ended unanswered may arrive once more for every
   // such conversation (each run that ended while DXKeeper sat on it): it must have been
   // reported, or have been sent again because a kill left a stale file.

@@ -1,6 +1,7 @@
 // What the scenarios rely on from the simulated platform: virtual time in due order with
 // blocked calls moving the clock; the DDE bus answering, refusing or hanging for the time-out,
-// advising through the loop, and telling a stopped server from a crashed one; file faults
+// advising through the loop, running late and answering late what a busy server was sent,
+// and telling a stopped server from a crashed one; file faults
 // failing with the numbers the Win32 adapter gives; a failed profile write leaving the file;
 // a window that takes the resolution of the monitor holding most of it.
 #include <gtest/gtest.h>
@@ -111,6 +112,41 @@ TEST_F(SimDdeBusTest, ExecutesAreAcceptedRefusedOrHangForTheirTimeOut) {
   const auto before = loop.now();
   EXPECT_EQ(error_number_of([&] { open_freq(); }), err::kDdeTimeout);  // still hanging
   EXPECT_EQ(loop.now() - before, kTimeout);
+}
+
+// As a busy raw-DDE server on Windows: what it was sent runs late, in order, and is
+// acknowledged late to the conversation still open; a server that hung runs what it held
+// once it answers again; one gone while its client waits gives no answer, not a refusal.
+TEST_F(SimDdeBusTest, ABusyServerRunsWhatItWasSentLateAndAnswersLate) {
+  std::vector<bool> late;
+  auto opened = bus.open(kFreq, kTimeout, {{}, {}, [&](bool ok) { late.push_back(ok); }});
+  bus.set_answer_delay("Commander", "CmdFreq", 1000);
+  opened.conversation->execute("quick");  // answered within the wait
+  EXPECT_EQ(loop.now(), 1000u);
+  bus.set_answer_delay("Commander", "CmdFreq", 5000);
+  EXPECT_EQ(error_number_of([&] { opened.conversation->execute("slow"); }), err::kDdeTimeout);
+  EXPECT_EQ(error_number_of([&] { opened.conversation->execute("slower"); }), err::kDdeTimeout);
+  EXPECT_EQ(commands, std::vector<std::string>{"quick"}) << "not run before its time";
+  reply = Reply::refuse;
+  loop.run_for(20000);
+  EXPECT_EQ(commands, (std::vector<std::string>{"quick", "slow", "slower"}));
+  EXPECT_EQ(late, (std::vector<bool>{false, false}));
+
+  bus.set_answer_delay("Commander", "CmdFreq", 0);
+  reply = Reply::accept;
+  bus.set_holding("Commander", "CmdFreq", true);
+  EXPECT_EQ(error_number_of([&] { opened.conversation->execute("held"); }), err::kDdeTimeout);
+  EXPECT_EQ(bus.held_count("Commander", "CmdFreq"), 1u);
+  loop.run_for(60000);
+  EXPECT_EQ(commands.back(), "slower");
+  bus.set_holding("Commander", "CmdFreq", false);
+  loop.pump();
+  EXPECT_EQ(commands.back(), "held");
+  EXPECT_EQ(late.back(), true);
+
+  bus.during_next_wait([&] { bus.crash_server("Commander", "CmdFreq"); });
+  EXPECT_EQ(error_number_of([&] { opened.conversation->execute("lost"); }), err::kDdeTimeout);
+  EXPECT_EQ(error_number_of([&] { opened.conversation->execute("after"); }), err::kDdeNoChannel);
 }
 
 TEST_F(SimDdeBusTest, AdviseArrivesThroughLoopOnlyOnLinkedItem) {
