@@ -2,7 +2,8 @@
 // A DXLab stand-in bound to the simulated DDE bus. It is absent until started; it can start
 // late, refuse executes, answer late, hold executes or everything unanswered past the
 // client's time-out (running them when it answers again), drop its conversations, stop,
-// crash, and crash between running a command and acknowledging it. "shutdown" stops it just after acknowledging.
+// crash, and crash between running a command and acknowledging it. "shutdown" stops it just after
+// acknowledging.
 #include <string>
 #include <vector>
 
@@ -30,12 +31,12 @@ class SimDxlabProgram {
   void crash();
   bool running() const { return running_; }
 
-  void answer();               // links and executes answered again, held executes run
-  void refuse_executes();      // executes get a negative acknowledgement
+  void answer();           // links and executes answered again, held executes run
+  void refuse_executes();  // executes get a negative acknowledgement
   // Executes are held unanswered (links still open) until answer(), then run in order and
   // are acknowledged late, as a busy program on Windows does.
   void hang_executes();
-  void hang();                 // nothing answers: initiates time out, executes are held
+  void hang();  // nothing answers: initiates time out, executes are held
   // Every execute runs `delay` ms after it arrives and is acknowledged then, also after the
   // client's time-out.
   void answer_late(Millis delay);

@@ -26,9 +26,8 @@ std::size_t PendingQsos::at_risk() {
   // only here (at close), so the files are read again rather than tracked entry by entry.
   std::multiset<std::string> on_disk;
   for (const std::string& file : {path(), later_path()}) {
-    const std::string text = value_or_fallback(std::string(), [&] {
-      return files_.read_existing(file).value_or("");
-    });
+    const std::string text =
+        value_or_fallback(std::string(), [&] { return files_.read_existing(file).value_or(""); });
     for (const auto& entry : replay_journal(text).entries) on_disk.insert(entry.execute);
   }
   std::size_t missing = 0;

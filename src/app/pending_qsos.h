@@ -94,11 +94,11 @@ class PendingQsos {
   std::string folder_;
   std::string rescue_folder_;
   std::uint64_t rescued_at_ = ~std::uint64_t{0};  // changes() when last rescued
-  bool remove_rescued_file_ = false;  // the rescued outbox goes once the journal holds it
+  bool remove_rescued_file_ = false;          // the rescued outbox goes once the journal holds it
   std::optional<MergedPrefix> later_merged_;  // what the journal holds of the second file
-  std::deque<PendingQso> entries_;  // the outbox, once ready
-  std::deque<PendingQso> later_;    // QSOs written while not ready
-  std::size_t set_aside_ = 0;       // entries_ set aside
+  std::deque<PendingQso> entries_;            // the outbox, once ready
+  std::deque<PendingQso> later_;              // QSOs written while not ready
+  std::size_t set_aside_ = 0;                 // entries_ set aside
   bool ready_ = false;
   std::uint64_t changes_ = 0;
   std::string damaged_;             // unreadable bytes found at start

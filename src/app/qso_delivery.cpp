@@ -88,8 +88,7 @@ void QsoDelivery::report_damaged_entries() {
   damaged_reported_ = true;
   notice("", "damaged entry in the waiting file: not sent",
          std::string("The waiting file held bytes that are no whole QSO; they are kept in ") +
-             kPendingDamagedFileName + " and were not sent to DXKeeper: " +
-             pending_qsos.damaged());
+             kPendingDamagedFileName + " and were not sent to DXKeeper: " + pending_qsos.damaged());
 }
 
 void QsoDelivery::notice(const std::string& execute, const std::string& what,

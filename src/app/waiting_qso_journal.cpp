@@ -66,8 +66,8 @@ std::optional<std::pair<MergedPrefix, std::size_t>> merged_at(std::string_view c
   MergedPrefix prefix;
   const char* first = content.data() + pos + 1;
   const auto size = std::from_chars(first, content.data() + colon, prefix.size);
-  const auto hash = std::from_chars(content.data() + colon + 1, content.data() + end,
-                                    prefix.hash, 16);
+  const auto hash =
+      std::from_chars(content.data() + colon + 1, content.data() + end, prefix.hash, 16);
   if (size.ec != std::errc{} || size.ptr != content.data() + colon || first == size.ptr ||
       hash.ec != std::errc{} || hash.ptr != content.data() + end) {
     return std::nullopt;

@@ -45,10 +45,10 @@ std::uint64_t fnv1a(std::string_view bytes);
 std::string merged_prefix_line(const MergedPrefix& prefix);
 
 struct JournalReplay {
-  std::deque<PendingQso> entries;  // the queue, oldest first
-  std::size_t marks = 0;           // delivered and timed-out marks replayed
-  bool complete = true;            // false when bytes were left over that replay could not read
-  std::size_t read_up_to = 0;      // where the bytes replay could not read begin
+  std::deque<PendingQso> entries;      // the queue, oldest first
+  std::size_t marks = 0;               // delivered and timed-out marks replayed
+  bool complete = true;                // false when bytes were left over that replay could not read
+  std::size_t read_up_to = 0;          // where the bytes replay could not read begin
   std::optional<MergedPrefix> merged;  // what of the second file the journal already holds
 };
 

@@ -5,7 +5,8 @@
 namespace vav {
 
 std::string choose_data_folder(System& system, Files& files) {
-  const std::string program = value_or_fallback(std::string(), [&] { return system.program_folder(); });
+  const std::string program =
+      value_or_fallback(std::string(), [&] { return system.program_folder(); });
   if (files.can_create_in(program)) return program;
   return value_or_fallback(program, [&] {
     const std::string user = system.user_data_folder();

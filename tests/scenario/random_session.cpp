@@ -66,8 +66,8 @@ void RandomSession::one_event() {
   const int r = roll(100);
   if (tracing()) {
     std::printf("t=%llu event %d waiting=%zu logged=%zu\n",
-                static_cast<unsigned long long>(loop.now()), r,
-                app->delivery.pending_qsos.count(), delivered_calls().size());
+                static_cast<unsigned long long>(loop.now()), r, app->delivery.pending_qsos.count(),
+                delivered_calls().size());
   }
   if (r < 35) return write_qso(false);
   if (r < 40) return write_qso(true);
@@ -105,15 +105,24 @@ void RandomSession::dxkeeper_event(int what) {
   auto& k = station.dxkeeper();
   if (what != 1 && what != 5) ++faults_;
   switch (what) {
-    case 0: return k.stop();
-    case 1: return k.start();
-    case 2: return k.crash();
-    case 3: return k.hang_executes();
-    case 4: return k.hang();
-    case 5: return k.answer();
-    case 6: return k.answer_late(static_cast<Millis>(1500 + roll(7000)));
-    case 7: return k.refuse_executes();
-    default: return k.die_after_running_next_execute();
+    case 0:
+      return k.stop();
+    case 1:
+      return k.start();
+    case 2:
+      return k.crash();
+    case 3:
+      return k.hang_executes();
+    case 4:
+      return k.hang();
+    case 5:
+      return k.answer();
+    case 6:
+      return k.answer_late(static_cast<Millis>(1500 + roll(7000)));
+    case 7:
+      return k.refuse_executes();
+    default:
+      return k.die_after_running_next_execute();
   }
 }
 
@@ -129,9 +138,8 @@ void RandomSession::file_event(int what) {
       break;
     case 1:
       files.fill_disk_after(static_cast<std::size_t>(roll(3000)));
-      loop.call_after(lasting, [this] {
-        files.fill_disk_after(std::numeric_limits<std::size_t>::max());
-      });
+      loop.call_after(lasting,
+                      [this] { files.fill_disk_after(std::numeric_limits<std::size_t>::max()); });
       break;
     default:
       files.fail_removes(true);
@@ -148,9 +156,8 @@ void RandomSession::calls_on_disk(std::set<std::string>& waiting, std::set<std::
     std::ifstream in(sim::SimFiles::native(windows_path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   };
-  for (const std::string& file :
-       {path(kPendingFileName), path(kPendingLaterFileName),
-        system.user_data_folder() + "\\" + kPendingRescuedFileName}) {
+  for (const std::string& file : {path(kPendingFileName), path(kPendingLaterFileName),
+                                  system.user_data_folder() + "\\" + kPendingRescuedFileName}) {
     for (const auto& entry : replay_journal(on_disk(file)).entries) {
       (entry.uncertain ? sent : waiting).insert(call_of(entry.execute));
     }
@@ -227,7 +234,8 @@ void RandomSession::check(std::uint64_t seed, SessionFigures& figures) {
   }
   figures.set_aside = set_aside.size();
   std::vector<std::string> expected_order;
-  std::erase_if(first_arrivals, [&](const std::string& call) { return out_of_order_ok_.count(call); });
+  std::erase_if(first_arrivals,
+                [&](const std::string& call) { return out_of_order_ok_.count(call); });
   for (const auto& call : written) {
     if (count[call] > 0) {
       if (!out_of_order_ok_.count(call)) expected_order.push_back(call);

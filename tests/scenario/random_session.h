@@ -21,9 +21,9 @@ struct SessionFigures {
   std::uint64_t sessions = 0;
   std::uint64_t qsos = 0;
   std::uint64_t faults = 0;
-  std::uint64_t lost = 0;                  // written, never logged, not set aside: must be 0
-  std::uint64_t duplicates_reported = 0;   // logged twice, marked "may be a duplicate"
-  std::uint64_t duplicates_stale_file = 0;  // logged twice after a kill left a stale file
+  std::uint64_t lost = 0;                    // written, never logged, not set aside: must be 0
+  std::uint64_t duplicates_reported = 0;     // logged twice, marked "may be a duplicate"
+  std::uint64_t duplicates_stale_file = 0;   // logged twice after a kill left a stale file
   std::uint64_t duplicates_unexplained = 0;  // must be 0
   std::uint64_t set_aside = 0;
   std::uint64_t lost_at_kill = 0;  // only in memory when the program was killed
@@ -58,8 +58,8 @@ class RandomSession : public ReliabilityTest {
   std::uint64_t faults_ = 0;
   bool file_fault_ = false;  // a fault that may keep a QSO out of the ADIF log is on
   std::set<std::string> not_in_adif_ok_;
-  std::set<std::string> lost_ok_;                 // only in memory at a kill
-  std::map<std::string, int> duplicate_ok_;       // stale file at a kill
+  std::set<std::string> lost_ok_;                  // only in memory at a kill
+  std::map<std::string, int> duplicate_ok_;        // stale file at a kill
   std::map<std::string, int> duplicate_reported_;  // "may be a duplicate" notices
   std::set<std::string> out_of_order_ok_;          // set aside at some time
 };

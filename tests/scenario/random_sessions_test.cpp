@@ -47,9 +47,10 @@ TEST_P(RandomSessions, EveryQsoReachesDXKeeperOnce) {
   const std::uint64_t seed = kFirstSeed + static_cast<std::uint64_t>(GetParam());
   total().add(play(seed, kEventsPerSession));
   if (HasFailure()) {
-    std::printf("replay: VAV_SESSION_SEED=%llu VAV_SESSIONS=1 scenario_tests "
-                "--gtest_filter='Seeds/RandomSessions.*/n0'\n",
-                static_cast<unsigned long long>(seed));
+    std::printf(
+        "replay: VAV_SESSION_SEED=%llu VAV_SESSIONS=1 scenario_tests "
+        "--gtest_filter='Seeds/RandomSessions.*/n0'\n",
+        static_cast<unsigned long long>(seed));
   }
 }
 

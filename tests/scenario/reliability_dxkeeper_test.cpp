@@ -140,7 +140,8 @@ TEST_P(WaitingAcrossRunsTest, QsosWaitingWhenTheProgramEndsAreDeliveredByALaterR
 // DXKeeper is busy with the oldest QSO when the run ends. It still runs it later, as a busy
 // program on Windows runs what it was sent; the next run cannot know, sends it again, and
 // says that it may be in the log twice. Nothing else is sent twice.
-TEST_P(WaitingAcrossRunsTest, AQsoUnansweredWhenTheRunEndsIsSentAgainAndMarkedAsAPossibleDuplicate) {
+TEST_P(WaitingAcrossRunsTest,
+       AQsoUnansweredWhenTheRunEndsIsSentAgainAndMarkedAsAPossibleDuplicate) {
   write_settings({"ConnectDXKeeper=True"});
   station.mixw().start();
   station.dxkeeper().start();

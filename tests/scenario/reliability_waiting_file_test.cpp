@@ -117,8 +117,8 @@ TEST_F(WaitingFileTest, AQsoThatDXKeeperRefusesForGoodIsSetAsideAndTheOthersGoOn
   const auto refusals = std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
     return line.starts_with("DXKeeper refused this QSO 3 times");
   });
-  std::printf("RELIABILITY refused_for_good passes=4 refusal_reports=%td set_aside=%zu\n",
-              refusals, app->delivery.pending_qsos.set_aside_count());
+  std::printf("RELIABILITY refused_for_good passes=4 refusal_reports=%td set_aside=%zu\n", refusals,
+              app->delivery.pending_qsos.set_aside_count());
   EXPECT_EQ(refusals, 1) << read_file("ErrorLog.txt");
   EXPECT_NE(read_file("ErrorLog.txt").find("001log<CALL:4>Q1N1 "), std::string::npos);
   EXPECT_NE(frame.caption().find(" - 1 set aside"), std::string::npos) << frame.caption();

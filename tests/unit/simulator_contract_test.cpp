@@ -108,7 +108,8 @@ TEST_F(SimDdeBusTest, ExecutesAreAcceptedRefusedOrHangForTheirTimeOut) {
     EXPECT_EQ(loop.now() - before, c.clock_moved + (c.clock_moved ? 500 : 0));
   }
   EXPECT_EQ(commands.size(), 6u);
-  EXPECT_EQ(error_number_of([&] { bus.execute("SpotCollector", "X", "c", 100); }), err::kNoDdeResponse);
+  EXPECT_EQ(error_number_of([&] { bus.execute("SpotCollector", "X", "c", 100); }),
+            err::kNoDdeResponse);
   const auto before = loop.now();
   EXPECT_EQ(error_number_of([&] { open_freq(); }), err::kDdeTimeout);  // still hanging
   EXPECT_EQ(loop.now() - before, kTimeout);
@@ -219,8 +220,9 @@ TEST(SimFiles, FaultsFailLikeTheWin32AdapterOnTheirTargetOnlyUntilCleared) {
 }
 
 TEST(SimProfileFiles, ReadsAndWritesLikeThePrivateProfileCalls) {
-  const std::string text = "[Settings]\r\n  Padded  =  \t spaced \t \r\nQuoted=\"q\"\r\nDup=first\r\n"
-                           "Dup=second\r\n[settings]\r\nLate=x\r\n";
+  const std::string text =
+      "[Settings]\r\n  Padded  =  \t spaced \t \r\nQuoted=\"q\"\r\nDup=first\r\n"
+      "Dup=second\r\n[settings]\r\nLate=x\r\n";
   EXPECT_EQ(profile_text::read_value(text, "SETTINGS", "padded", 254), "spaced");
   EXPECT_EQ(profile_text::read_value(text, "Settings", "Quoted", 254), "q");
   EXPECT_EQ(profile_text::read_value(text, "Settings", "Dup", 254), "first");

@@ -1,7 +1,7 @@
 #include "platform/win32/win_system.h"
 
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include "errors/runtime_error.h"
 #include "platform/win32/win_handles.h"

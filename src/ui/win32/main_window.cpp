@@ -1,4 +1,3 @@
-#include "platform/win32/window_classes.h"
 #include "ui/win32/main_window.h"
 
 #include <commctrl.h>
@@ -9,6 +8,7 @@
 #include <utility>
 
 #include "platform/win32/win_desktop.h"
+#include "platform/win32/window_classes.h"
 #include "ui/win32/resource_ids.h"
 
 namespace vav::ui {
@@ -16,7 +16,6 @@ namespace {
 
 using win32::window_dpi;
 
-constexpr const char* kFrameClass = win32::kMainWindowClass;
 constexpr char kContainerClass[] = "VavizorurPanel";
 constexpr char kDesignCaption[] = "Vavizorur";
 constexpr DWORD kFrameStyle =
@@ -35,7 +34,7 @@ void register_classes(HINSTANCE instance, WNDPROC frame_proc, WNDPROC container_
   frame.hInstance = instance;
   frame.hCursor = LoadCursor(nullptr, IDC_ARROW);
   frame.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  frame.lpszClassName = kFrameClass;
+  frame.lpszClassName = win32::kMainWindowClass;
   frame.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kAppIconId));
   if (!frame.hIcon) frame.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
   frame.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(kAppIconId), IMAGE_ICON,
@@ -123,8 +122,8 @@ MainWindow::MainWindow(HINSTANCE instance, const ErrorBoundary& boundary)
   register_classes(instance, &MainWindow::frame_proc, &MainWindow::container_proc);
   const int screen = window_dpi(nullptr);
   hwnd_ = CreateWindowExA(
-      WS_EX_CONTROLPARENT, kFrameClass, kDesignCaption, kFrameStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-      MulDiv(kDesignWidthTwips, screen, kTwipsPerInch),
+      WS_EX_CONTROLPARENT, win32::kMainWindowClass, kDesignCaption, kFrameStyle, CW_USEDEFAULT,
+      CW_USEDEFAULT, MulDiv(kDesignWidthTwips, screen, kTwipsPerInch),
       MulDiv(kDesignHeightTwips, screen, kTwipsPerInch), nullptr, nullptr, instance, this);
   if (!hwnd_) return;
   dpi_ = window_dpi(hwnd_);
