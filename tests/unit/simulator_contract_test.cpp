@@ -75,7 +75,8 @@ class SimDdeBusTest : public ::testing::Test {
   OpenedConversation open_freq() {
     return bus.open(kFreq, kTimeout,
                     {[this](const std::string& v) { events.push_back(v); },
-                     [this] { events.push_back("closed"); }});
+                     [this] { events.push_back("closed"); },
+                     {}});
   }
 
   SimEventLoop loop{0};

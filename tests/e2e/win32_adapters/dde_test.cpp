@@ -37,7 +37,8 @@ struct Recorded {
   std::vector<std::string> values;
   int closed = 0;
   LinkEvents events() {
-    return LinkEvents{[this](const std::string& v) { values.push_back(v); }, [this] { ++closed; }};
+    return LinkEvents{
+        [this](const std::string& v) { values.push_back(v); }, [this] { ++closed; }, {}};
   }
 };
 
