@@ -212,7 +212,9 @@ SimDdeBus::~SimDdeBus() = default;
 
 void SimDdeBus::start_server(const std::string& service, const std::string& topic,
                              ServerTopic topic_impl) {
-  impl_->servers[key_of(service, topic)] = Impl::Server{std::move(topic_impl), false};
+  Impl::Server server;
+  server.topic = std::move(topic_impl);
+  impl_->servers[key_of(service, topic)] = std::move(server);
 }
 
 void SimDdeBus::stop_server(const std::string& service, const std::string& topic) {
