@@ -81,6 +81,7 @@ bool PendingQsos::Load() {
       later_file_stale_ = !later_.empty() || !later_replay.complete;
       if (!later_replay.complete) {
         damaged_ += later_file->substr(later_replay.read_up_to);
+        damaged_files_ += " " + later_path();
         later_damaged_copy_ = *later_file;
       }
       later_.insert(later_.begin(), earlier.begin(), earlier.end());
@@ -99,6 +100,7 @@ bool PendingQsos::Load() {
   remove_rescued_file_ = rescued.has_value();
   if (!replay.complete) {
     damaged_ = journal->substr(replay.read_up_to);
+    damaged_files_ += " " + (rescued ? rescue_path() : path());
     damaged_copy_ = *journal;
   }
 

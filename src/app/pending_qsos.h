@@ -69,6 +69,8 @@ class PendingQsos {
   bool saved() const { return !needs_rewrite_; }
   // The bytes of the journal that replay could not read, as found at start ("" if none).
   const std::string& damaged() const { return damaged_; }
+  // The files they were found in, each after a blank.
+  const std::string& damaged_files() const { return damaged_files_; }
   // The QSOs written that no file holds yet: lost if the program ends now.
   std::size_t at_risk();
   // Where the outbox goes when its own file cannot be written at close (another folder).
@@ -102,6 +104,7 @@ class PendingQsos {
   bool ready_ = false;
   std::uint64_t changes_ = 0;
   std::string damaged_;             // unreadable bytes found at start
+  std::string damaged_files_;
   std::string damaged_copy_;        // the whole journal they were in, until copied aside
   std::string later_damaged_copy_;  // the same for the second file
   bool later_file_known_ = false;   // the second file's content is later_ (read, or absent)

@@ -87,8 +87,9 @@ void QsoDelivery::report_damaged_entries() {
   if (damaged_reported_ || pending_qsos.damaged().empty()) return;
   damaged_reported_ = true;
   notice("", "damaged entry in the waiting file: not sent",
-         std::string("The waiting file held bytes that are no whole QSO; they are kept in ") +
-             kPendingDamagedFileName + " and were not sent to DXKeeper: " + pending_qsos.damaged());
+         "The waiting file held bytes that are no whole QSO (in" + pending_qsos.damaged_files() +
+             "); they are kept in " + kPendingDamagedFileName +
+             " and were not sent to DXKeeper: " + pending_qsos.damaged());
 }
 
 void QsoDelivery::notice(const std::string& execute, const std::string& what,
