@@ -57,8 +57,8 @@ TEST_P(RandomSessions, EveryQsoReachesDXKeeperOnce) {
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomSessions, ::testing::Range(0, kSessions),
                          // Named by position, not seed, so that ctest finds a test whatever
                          // first seed the environment gives at run time.
-                         [](const ::testing::TestParamInfo<int>& info) {
-                           return "n" + std::to_string(info.param);
+                         [](const ::testing::TestParamInfo<int>& param_info) {
+                           return "n" + std::to_string(param_info.param);
                          });
 
 }  // namespace
