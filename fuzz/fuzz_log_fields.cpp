@@ -10,6 +10,7 @@
 
 #include "app/frequency_text.h"
 #include "app/log_record.h"
+#include "common/adif_bands.h"
 #include "errors/runtime_error.h"
 #include "fuzz_separators.h"
 
@@ -27,11 +28,10 @@ bool digits_only(std::string_view text) {
 }
 
 void check_frequency(std::string_view text, vav::Separators seps) {
+  // A band of the ADIF table, or none.
   const std::string band = vav::BandFromFrequency(text, seps);
-  static const char* const kBands[] = {"",    "160M", "80M", "40M", "30M", "20M",
-                                       "17M", "15M",  "12M", "10M", "6M",  "2M"};
-  bool known = false;
-  for (const char* b : kBands) known = known || band == b;
+  bool known = band.empty();
+  for (const auto& b : vav::adif_bands()) known = known || band == b.name;
   check(known);
   // Megahertz with six decimals and a point: the digits left once the separators are
   // removed (those of a frequency the program itself wrote), the point six from the end.
