@@ -1,7 +1,7 @@
 // Whole sessions at random: every QSO the program saw written reaches DXKeeper, once, in the
 // order written; twice only where the program said it may have, or where it was killed or
 // closed while its waiting file could not be written. Session n plays seed VAV_SESSION_SEED + n
-// (the first seed, 1 by default), VAV_SESSIONS of them (150 by default); a failing one prints
+// (the first seed, 1 by default), VAV_SESSIONS of them (100 by default); a failing one prints
 // the command that replays it alone. scripts/sessions plays many more.
 #include <cstdio>
 #include <cstdlib>
@@ -18,7 +18,7 @@ std::uint64_t env_number(const char* name, std::uint64_t fallback) {
 }
 
 const std::uint64_t kFirstSeed = env_number("VAV_SESSION_SEED", 1);
-const int kSessions = static_cast<int>(env_number("VAV_SESSIONS", 150));
+const int kSessions = static_cast<int>(env_number("VAV_SESSIONS", 100));
 constexpr int kEventsPerSession = 80;
 
 class RandomSessions : public RandomSession, public ::testing::WithParamInterface<int> {
