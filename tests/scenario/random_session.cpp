@@ -45,7 +45,7 @@ SessionFigures RandomSession::play(std::uint64_t seed, int events) {
   for (int i = 0; i < events; ++i) {
     one_event();
     run_for(static_cast<Millis>(100 + roll(8000)));
-    if (files.torn()) restart_after_power_loss();
+    if (files.torn()) kill_program();  // the power came back: the program starts again
   }
   // Healthy neighbours and one last run.
   files.clear_faults();
@@ -197,8 +197,6 @@ void RandomSession::note_files_behind_memory(bool killed) {
     if (found == in_memory.end() || found->second) ++duplicate_ok_[call];
   }
 }
-
-void RandomSession::restart_after_power_loss() { kill_program(); }
 
 void RandomSession::close_program() {
   if (tracing()) std::printf("  close\n");

@@ -43,7 +43,6 @@ class RandomSession : public ReliabilityTest {
   void file_event(int what);
   void kill_program();
   void close_program();
-  void restart_after_power_loss();
   // After a run ends: what the files on disk say against what the program held.
   void note_files_behind_memory(bool killed);
   void note_run_end();
