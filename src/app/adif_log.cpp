@@ -48,7 +48,7 @@ void AdifLog::Append(std::string_view record, std::string_view version, const Sy
     file_ = files_.open_for_append(path());
   }
   // A file that failed is reopened, and its end looked at again, for the next QSO.
-  const OnFailure reopen_next_time([this] { file_.reset(); });
+  const UndoOnFailure reopen_next_time([this] { file_.reset(); });
   file_->append(line);
 }
 

@@ -39,7 +39,7 @@ std::string zfq_macro(const std::string& hz_digits, char decimal) {
 }
 
 double optimal_offset(const QuandrelMain& main) {
-  return optimal_audio_offset(main.OptDigitalFreq.text(), main.settings.OptDigitalFrequency);
+  return optimal_audio_offset(main.setup.OptDigitalFreq.text(), main.setup.settings.OptDigitalFrequency);
 }
 
 double whole_number(const std::string& digits) {
@@ -55,24 +55,24 @@ void QuandrelMain::Timer1_Timer() {
   // MixW that cannot be reached ends the program: the MixW-lost close-down stops this timer
   // and the MixW watch, tells the user and ends the program.
   const auto mixw_lost = [this](const RuntimeError&, std::string_view) { MixWLostCloseDown(); };
-  trapped(mixw_lost, "QuandrelMain.Timer1", [this] {
-    const bool mixw_control = settings.FrequencyControl == kMixW;
+  vav::reporting_errors(mixw_lost, "QuandrelMain.Timer1", [this] {
+    const bool mixw_control = setup.settings.FrequencyControl == kMixW;
     if (!mixw_control || MixWRunning) {
       AudioFreq.set_text(khz_text(mixw().audiofq(), separators()));
       MixWRigFreq.set_text(mixw_control ? mixw().FqA() : clients.form().Freq.text());
     }
-    if (Callsign.text() != CurrentCallsign) Callsign_Change();
+    if (qso.Callsign.text() != CurrentCallsign) Callsign_Change();
   });
 }
 
 void QuandrelMain::MixKhz_Change() {
-  trap("QuandrelMain.MixKhz_Change", [this] {
-    if (DebugMode()) settings_file.WriteSetting("MixKhz.Text", MixKhz.text(), true);
+  reporting_errors("QuandrelMain.MixKhz_Change", [this] {
+    if (DebugMode()) settings_file.WriteSetting("MixKhz.Text", qso.MixKhz.text(), true);
     // MixW writes its operating frequency in kHz in a form of its own ("14070.150"),
     // whatever the user's number format.
-    const auto hz = read_frequency_hz(MixKhz.text(), FrequencyUnit::kilohertz);
+    const auto hz = read_frequency_hz(qso.MixKhz.text(), FrequencyUnit::kilohertz);
     if (!hz) {
-      if (DebugMode()) debug("MixKhz refused", MixKhz.text());
+      if (DebugMode()) debug("MixKhz refused", qso.MixKhz.text());
       return;
     }
     frequency.FrequencyDigits = std::to_string(*hz);
@@ -82,10 +82,10 @@ void QuandrelMain::MixKhz_Change() {
 }
 
 void QuandrelMain::MixWRigFreq_Change() {
-  trap("QuandrelMain.MixWRigFreq_Change", [this] {
+  reporting_errors("QuandrelMain.MixWRigFreq_Change", [this] {
     take_mixw();
     const Separators s = separators();
-    if (settings.FrequencyControl != kMixW) {
+    if (setup.settings.FrequencyControl != kMixW) {
       if (MixWRigFreq.text().empty()) return;
       // A display without a frequency in it (dashes while the radio is off) tells MixW
       // nothing.
@@ -113,8 +113,8 @@ void QuandrelMain::MixWRigFreq_Change() {
 }
 
 void QuandrelMain::RigFreq_Change() {
-  if (settings.FrequencyControl == kMixW) return;
-  trap("QuandrelMain.RigFreq_Change", [this] {
+  if (setup.settings.FrequencyControl == kMixW) return;
+  reporting_errors("QuandrelMain.RigFreq_Change", [this] {
     if (MixWRigFreq.text().empty()) return;
     frequency.RigFrequencyHz = whole_number(frequency.FrequencyDigits);
     frequency.AudioOffsetHz = mixw().Mode() == "CW" ? 0.0 : mixw().audiofq();
@@ -128,9 +128,9 @@ void QuandrelMain::RigFreq_Change() {
 }
 
 void QuandrelMain::AudioFreq_Change() {
-  trap("QuandrelMain.AudioFreq_Change", [this] {
+  reporting_errors("QuandrelMain.AudioFreq_Change", [this] {
     const Separators s = separators();
-    if (settings.FrequencyControl == kMixW) {
+    if (setup.settings.FrequencyControl == kMixW) {
       AudioFreq.set_text(khz_text(mixw().audiofq(), s));
       if (DebugMode()) debug("AudioFreq.Text", AudioFreq.text());
       return;
@@ -143,9 +143,9 @@ void QuandrelMain::AudioFreq_Change() {
     const std::string mode = mixw().Mode();
     if (mode == "CW" || mode == "SSB" || mode == "AM" || mode == "FM") {
       frequency.AudioOffsetHz = 0;
-    } else if (mode == "RTTY" && settings.HardwareFSK) {
-      frequency.AudioOffsetHz = settings.FSKPitch;
-    } else if (settings.UseOptimal) {
+    } else if (mode == "RTTY" && setup.settings.HardwareFSK) {
+      frequency.AudioOffsetHz = setup.settings.FSKPitch;
+    } else if (setup.settings.UseOptimal) {
       frequency.AudioOffsetHz = optimal_offset(*this);
     } else {
       frequency.AudioOffsetHz = mixw().audiofq();
@@ -160,6 +160,6 @@ void QuandrelMain::AudioFreq_Change() {
   });
 }
 
-void QuandrelMain::Mode_Change() { Mode.set_text(display_mode_name(Mode.text())); }
+void QuandrelMain::Mode_Change() { qso.Mode.set_text(display_mode_name(qso.Mode.text())); }
 
 }  // namespace vav

@@ -10,7 +10,6 @@ namespace vav {
 namespace {
 
 constexpr const char* kMixWNotLoaded = "MixW2 IS NOT LOADED\rBecause of this I must close down";
-constexpr const char* kAppName = "Vavizorur";
 
 }  // namespace
 
@@ -29,7 +28,7 @@ bool QuandrelMain::Form_Load() {
   }
   // The connection pass runs from the moment the window exists, also while waiting for MixW.
   Timer2.set_enabled(true);
-  trap("QuandrelMain.CheckforInIfile", [this] { settings_file.CheckforInIfile(); });
+  reporting_errors("QuandrelMain.CheckforInIfile", [this] { settings_file.CheckforInIfile(); });
   MixWRunning = true;
   if (!try_take_mixw()) {
     MixWFound = false;
@@ -62,17 +61,32 @@ void QuandrelMain::WaitScreen_Cancel() {
   end_program(RunEnd::cancelled);
 }
 
+void QuandrelMain::LoadSettings() {
+  reporting_errors("QuandrelMain.LoadSettings", [this] {
+    Timer1.set_enabled(true);
+    Timer3.set_enabled(true);
+    setup.load();
+    if (DebugMode()) {
+      const std::string ini = settings_file.program_folder() + "\\" + mixw::kIniFile;
+      for (const char* key : {"DdeMhzFormat", "DdeCatFormat", "DdeKhzFormat"}) {
+        debug(key, ReadIniValue(platform.files, mixw::kIniSection, key, ini));
+      }
+      debug("MixWMode", mixw().Mode());
+    }
+    common.RefreshCaption();
+  });
+}
+
 void QuandrelMain::continue_load() {
   if (platform.loop.quitting()) return;
   // Start-up goes on whatever a step throws; a step without a handler of its own is
   // abandoned at its first error.
   passing_over_errors([&] { SizeForStartUp(); });
   passing_over_errors([&] {
-    common.DebugMode = to_boolean(
-        platform.settings_store.get(kAppName, "Settings", "DebugMode", "False"), separators());
+    common.DebugMode = setup.stored_debug_mode();
     if (common.DebugMode) {
       debug("DebugModeLoaded", "True");
-      Check15.set_checked(true);
+      setup.Check15.set_checked(true);
     }
   });
   passing_over_errors([&] { RestoreWindowPosition(); });
@@ -119,7 +133,7 @@ void QuandrelMain::Timer2_Timer() {
   timing("Connect DXLApps Start Time");
   {
     PassGuard guard(ConnectingApps);
-    trap("QuandrelMain.Timer2", [&] {
+    reporting_errors("QuandrelMain.Timer2", [&] {
       const auto stage = [&](int server) {
         platform.loop.pump();
         if (platform.loop.quitting()) return false;
@@ -130,7 +144,7 @@ void QuandrelMain::Timer2_Timer() {
       // dropped here, and the program is tried below until it is back, even one this pass
       // would otherwise leave alone.
       clients.drop_vanished_servers();
-      if ((settings.FrequencyControl == "Commander" || clients.vanished(dxlab::kCommander)) &&
+      if ((setup.settings.FrequencyControl == "Commander" || clients.vanished(dxlab::kCommander)) &&
           !stage(dxlab::kCommander)) {
         return;
       }
@@ -191,7 +205,7 @@ bool QuandrelMain::may_close() {
       count + " could not be written to disk (" + data_folder +
           ") and will be lost if Vavizorur closes now.\r\rChoose Cancel to keep Vavizorur "
           "running until DXKeeper has them, or free the disk and close again.",
-      kAppName);
+      kProductName);
 }
 
 void QuandrelMain::keep_outbox_at_close() {
@@ -214,7 +228,7 @@ void QuandrelMain::Form_Unload() {
   // Each step runs whatever the one before it threw.
   passing_over_errors([&] { platform.frame.remove_hook(); });
   passing_over_errors([&] { SaveWindowPosition(); });
-  if (settings.TerminateApps) {
+  if (setup.settings.TerminateApps) {
     passing_over_errors([&] {
       if (clients.IsServerConnected(dxlab::kCommander)) senders.ShutdownCommander();
     });

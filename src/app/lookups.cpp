@@ -8,23 +8,23 @@ namespace vav {
 
 void QuandrelMain::Callsign_Change() {
   Timer2.set_enabled(false);
-  trap("QuandrelMain.Callsign_Change", [this] {
-    CurrentCallsign = Callsign.text();
-    Prefix.set_text(WpxPrefixFromCall(Callsign.text()));
-    UTCStart.set_text(UTCEnd.text());
-    if (DebugMode()) debug("CallsignChange", Callsign.text());
+  reporting_errors("QuandrelMain.Callsign_Change", [this] {
+    CurrentCallsign = qso.Callsign.text();
+    qso.Prefix.set_text(WpxPrefixFromCall(qso.Callsign.text()));
+    qso.UTCStart.set_text(qso.UTCEnd.text());
+    if (DebugMode()) debug("CallsignChange", qso.Callsign.text());
     // Each lookup reads the field afresh: a callsign that changed while events ran is the
     // one the later lookups send.
-    if (clients.IsServerConnected(dxlab::kDXView) && settings.TickleDXView) {
-      senders.SendLookup(Callsign.text());
+    if (clients.IsServerConnected(dxlab::kDXView) && setup.settings.TickleDXView) {
+      senders.SendLookup(qso.Callsign.text());
     }
     platform.loop.pump();
-    if (clients.IsServerConnected(dxlab::kDXKeeper) && settings.LookupPrev) {
-      senders.SendCheck(Callsign.text());
+    if (clients.IsServerConnected(dxlab::kDXKeeper) && setup.settings.LookupPrev) {
+      senders.SendCheck(qso.Callsign.text());
     }
     platform.loop.pump();
-    if (clients.IsServerConnected(dxlab::kPathfinder) && settings.TicklePathfinder) {
-      senders.SendGetQslInfo(Callsign.text());
+    if (clients.IsServerConnected(dxlab::kPathfinder) && setup.settings.TicklePathfinder) {
+      senders.SendGetQslInfo(qso.Callsign.text());
     }
     platform.loop.pump();
   });

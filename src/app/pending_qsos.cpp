@@ -27,7 +27,7 @@ std::size_t PendingQsos::at_risk() {
   std::multiset<std::string> on_disk;
   for (const std::string& file : {path(), later_path()}) {
     const std::string text =
-        value_or_fallback(std::string(), [&] { return files_.read_existing(file).value_or(""); });
+        passing_over_errors(std::string(), [&] { return files_.read_existing(file).value_or(""); });
     for (const auto& entry : replay_journal(text).entries) on_disk.insert(entry.execute);
   }
   std::size_t missing = 0;
@@ -45,7 +45,7 @@ std::size_t PendingQsos::at_risk() {
 bool PendingQsos::Rescue() {
   if (rescued() || (saved() && at_risk() == 0)) return true;
   if (!ready_ || rescue_folder_.empty()) return false;
-  return value_or_fallback(false, [this] {
+  return passing_over_errors(false, [this] {
     files_.create_folder(rescue_folder_);
     files_.replace_atomically(rescue_path(), journal_of(entries_));
     rescued_at_ = changes_;
@@ -181,7 +181,7 @@ void PendingQsos::commit(std::string_view journal_text) {
   }
   // An append that fails may have left part of itself behind: only a fresh journal is safe
   // then.
-  const OnFailure mark_for_rewrite([this] { needs_rewrite_ = true; });
+  const UndoOnFailure mark_for_rewrite([this] { needs_rewrite_ = true; });
   files_.append(path(), std::string(journal_text));
 }
 
@@ -195,7 +195,7 @@ void PendingQsos::keep_beside(const PendingQso& entry) {
     later_file_found_ = true;
     return;
   }
-  const OnFailure mark_stale([this] { later_file_stale_ = true; });
+  const UndoOnFailure mark_stale([this] { later_file_stale_ = true; });
   files_.append(later_path(), journal_entry(entry));
   later_file_found_ = true;
 }

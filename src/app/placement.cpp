@@ -46,7 +46,7 @@ void QuandrelMain::RestoreWindowPosition() {
   // A settings file that another program holds reads as the defaults: the window is not
   // where the operator left it, and storing its place later (at close, when the file may be
   // free again) would write over the operator's. It stays unstored for the run.
-  const bool file_readable = value_or_fallback(false, [this] {
+  const bool file_readable = passing_over_errors(false, [this] {
     platform.files.read_existing(settings_file.path());
     return true;
   });
@@ -103,13 +103,6 @@ void QuandrelMain::SizeForStartUp() {
   } else {
     set_size(platform.frame, kStartHeightLargeFonts, kStartWidthLargeFonts);
   }
-}
-
-void QuandrelMain::Check10_Click() {
-  if (Check10.value() == CheckValue::grayed) return;
-  settings.AlwaysOnTop = Check10.checked();
-  set_topmost_in_place(settings.AlwaysOnTop);
-  settings_file.WriteSetting("AlwaysOnTop", boolean_text(settings.AlwaysOnTop), false);
 }
 
 void QuandrelMain::set_topmost_in_place(bool on_top) {

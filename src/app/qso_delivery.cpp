@@ -44,7 +44,7 @@ void QsoDelivery::keep_in_adif_log(const std::string& record) {
     if (!adif_log_failing_) common_.ReportError(e, procedure);
     adif_log_failing_ = true;
   };
-  trapped(report_once, "QuandrelMain.AdifLog", [&] {
+  reporting_errors(report_once, "QuandrelMain.AdifLog", [&] {
     adif_log.Append(record, common_.Version(), platform_.system.utc_now());
     adif_log_failing_ = false;
   });
@@ -61,7 +61,7 @@ void QsoDelivery::saving(const std::function<void()>& change) {
     if (!save_failure_reported_) common_.ReportError(e, procedure);
     save_failure_reported_ = true;
   };
-  trapped(report_once, "QuandrelMain.Log", change);
+  reporting_errors(report_once, "QuandrelMain.Log", change);
   if (pending_qsos.saved()) save_failure_reported_ = false;
 }
 
@@ -77,7 +77,7 @@ bool QsoDelivery::waiting_file_ready() {
       if (!waiting_file_trouble_reported_) common_.ReportError(e, procedure);
       waiting_file_trouble_reported_ = true;
     };
-    trapped(report_once, "QuandrelMain.LoadWaitingQsos", [this] { pending_qsos.Load(); });
+    reporting_errors(report_once, "QuandrelMain.LoadWaitingQsos", [this] { pending_qsos.Load(); });
   }
   if (pending_qsos.ready()) report_damaged_entries();
   return pending_qsos.ready();

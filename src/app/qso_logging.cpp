@@ -10,7 +10,7 @@
 namespace vav {
 void QuandrelMain::Log() {
   Timer2.set_enabled(false);
-  trap("QuandrelMain.Log", [this] {
+  reporting_errors("QuandrelMain.Log", [this] {
     if (CurrentCallsign.find_first_not_of(' ') == std::string::npos) {
       note_qso_without_callsign();
       return;
@@ -33,40 +33,23 @@ void QuandrelMain::note_qso_without_callsign() {
   // stay, so that the operator can add the callsign and save again.
   delivery.notice("", "not logged: no callsign",
                   "A QSO was written without a callsign and was not logged (date " +
-                      DateNow.text() + ", UTC " + UTCStart.text() + ")");
+                      qso.DateNow.text() + ", UTC " + qso.UTCStart.text() + ")");
 }
 
 QuandrelMain::LoggedQso QuandrelMain::logged_qso() {
-  const QsoLogFields fields{.CurrentCallsign = CurrentCallsign,
-                            .RSTRcvd = RSTRcvd.text(),
-                            .RSTSnt = RSTSnt.text(),
-                            .RigFreq = RigFreq.text(),
-                            .OpFreq = OpFreq.text(),
-                            .Mode = Mode.text(),
-                            .DateNow = DateNow.text(),
-                            .UTCStart = UTCStart.text(),
-                            .UTCEnd = UTCEnd.text(),
-                            .NameText = NameText.text(),
-                            .QSLInfo = QSLInfo.text(),
-                            .Notes = Notes.text(),
-                            .State = State.text(),
-                            .QTH = QTH.text(),
-                            .County = County.text(),
-                            .GridSq = GridSq.text(),
-                            .IOTA = IOTA.text(),
-                            .CQZ = CQZ.text(),
-                            .IRUZ = IRUZ.text(),
-                            .Prefix = Prefix.text(),
-                            .ExchRcv = ExchRcv.text(),
-                            .ExchSnt = ExchSnt.text(),
-                            .ContestShown = Frame3.visible()};
+  QsoLogFields fields;
+  qso.fill(fields);
+  fields.CurrentCallsign = CurrentCallsign;
+  fields.RigFreq = RigFreq.text();
+  fields.OpFreq = OpFreq.text();
+  fields.ContestShown = setup.Frame3.visible();
   DebugEntrySink sink;
   if (DebugMode())
     sink = [this](std::string_view key, std::string_view value) { debug(key, value); };
   LoggedQso qso;
-  qso.record = build_log_record(fields, settings, separators(), codec.code_page(), sink);
+  qso.record = build_log_record(fields, setup.settings, separators(), codec.code_page(), sink);
   qso.execute = application_prefix(dxlab::kDXKeeper) +
-                (settings.SendToeQSL ? dxlab::kEqslLog : dxlab::kLog) + qso.record;
+                (setup.settings.SendToeQSL ? dxlab::kEqslLog : dxlab::kLog) + qso.record;
   return qso;
 }
 

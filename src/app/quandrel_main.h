@@ -12,7 +12,8 @@
 
 #include "app/frequency_tracking.h"
 #include "app/qso_delivery.h"
-#include "app/settings.h"
+#include "app/qso_form.h"
+#include "app/setup_tab.h"
 #include "app/settings_file.h"
 #include "app/status_tab.h"
 #include "common/common.h"
@@ -48,6 +49,7 @@ class QuandrelMain {
   // Windows ends the session: the same without asking.
   void EndSession();
   void Form_Unload();
+  void LoadSettings();
   void Timer2_Timer();  // connection pass
   void Timer3_Timer();  // MixW watch
   void MixWLostCloseDown();
@@ -87,62 +89,21 @@ class QuandrelMain {
   void SaveWindowPosition();
   void Form_Resize();
   bool IsSmallFonts();
-  void Check10_Click();
   void SetTopMost(bool on_top, WindowRef window, int x, int y, int cx, int cy);
   // SetTopMost with the window's own place and size.
   void set_topmost_in_place(bool on_top);
   void SizeForStartUp();
 
-  // ---- setup_tab.cpp -------------------------------------------------------------------
-  void LoadSettings();
-  void Check1_Click();
-  void Check2_Click();
-  void Check3_Click();
-  void Check4_Click();
-  void Check5_Click();
-  void Check6_Click();
-  void Check7_Click();
-  void Check8_Click();
-  void Check9_Click();
-  void Check11_Click();
-  void Check12_Click();
-  void Check13_Click();
-  void Check14_Click();
-  void Check15_Click();
-  void Check16_Click();
-  void Check17_Click();
-  void Combo1_Click();
-  // The check box `number` (1 to 17); throws kSubscriptOutOfRange for any other number.
-  CheckBox& check_box(int number);
-  void OptDigitalFreq_Change();
-  void Option1_Click(int index);
-  void Option2_Click(int index);
-
   // ---- the window's controls -----------------------------------------------------------
-  // QSO fields linked to MixW's "QSO" topic.
-  LinkedText Callsign, RSTRcvd, RSTSnt, Mode, NameText, QTH, State, DXCCPrefix, Country, QSLInfo,
-      Notes, County, DateNow, UTCStart, UTCEnd, ExchRcv, ExchSnt;
-  LinkedText Cont, CQZ, IRUZ, GridSq, IOTA;  // labels
-  LinkedText Command, MixKhz;                // hidden
-  Button Save{"Save"};                       // enabled while there is a callsign
+  QsoForm qso;  // the QSO fields linked to MixW's "QSO" topic
   // Fields the program fills.
-  TextControl RigFreq, AudioFreq, OpFreq, Prefix, MixWRigFreq;
+  TextControl RigFreq, AudioFreq, OpFreq, MixWRigFreq;
   TextControl RcvdSpotPrefix, RcvdSpotGrid, RcvdSpotSearch, RcvdSpotLogMode, RcvdSpotQSX,
       RcvdSpotFreq, RcvdSpotMode, RcvdSpotCallsign;
-  // Setup tab.
-  CheckBox Check1, Check2, Check3, Check4, Check5, Check6, Check7, Check8, Check9, Check10, Check11,
-      Check12, Check13, Check14, Check15, Check16, Check17;
-  OptionGroup Option1;  // 0 "MixW", 1 "Commander"
-  OptionGroup Option2;  // 0 "Rig Frequency", 1 "Actual Frequency"
-  ComboList Combo1;     // RTTY radio mode
-  TextControl OptDigitalFreq;
-  Frame Frame3;  // contest exchange
-  Frame Frame6;  // SpotCollector settings
   Timer Timer1, Timer2, Timer3;
   StatusTab status;
 
   // ---- state ---------------------------------------------------------------------------
-  Settings settings;
   std::string CurrentCallsign;
   FrequencyTracking frequency;
   bool MixWRunning = false;
@@ -160,6 +121,7 @@ class QuandrelMain {
   DdeCommon codec;
   SettingsFile settings_file;
   DdeClientModule clients;
+  SetupTab setup;
   DXLabControlModule senders;
   SpotServer spot_server;
   QsoDelivery delivery;
@@ -172,8 +134,8 @@ class QuandrelMain {
   }
   // Runs a handler's body, reporting what it throws under "QuandrelMain.Procedure".
   template <class Body>
-  void trap(std::string_view procedure, Body&& body) {
-    common.trap(procedure, std::forward<Body>(body));
+  void reporting_errors(std::string_view procedure, Body&& body) {
+    common.reporting_errors(procedure, std::forward<Body>(body));
   }
   // Takes the running MixW object into MixWApp; throws RuntimeError when none runs.
   void take_mixw();
@@ -183,7 +145,6 @@ class QuandrelMain {
   Separators separators() const { return locale.separators(); }
 
  private:
-  void set_qso_link_items();
   void wire_handlers();
   void spot_arrived(const SpotFields& spot);
   void continue_load();
@@ -205,8 +166,6 @@ class QuandrelMain {
   // A QSO written with no callsign: nothing is logged, and the operator is told.
   void note_qso_without_callsign();
   void wire_status();
-  // A click on a box of the on/off options table.
-  void option_box_clicked(int number);
   void refresh_waiting_rows();
   void note_spot(const SpotFields& spot, std::string outcome);
   std::string status_time();

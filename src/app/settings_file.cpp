@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "common/conversions.h"
+#include "errors/error_trap.h"
 #include "errors/runtime_error.h"
 
 namespace vav {
@@ -48,20 +49,18 @@ void SettingsFile::CheckforInIfile() {
 }
 
 std::string SettingsFile::ReadSetting(const std::string& key, const std::string& default_value) {
-  try {
+  // A key that cannot be read reads as its default.
+  return passing_over_errors(default_value, [&] {
     std::string value = profile_.read_string(path(), kSettingsSection, key);
     return value.empty() ? default_value : value;
-  } catch (const RuntimeError&) {
-    return default_value;
-  }
+  });
 }
 
 void SettingsFile::WriteSetting(const std::string& key, const std::string& value, bool to_debug) {
-  try {
+  // A failed write is passed over; the next change tries again.
+  passing_over_errors([&] {
     profile_.write_string(path(), to_debug ? kDebugSection : kSettingsSection, key, value);
-  } catch (const RuntimeError&) {
-    // A failed write is ignored; the next change tries again.
-  }
+  });
 }
 
 namespace {

@@ -23,10 +23,10 @@ double spot_audio_offset(QuandrelMain& main, const std::string& mixw_mode) {
     return 0;
   }
   if (mixw_mode == "RTTY") {
-    return main.settings.HardwareFSK ? main.settings.FSKPitch : main.mixw().audiofq();
+    return main.setup.settings.HardwareFSK ? main.setup.settings.FSKPitch : main.mixw().audiofq();
   }
   const double offset =
-      optimal_audio_offset(main.OptDigitalFreq.text(), main.settings.OptDigitalFrequency);
+      optimal_audio_offset(main.setup.OptDigitalFreq.text(), main.setup.settings.OptDigitalFrequency);
   main.mixw().ExecuteMacros("<AUDIOFQ:" + str_number(static_cast<long long>(offset)) + ">");
   return offset;
 }
@@ -62,13 +62,13 @@ void QuandrelMain::RcvdSpotChange() {
   // Commander puts the radio in this mode with the dial: the dial lies the audio offset above
   // the spot in a mode that receives below its dial (LSB, RTTY, PKT ...), below it otherwise.
   const std::string radio_mode = RcvdSpotLogMode.text() == "RTTY"
-                                     ? rtty_radio_mode(settings.RTTYRadioMode)
+                                     ? rtty_radio_mode(setup.settings.RTTYRadioMode)
                                      : RcvdSpotMode.text();
   const std::int64_t dial_hz =
       spot_dial_hz(*spot_hz, frequency.AudioOffsetHz, sideband_of(radio_mode));
   const std::string dial_digits = std::to_string(dial_hz);
   const std::optional<std::string> dial_khz = khz_two_decimals(dial_digits, s);
-  if (settings.FrequencyControl == "MixW") {
+  if (setup.settings.FrequencyControl == "MixW") {
     MixWRigFreq.set_text(dial_digits);
   } else if (dial_khz) {
     // Under Commander frequency control the mirror holds Commander's display, in kHz.

@@ -89,7 +89,7 @@ void QuandrelMain::note_spot(const SpotFields& spot, std::string outcome) {
 }
 
 void QuandrelMain::SendNow_Click() {
-  trap("QuandrelMain.SendNow_Click", [this] {
+  reporting_errors("QuandrelMain.SendNow_Click", [this] {
     if (!clients.IsServerConnected(dxlab::kDXKeeper)) clients.ConnectServer(dxlab::kDXKeeper);
     delivery.deliver_waiting_qsos();
   });

@@ -57,7 +57,7 @@ void Common::Initialize() {
   // A header written before start-up got here (an error while the settings file was
   // created) stays the run's only one, and the shutdown line still closes the run.
   os_name_ = "Unknown";
-  trap("Common.Initialize", [this] {
+  reporting_errors("Common.Initialize", [this] {
     error_log_path_ = data_folder() + "\\ErrorLog.txt";
     take_run_facts();
   });
@@ -70,7 +70,7 @@ void Common::take_run_facts() {
 }
 
 void Common::Terminate() {
-  trap("Common.Terminate", [this] {
+  reporting_errors("Common.Terminate", [this] {
     if (error_log_started_) LogError(std::string(kProductName) + " shutdown");
   });
 }
@@ -158,7 +158,7 @@ void Common::DebugSettings(std::string_view key, std::string_view value) {
   const auto show = [this](const RuntimeError& e, std::string_view) {
     show_debug_failure(e.description());
   };
-  trapped(show, "Common.DebugSettings", [&] {
+  vav::reporting_errors(show, "Common.DebugSettings", [&] {
     std::string line = system_.local_time_text() + "  -  ";
     line.append(key);
     line += " = ";
@@ -176,7 +176,7 @@ void Common::show_debug_failure(const std::string& description) {
 std::string Common::Version() const { return VAV_VERSION; }
 
 void Common::GetOSVersion() {
-  trap("Common.GetOSVersion", [this] {
+  reporting_errors("Common.GetOSVersion", [this] {
     const OsVersion version = system_.os_version();
     os_build_ = version.build;
     os_name_ = windows_name(version);
@@ -188,7 +188,7 @@ std::string Common::error_log_path() const {
 }
 
 std::string Common::program_folder() const {
-  return value_or_fallback(std::string(), [this] { return system_.program_folder(); });
+  return passing_over_errors(std::string(), [this] { return system_.program_folder(); });
 }
 
 std::string Common::debug_log_path() const { return data_folder() + "\\VavizorurDebug.txt"; }

@@ -35,9 +35,10 @@ class Common {
   // RuntimeError keeps its number and description, running out of memory is error 7,
   // anything else error 51.
   template <class Body>
-  void trap(std::string_view procedure, Body&& body) {
-    trapped([this](const RuntimeError& e, std::string_view p) { ReportError(e, p); }, procedure,
-            std::forward<Body>(body));
+  void reporting_errors(std::string_view procedure, Body&& body) {
+    vav::reporting_errors(
+        [this](const RuntimeError& e, std::string_view p) { ReportError(e, p); }, procedure,
+        std::forward<Body>(body));
   }
   // Appends one error line, writing the run header first at the first error of the run.
   // Never throws; a log that cannot be written is skipped, and the header then waits for the

@@ -6,9 +6,9 @@ namespace vav {
 
 std::string choose_data_folder(System& system, Files& files) {
   const std::string program =
-      value_or_fallback(std::string(), [&] { return system.program_folder(); });
+      passing_over_errors(std::string(), [&] { return system.program_folder(); });
   if (files.can_create_in(program)) return program;
-  return value_or_fallback(program, [&] {
+  return passing_over_errors(program, [&] {
     const std::string user = system.user_data_folder();
     files.create_folder(user);
     return files.can_create_in(user) ? user : program;

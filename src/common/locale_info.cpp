@@ -47,19 +47,19 @@ constexpr long long kDateZero = days_from_civil(1899, 12, 30);
 }  // namespace
 
 template <class Body>
-void LocaleInfo::trap(std::string_view procedure, Body&& body) {
+void LocaleInfo::reporting_errors(std::string_view procedure, Body&& body) {
   const auto report = [this](const RuntimeError& e, std::string_view p) {
     if (common_ != nullptr) common_->ReportError(e, p);
   };
-  trapped(report, procedure, std::forward<Body>(body));
+  vav::reporting_errors(report, procedure, std::forward<Body>(body));
 }
 
 void LocaleInfo::Initialize() {
-  trap("LocaleInfo.Initialize", [this] { GetLocaleSeparators(); });
+  reporting_errors("LocaleInfo.Initialize", [this] { GetLocaleSeparators(); });
 }
 
 void LocaleInfo::GetLocaleSeparators() {
-  trap("LocaleInfo.GetLocaleSeparators", [this] {
+  reporting_errors("LocaleInfo.GetLocaleSeparators", [this] {
     const std::uint32_t lcid = system_.user_default_lcid();
     const std::string thousands = system_.locale_info(lcid, locale_item::kThousandsSeparator);
     const std::string decimal = system_.locale_info(lcid, locale_item::kDecimalSeparator);
@@ -81,7 +81,7 @@ void LocaleInfo::GetLocaleSeparators() {
 
 std::string LocaleInfo::GetLocaleLanguage() {
   std::string name;
-  trap("LocaleInfo.GetLocaleLanguage", [&] {
+  reporting_errors("LocaleInfo.GetLocaleLanguage", [&] {
     const std::uint32_t lcid = system_.user_default_lcid();
     if (lcid != 0) name = GetUserLocaleInfo(lcid, locale_item::kLanguageName);
   });
@@ -90,7 +90,7 @@ std::string LocaleInfo::GetLocaleLanguage() {
 
 std::string LocaleInfo::GetLocaleCountry() {
   std::string name;
-  trap("LocaleInfo.GetLocaleCountry", [&] {
+  reporting_errors("LocaleInfo.GetLocaleCountry", [&] {
     const std::uint32_t lcid = system_.user_default_lcid();
     if (lcid != 0) name = GetUserLocaleInfo(lcid, locale_item::kCountryName);
   });
@@ -99,7 +99,8 @@ std::string LocaleInfo::GetLocaleCountry() {
 
 std::string LocaleInfo::GetUserLocaleInfo(std::uint32_t lcid, std::uint32_t item) {
   std::string text;
-  trap("LocaleInfo.GetUserLocaleInfo", [&] { text = system_.locale_info(lcid, item); });
+  reporting_errors("LocaleInfo.GetUserLocaleInfo",
+                   [&] { text = system_.locale_info(lcid, item); });
   return text;
 }
 
@@ -107,7 +108,7 @@ std::string LocaleInfo::month_abbreviation(int month) {
   if (month < 1 || month > 12) return "";
   const auto index = static_cast<std::size_t>(month - 1);
   // Used while writing the error log, which must not report; falls back to English.
-  std::string name = value_or_fallback(std::string(), [&] {
+  std::string name = passing_over_errors(std::string(), [&] {
     const std::uint32_t lcid = system_.user_default_lcid();
     return system_.locale_info(lcid,
                                locale_item::kAbbrevMonthName1 + static_cast<std::uint32_t>(index));

@@ -34,7 +34,7 @@ class LocaleInfo {
  private:
   // Runs `body`, reporting what it throws through `common` under `procedure`.
   template <class Body>
-  void trap(std::string_view procedure, Body&& body);
+  void reporting_errors(std::string_view procedure, Body&& body);
   System& system_;
   Common* common_ = nullptr;
 };

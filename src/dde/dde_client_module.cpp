@@ -46,7 +46,7 @@ DdeClientModule::~DdeClientModule() {
 }
 
 void DdeClientModule::Initialize(const std::function<void()>& load_server_form) {
-  common_.trap("DDEClientmodule.Initialize", [&] {
+  common_.reporting_errors("DDEClientmodule.Initialize", [&] {
     if (load_server_form) load_server_form();
     if (!serving_) {
       dde_.serve_topic(kTopic, [this](const std::string& command) { return StartNotice(command); });
@@ -115,7 +115,7 @@ void DdeClientModule::ConnectServer(int server) {
   if (server == dxlab::kSpotCollector || server == dxlab::kNone) return;
   // A program that is not running answers nothing: it is marked disconnected, and nothing is
   // shown or logged.
-  const bool linked = value_or_fallback(false, [&] {
+  const bool linked = passing_over_errors(false, [&] {
     set_links(server, LinkMode::automatic);
     return true;
   });
@@ -167,7 +167,7 @@ bool DdeClientModule::vanished(int server) const {
 }
 
 void DdeClientModule::SetServerConnect(int server, bool connected) {
-  common_.trap("DDEClientModule.SetServerConnect", [&] {
+  common_.reporting_errors("DDEClientModule.SetServerConnect", [&] {
     check_index(server);
     ServerConnected[server] = connected;
     std::string list;

@@ -64,7 +64,7 @@ bool SpotServer::Execute(const std::string& command) {
   const std::string_view word = std::string_view(command).substr(kIndexLength);
   if (starts_with_word(word, dxlab::kSetScNewEntry)) {
     std::array<std::string, 9> spot;
-    const bool read = value_or_fallback(false, [&] {
+    const bool read = passing_over_errors(false, [&] {
       codec_.ParseRecord(word.substr(std::string_view(dxlab::kSetScNewEntry).size()));
       const int count = codec_.ParsedTokenCount();
       for (int position = 1; position <= static_cast<int>(spot.size()); ++position) {

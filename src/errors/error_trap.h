@@ -1,14 +1,19 @@
 #pragma once
-// The program's one way of trapping errors. A procedure that traps its errors runs its body
-// through `trapped`: whatever the body throws becomes a RuntimeError (a fault of the
-// program itself is "Out of memory" or "Internal error") and is reported under the
-// procedure's "Module.Procedure" name; the procedure then ends normally, so nothing escapes
-// into the event loop. Where an error is passed over on purpose, the helper says so by its
-// name (`passing_over_errors`), and a step that must undo something when it fails uses
-// `OnFailure` rather than catching and rethrowing.
+// The program's four ways of trapping an error, each named for what it does:
 //
-// Apart from the boundaries of the event loop and the window procedures, this file holds
-// the program's only catch-all handlers.
+//   reporting_errors     runs a procedure's body; what it throws is reported under the
+//                        procedure's "Module.Procedure" name, and the procedure ends normally
+//   passing_over_errors  runs a step whose failure is of no consequence: the step is
+//                        abandoned at its first error and the caller goes on (with a fallback
+//                        value, for a step that computes one)
+//   ErrorBoundary::guard (platform/error_boundary.h) the edge of the event loop and of the
+//                        window procedures: what escapes a handler is reported there
+//   UndoOnFailure        undoes a step when the scope it guards is left by an exception,
+//                        which then goes on its way
+//
+// Whatever is thrown becomes a RuntimeError; a fault of the program itself is "Out of memory"
+// or "Internal error". Apart from the catch blocks of the adapters that turn a system's
+// failure into a RuntimeError, this file and the boundary hold the program's only catch-alls.
 #include <exception>
 #include <new>
 #include <string>
@@ -18,10 +23,11 @@
 #include "errors/runtime_error.h"
 
 namespace vav {
+namespace detail {
 
 // Inside a catch block: the exception being handled as the runtime error to report. A fault
 // of the program itself keeps what it says about itself after the standard description.
-inline RuntimeError escaped_error() {
+inline RuntimeError current_error() {
   try {
     throw;
   } catch (const RuntimeError& error) {
@@ -36,18 +42,19 @@ inline RuntimeError escaped_error() {
   }
 }
 
-// Runs `body`; what it throws is reported as report(const RuntimeError&, procedure).
+}  // namespace detail
+
+// Runs `body`; what it throws is handed to report(const RuntimeError&, procedure).
 template <class Report, class Body>
-void trapped(Report&& report, std::string_view procedure, Body&& body) {
+void reporting_errors(Report&& report, std::string_view procedure, Body&& body) {
   try {
     std::forward<Body>(body)();
   } catch (...) {
-    report(escaped_error(), procedure);
+    report(detail::current_error(), procedure);
   }
 }
 
-// Runs `body` and passes over whatever it throws: the step is abandoned at its first error
-// and the caller goes on. For steps whose failure is of no consequence to what follows.
+// Runs `body` and passes over whatever it throws.
 template <class Body>
 void passing_over_errors(Body&& body) noexcept {
   try {
@@ -58,7 +65,7 @@ void passing_over_errors(Body&& body) noexcept {
 
 // The value `body` returns, or `fallback` when it throws.
 template <class T, class Body>
-T value_or_fallback(T fallback, Body&& body) noexcept {
+T passing_over_errors(T fallback, Body&& body) noexcept {
   try {
     return std::forward<Body>(body)();
   } catch (...) {
@@ -68,14 +75,14 @@ T value_or_fallback(T fallback, Body&& body) noexcept {
 
 // Runs `undo` when the scope it guards is left by an exception, which then goes on its way.
 template <class Undo>
-class OnFailure {
+class UndoOnFailure {
  public:
-  explicit OnFailure(Undo undo) : undo_(std::move(undo)) {}
-  ~OnFailure() {
+  explicit UndoOnFailure(Undo undo) : undo_(std::move(undo)) {}
+  ~UndoOnFailure() {
     if (std::uncaught_exceptions() > exceptions_at_start_) undo_();
   }
-  OnFailure(const OnFailure&) = delete;
-  OnFailure& operator=(const OnFailure&) = delete;
+  UndoOnFailure(const UndoOnFailure&) = delete;
+  UndoOnFailure& operator=(const UndoOnFailure&) = delete;
 
  private:
   Undo undo_;

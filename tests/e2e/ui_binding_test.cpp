@@ -34,30 +34,30 @@ TEST_F(MainWindowTest, FieldsShowWhatMixWHolds) {
   for (const auto& field : fields) {
     EXPECT_EQ(text_of(field.id), field.expected) << "control " << field.id;
   }
-  EXPECT_EQ(text_of(kMode), app->Mode.text());
-  EXPECT_FALSE(app->Mode.text().empty());
+  EXPECT_EQ(text_of(kMode), app->qso.Mode.text());
+  EXPECT_FALSE(app->qso.Mode.text().empty());
   EXPECT_EQ(text_of(kOpFreq), app->OpFreq.text());
 }
 
 TEST_F(MainWindowTest, ModelChangesRepaintTheirWindows) {
   start({});
-  app->Check5.set_value(CheckValue::checked);
+  app->setup.Check5.set_value(CheckValue::checked);
   EXPECT_EQ(check_state(window.control(check_id(5))), BST_CHECKED);
-  app->Check5.set_value(CheckValue::grayed);
+  app->setup.Check5.set_value(CheckValue::grayed);
   EXPECT_EQ(check_state(window.control(check_id(5))), BST_INDETERMINATE);
-  app->Option2.select(0);
+  app->setup.Option2.select(0);
   EXPECT_EQ(check_state(window.control(kOption2 + 0)), BST_CHECKED);
   EXPECT_EQ(check_state(window.control(kOption2 + 1)), BST_UNCHECKED);
-  app->Combo1.set_list_index(4);
+  app->setup.Combo1.set_list_index(4);
   EXPECT_EQ(SendMessageA(window.control(kCombo1), CB_GETCURSEL, 0, 0), 4);
-  app->NameText.set_text("Hanako");
+  app->qso.NameText.set_text("Hanako");
   EXPECT_EQ(text_of(kNameText), "Hanako");
   // The frames and the Commander-only box follow their visibility flags.
   EXPECT_FALSE(shown(window.control(kFrame3)));
   EXPECT_FALSE(shown(window.control(kFrame6)));
   EXPECT_FALSE(shown(window.control(check_id(16))));
-  app->Frame3.set_visible(true);
-  app->Check16.set_visible(true);
+  app->setup.Frame3.set_visible(true);
+  app->setup.Check16.set_visible(true);
   EXPECT_TRUE(shown(window.control(kFrame3)));
   EXPECT_TRUE(shown(window.control(check_id(16))));
 }
@@ -66,13 +66,13 @@ TEST_F(MainWindowTest, TypingGoesIntoTheModelAndRunsItsHandler) {
   start({});
   SetWindowTextA(window.control(kCallsign), "DL1XYZ");  // raises EN_CHANGE, as typing does
   settle();
-  EXPECT_EQ(app->Callsign.text(), "DL1XYZ");
-  EXPECT_EQ(app->Prefix.text(), "DL1");
+  EXPECT_EQ(app->qso.Callsign.text(), "DL1XYZ");
+  EXPECT_EQ(app->qso.Prefix.text(), "DL1");
   EXPECT_EQ(text_of(kPrefix), "DL1");
 
   SetWindowTextA(window.control(kOptDigitalFreq), "1000");
   settle();
-  EXPECT_EQ(app->OptDigitalFreq.text(), "1000");
+  EXPECT_EQ(app->setup.OptDigitalFreq.text(), "1000");
   EXPECT_EQ(setting("OptiumDigitalFreq"), "1000");
 }
 
@@ -83,22 +83,22 @@ TEST_F(MainWindowTest, ClicksGoIntoTheModelAndRunTheirHandlers) {
 
   SendMessageA(window.control(check_id(7)), BM_CLICK, 0, 0);
   settle();
-  EXPECT_TRUE(app->Check7.checked());
+  EXPECT_TRUE(app->setup.Check7.checked());
   EXPECT_EQ(check_state(window.control(check_id(7))), BST_CHECKED);
   EXPECT_TRUE(shown(window.control(kFrame3)));
   EXPECT_EQ(setting("ShowContest"), "True");
 
   SendMessageA(window.control(check_id(7)), BM_CLICK, 0, 0);
   settle();
-  EXPECT_FALSE(app->Check7.checked());
+  EXPECT_FALSE(app->setup.Check7.checked());
   EXPECT_FALSE(shown(window.control(kFrame3)));
   EXPECT_EQ(setting("ShowContest"), "False");
 
   // Choosing Commander frequency control ticks the Commander box and shows its settings.
   SendMessageA(window.control(kOption1 + 1), BM_CLICK, 0, 0);
   settle();
-  EXPECT_EQ(app->Option1.selected(), 1);
-  EXPECT_TRUE(app->Check11.checked());
+  EXPECT_EQ(app->setup.Option1.selected(), 1);
+  EXPECT_TRUE(app->setup.Check11.checked());
   EXPECT_EQ(check_state(window.control(check_id(11))), BST_CHECKED);
   EXPECT_TRUE(shown(window.control(kFrame6)));
   EXPECT_EQ(setting("FrequencyControl"), "Commander");
@@ -109,7 +109,7 @@ TEST_F(MainWindowTest, ClicksGoIntoTheModelAndRunTheirHandlers) {
   SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(kCombo1, CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(combo));
   settle();
-  EXPECT_EQ(app->Combo1.list_index(), 3);
+  EXPECT_EQ(app->setup.Combo1.list_index(), 3);
   // Saved as number text with its leading blank, which the profile reader would trim.
   const auto file = files.read_all(folder.windows_path("Vavizorur.ini")).value_or("");
   EXPECT_NE(file.find("RTTYRadioModeSetting= 3\r\n"), std::string::npos) << file;
@@ -119,7 +119,7 @@ TEST_F(MainWindowTest, AnExceptionFromAClickHandlerReachesTheErrorLog) {
   start({});
   window.select_tab(1);
   settle();
-  app->Check7.on_click = [] { throw std::logic_error("click fault"); };
+  app->setup.Check7.on_click = [] { throw std::logic_error("click fault"); };
   SendMessageA(window.control(check_id(7)), BM_CLICK, 0, 0);
   settle();
   const std::string log = files.read_all(folder.windows_path("ErrorLog.txt")).value_or("");
@@ -133,11 +133,11 @@ TEST_F(MainWindowTest, AnExceptionFromAClickHandlerReachesTheErrorLog) {
 TEST_F(MainWindowTest, UnbindingLeavesTheModelWithoutObservers) {
   start({});
   binding.reset();
-  app->NameText.set_text("Hanako");
+  app->qso.NameText.set_text("Hanako");
   EXPECT_NE(text_of(kNameText), "Hanako");
   SetWindowTextA(window.control(kNameText), "Jiro");
   settle();
-  EXPECT_EQ(app->NameText.text(), "Hanako");
+  EXPECT_EQ(app->qso.NameText.text(), "Hanako");
 }
 
 }  // namespace

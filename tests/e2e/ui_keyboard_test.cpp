@@ -79,7 +79,7 @@ TEST_F(KeyboardTest, TabAndShiftTabGoThroughTheVisibleTabInReadingOrder) {
   }
   // Walking through the option groups chose nothing.
   EXPECT_EQ(setting("FrequencyControl"), "Commander");
-  EXPECT_EQ(app->Option2.selected(), 1);
+  EXPECT_EQ(app->setup.Option2.selected(), 1);
 }
 
 TEST_F(KeyboardTest, CtrlTabSwitchesTabsAndTakesTheFocusAlong) {

@@ -175,7 +175,7 @@ TEST_F(MainWindowTest, AlwaysOnTopKeepsTheWindowOnTopWhereItStands) {
   GetWindowRect(window.hwnd(), &before);
   EXPECT_TRUE(topmost());
   for (const bool on : {false, true}) {
-    app->Check10.set_checked(on);
+    app->setup.Check10.set_checked(on);
     settle();
     EXPECT_EQ(topmost(), on);
     RECT now{};

@@ -29,7 +29,7 @@ TEST_F(ErrorBoundaryTest, AnExceptionEscapingAHandlerIsLoggedAndTheProgramGoesOn
   int n = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
-    app->Callsign.on_change = c.fault;
+    app->qso.Callsign.on_change = c.fault;
     station.mixw().operator_types("Call", "DL" + std::to_string(++n) + "ABC");
     run_for(100);
     EXPECT_NE(read_file("ErrorLog.txt").find(c.line + "\r\n"), std::string::npos)
@@ -41,7 +41,7 @@ TEST_F(ErrorBoundaryTest, AnExceptionEscapingAHandlerIsLoggedAndTheProgramGoesOn
   // The next event is handled as ever.
   station.mixw().operator_types("Name", "Hans");
   run_for(100);
-  EXPECT_EQ(app->NameText.text(), "Hans");
+  EXPECT_EQ(app->qso.NameText.text(), "Hans");
   escapes_expected = 3;
 }
 

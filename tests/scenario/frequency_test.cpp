@@ -43,7 +43,7 @@ TEST_F(FrequencyTest, MixWControlShowsMixWsFrequenciesInKhzForm) {
   EXPECT_EQ(app->RigFreq.text(), "14,070.000");
   EXPECT_EQ(app->AudioFreq.text(), "1.001");
   EXPECT_EQ(app->OpFreq.text(), "14,071.001");
-  EXPECT_EQ(app->Mode.text(), "PSK31");  // MixW's "BPSK31", renamed for the window
+  EXPECT_EQ(app->qso.Mode.text(), "PSK31");  // MixW's "BPSK31", renamed for the window
 
   mixw().tune_dial(7'035'000);
   run_for(1);

@@ -165,7 +165,7 @@ TEST_F(LifecycleTest, InDebugModeStartUpAndEachPassWriteTheirTimingLines) {
       "Finish Logserver Start Pathfinder", "Finish Pathfinder End Load"};
   ASSERT_GE(keys.size(), pass.size());
   EXPECT_EQ(std::vector<std::string>(keys.end() - 5, keys.end()), pass);
-  EXPECT_TRUE(app->Check15.checked());
+  EXPECT_TRUE(app->setup.Check15.checked());
 }
 
 }  // namespace

@@ -31,8 +31,8 @@ TEST_F(LookupsTest, ANewCallsignIsLookedUpInDXViewDXKeeperAndPathfinderAsSet) {
   station.mixw().operator_types("EndTime", "06:48");
   type_call("q1abc/3");
 
-  EXPECT_EQ(app->Prefix.text(), "Q3");
-  EXPECT_EQ(app->UTCStart.text(), "06:48");
+  EXPECT_EQ(app->qso.Prefix.text(), "Q3");
+  EXPECT_EQ(app->qso.UTCStart.text(), "06:48");
   EXPECT_EQ(app->CurrentCallsign, "q1abc/3");
   EXPECT_EQ(station.dxview().journal(), (std::vector<std::string>{"003lookupq1abc/3"}));
   EXPECT_EQ(station.dxkeeper().journal(), (std::vector<std::string>{"001checkq1abc/3"}));
@@ -73,7 +73,7 @@ TEST_F(LookupsTest, AChangeWhoseNoticeWasLostIsCaughtUpWithinHalfASecond) {
   write_settings({"TickleDXView=True", "ConnectDXView=True"});
   station.dxview().start();
   start_program();
-  app->Callsign.on_change = nullptr;  // the change notice goes missing
+  app->qso.Callsign.on_change = nullptr;  // the change notice goes missing
   type_call("Q2XYZ");
   EXPECT_TRUE(station.dxview().journal().empty());
   run_for(500);
@@ -91,8 +91,8 @@ TEST_F(LookupsTest, ACallsignArrivingWhileLookupsLetEventsRunIsTheOneTheLaterLoo
   // The operator corrects the call just as DXView is told: the new value is waiting in the
   // loop when the lookups let events run.
   bool corrected = false;
-  app->Prefix.on_change = [&] {
-    if (!corrected && app->Callsign.text() == "Q1AB") {
+  app->qso.Prefix.on_change = [&] {
+    if (!corrected && app->qso.Callsign.text() == "Q1AB") {
       corrected = true;
       station.mixw().operator_types("Call", "Q1ABC");
     }

@@ -124,7 +124,7 @@ TEST_F(PlacementOnTwoMonitorsTest, AlwaysOnTopOnTheSecondMonitorLeavesTheWindowI
   start_program();
   frame.drag_to(2400, 300);
   const int resizes = frame.resize_events();
-  app->Check10.set_checked(true);
+  app->setup.Check10.set_checked(true);
   EXPECT_EQ(
       frame.topmost_calls().back(),
       (sim::TopmostCall{true, 2400, 300, twips_to_pixels(4815, 144), twips_to_pixels(5595, 144)}));

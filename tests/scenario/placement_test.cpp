@@ -89,18 +89,18 @@ TEST_F(PlacementTest, TheStoredWindowStateIsRestoredAndAnImpossibleOneIgnored) {
 TEST_F(PlacementTest, AlwaysOnTopPassesThePositionInPixels) {
   write_settings({"Top=300", "Left=1500"});
   start_program();
-  app->Check10.set_checked(true);
+  app->setup.Check10.set_checked(true);
   ASSERT_FALSE(frame.topmost_calls().empty());
   EXPECT_EQ(frame.topmost_calls().back(), (sim::TopmostCall{true, 100, 20, 321, 373}));
-  EXPECT_TRUE(app->settings.AlwaysOnTop);
+  EXPECT_TRUE(app->setup.settings.AlwaysOnTop);
   EXPECT_EQ(setting("AlwaysOnTop"), "True");
 
-  app->Check10.set_checked(false);
+  app->setup.Check10.set_checked(false);
   EXPECT_EQ(frame.topmost_calls().back(), (sim::TopmostCall{false, 100, 20, 321, 373}));
   EXPECT_EQ(setting("AlwaysOnTop"), "False");
 
   const auto calls = frame.topmost_calls().size();
-  app->Check10.set_value(CheckValue::grayed);
+  app->setup.Check10.set_value(CheckValue::grayed);
   EXPECT_EQ(frame.topmost_calls().size(), calls);
   EXPECT_EQ(setting("AlwaysOnTop"), "False");
 }
@@ -120,7 +120,7 @@ TEST_F(PlacementTest, AlwaysOnTopConvertsAtTheScreensResolutionAndLeavesTheWindo
     set_screen_dpi(c.dpi);
     start_program();
     const int resizes = frame.resize_events();
-    app->Check10.set_checked(true);
+    app->setup.Check10.set_checked(true);
     EXPECT_EQ(frame.topmost_calls().back(), c.call);
     EXPECT_EQ(frame.resize_events(), resizes);
     EXPECT_EQ(frame.left(), 1500);
@@ -132,7 +132,7 @@ TEST_F(PlacementTest, WithoutAlwaysOnTopTheWindowIsMadeNotTopmostAtStartUp) {
   start_program();
   ASSERT_FALSE(frame.topmost_calls().empty());
   EXPECT_FALSE(frame.topmost_calls().back().on_top);
-  EXPECT_FALSE(app->Check10.checked());
+  EXPECT_FALSE(app->setup.Check10.checked());
 }
 
 // At every resolution the window opens where it was left, "Always on Top" or not, and a start

@@ -70,12 +70,12 @@ TEST_F(QsoLoggingTest, AWrittenQsoIsLoggedOnceWithTheExactRecordAndTheFieldsClea
             "<BAND:3>20M <MODE:5>PSK31 <QSO_DATE:8>20051127 <TIME_ON:6>044400 "
             "<TIME_OFF:6>064800 <NAME:3>Ann <NOTES:2>ab <STATE:2>IL <QTH:11>Springfield "
             "<CQZ:1>4 <ITUZ:1>8 <PFX:2>Q1 <EOR>");
-  EXPECT_EQ(app->Callsign.text(), "");
-  EXPECT_EQ(app->NameText.text(), "");
+  EXPECT_EQ(app->qso.Callsign.text(), "");
+  EXPECT_EQ(app->qso.NameText.text(), "");
   EXPECT_EQ(app->CurrentCallsign, "");
-  EXPECT_EQ(app->RSTRcvd.text(), "599");  // reports, date and end time stay
-  EXPECT_EQ(app->UTCEnd.text(), "06:48");
-  EXPECT_EQ(app->Mode.text(), "PSK31");  // refilled from MixW
+  EXPECT_EQ(app->qso.RSTRcvd.text(), "599");  // reports, date and end time stay
+  EXPECT_EQ(app->qso.UTCEnd.text(), "06:48");
+  EXPECT_EQ(app->qso.Mode.text(), "PSK31");  // refilled from MixW
   EXPECT_FALSE(files.exists(path("ErrorLog.txt")));
 }
 
@@ -107,7 +107,7 @@ TEST_F(QsoLoggingTest, ABadDateIsReportedAndNothingIsSentOrCleared) {
   work_and_write(contact);
 
   EXPECT_TRUE(station.dxkeeper().journal().empty());
-  EXPECT_EQ(app->Callsign.text(), "q1abc");
+  EXPECT_EQ(app->qso.Callsign.text(), "q1abc");
   EXPECT_EQ(app->CurrentCallsign, "q1abc");
   const std::string log = read_file("ErrorLog.txt");
   EXPECT_NE(log.find("program error 13 in module QuandrelMain.Log: Type mismatch"),
@@ -129,14 +129,14 @@ TEST_F(QsoLoggingTest, AVeryLongNoteIsLoggedWholeWithItsLength) {
 // be refused and hold back every QSO behind it: nothing is sent, and the operator is told.
 TEST_F(QsoLoggingTest, AQsoWithoutACallsignIsNotLoggedAndTheOperatorIsTold) {
   start_program();
-  EXPECT_FALSE(app->Save.enabled());
+  EXPECT_FALSE(app->qso.Save.enabled());
   work_and_write(worked_station());
   ASSERT_EQ(station.dxkeeper().journal().size(), 1u);
   auto contact = worked_station();
   contact.call = "";
   station.mixw().work_station(contact);
   run_for(600);
-  EXPECT_FALSE(app->Save.enabled());
+  EXPECT_FALSE(app->qso.Save.enabled());
   app->Save_Click();  // a click that reaches the handler all the same
   station.mixw().write_qso();
   run_for(600);
@@ -154,8 +154,8 @@ TEST_F(QsoLoggingTest, AQsoWithoutACallsignIsNotLoggedAndTheOperatorIsTold) {
 
   station.mixw().operator_types("Call", "Q2XYZ");
   run_for(600);
-  EXPECT_TRUE(app->Save.enabled());
-  app->Save.click();
+  EXPECT_TRUE(app->qso.Save.enabled());
+  app->qso.Save.click();
   ASSERT_EQ(station.dxkeeper().peer().logged().size(), 2u);
   EXPECT_EQ(station.dxkeeper().peer().logged()[1].value("CALL"), "Q2XYZ");
 }
@@ -170,7 +170,7 @@ TEST_F(QsoLoggingTest, FreqIsWrittenWithAPointWhateverTheDecimalSeparator) {
     start_at_1500_hz();
     for (const char* logged : {"Actual", "Rig"}) {
       SCOPED_TRACE(logged);
-      app->settings.LoggedFrequency = logged;
+      app->setup.settings.LoggedFrequency = logged;
       auto contact = worked_station();
       contact.call = "Q" + std::to_string(++n) + "ABC";
       work_and_write(contact);

@@ -91,7 +91,7 @@ void RandomSession::write_qso(bool by_save) {
   station.mixw().work_station(contact);
   if (by_save) {
     run_for(600);
-    app->Save.click();
+    app->qso.Save.click();
   } else {
     station.mixw().write_qso();
   }

@@ -69,7 +69,7 @@ TEST_P(DXKeeperFaultTest, EveryQsoWrittenDuringTheFaultArrivesOnceInOrderWhenItI
     EXPECT_EQ(app->delivery.pending_qsos.count(), 7u) << fault.name;
     EXPECT_NE(frame.caption().find("QSOs waiting for DXKeeper"), std::string::npos);
   }
-  EXPECT_EQ(app->Callsign.text(), "");  // the window was ready for each next QSO
+  EXPECT_EQ(app->qso.Callsign.text(), "");  // the window was ready for each next QSO
 
   fault.mend(station.dxkeeper());
   const long long recovery_ms =

@@ -33,10 +33,10 @@ TEST_F(FileFaultTest, AReadOnlyFolderWithoutASettingsFileRunsOnDefaultsAndKeepsQ
   start_program();
   EXPECT_FALSE(files.exists(path("Vavizorur.ini")));
   EXPECT_FALSE(files.exists(path("ErrorLog.txt")));  // the report could not be written either
-  EXPECT_EQ(app->settings.FrequencyControl, "MixW");
-  EXPECT_EQ(app->Option1.selected(), 0);
-  app->Check1.set_checked(true);  // the save fails quietly
-  EXPECT_TRUE(app->settings.RequestQSL);
+  EXPECT_EQ(app->setup.settings.FrequencyControl, "MixW");
+  EXPECT_EQ(app->setup.Option1.selected(), 0);
+  app->setup.Check1.set_checked(true);  // the save fails quietly
+  EXPECT_TRUE(app->setup.settings.RequestQSL);
   expect_running_and_logging("read-only folder");
 
   station.dxkeeper().stop();
@@ -58,8 +58,8 @@ TEST_F(FileFaultTest, AReadOnlyFolderWithASettingsFileReadsItAndSavesNothing) {
   files.make_read_only(folder_path());
   start_program();
   EXPECT_TRUE(app->clients.IsServerConnected(dxlab::kDXKeeper));
-  EXPECT_TRUE(app->Check3.checked());
-  app->Check3.set_checked(false);
+  EXPECT_TRUE(app->setup.Check3.checked());
+  app->setup.Check3.set_checked(false);
   frame.end_move(999, 888);
   expect_running_and_logging("read-only folder, file present");
   app->Close();
@@ -71,12 +71,12 @@ TEST_F(FileFaultTest, ALockedSettingsFileReadsAsDefaults) {
                   "ConnectCommander=True"});
   files.lock(path("Vavizorur.ini"));
   start_program();
-  EXPECT_EQ(app->settings.FrequencyControl, "MixW");
-  EXPECT_FALSE(app->Check3.checked()) << "nothing could be read";
-  EXPECT_FALSE(app->Check11.checked());
+  EXPECT_EQ(app->setup.settings.FrequencyControl, "MixW");
+  EXPECT_FALSE(app->setup.Check3.checked()) << "nothing could be read";
+  EXPECT_FALSE(app->setup.Check11.checked());
   ASSERT_EQ(program_errors().size(), 1u);
   EXPECT_NE(program_errors()[0].find("QuandrelMain.CheckforInIfile"), std::string::npos);
-  app->Check3.set_checked(true);
+  app->setup.Check3.set_checked(true);
   expect_running_and_logging("locked settings file");
   app->Close();
   files.clear_faults();

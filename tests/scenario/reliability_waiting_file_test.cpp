@@ -141,7 +141,7 @@ TEST_F(WaitingFileTest, ASettingsFileThatCannotBeQueriedIsReadAsItIs) {
   write_settings({"ConnectDXKeeper=True", "SaveGrid=True", "Left=345"});
   files.deny_attribute_query(path("Vavizorur.ini"));
   start_program();
-  EXPECT_TRUE(app->Check3.checked()) << "read as it is";
+  EXPECT_TRUE(app->setup.Check3.checked()) << "read as it is";
   EXPECT_TRUE(program_errors().empty()) << read_file("ErrorLog.txt");
   app->Close();
   const std::string after = read_file("Vavizorur.ini");

@@ -14,12 +14,12 @@ class SetupTabTest : public StationTest {
   // Commander frequency control on or off everywhere: the option, the box, the link, the
   // Commander-only settings and the file.
   void expect_commander_control(bool on) {
-    EXPECT_EQ(app->Option1.selected(), on ? 1 : 0);
-    EXPECT_EQ(app->settings.FrequencyControl, on ? "Commander" : "MixW");
-    EXPECT_EQ(app->Check11.checked(), on);
+    EXPECT_EQ(app->setup.Option1.selected(), on ? 1 : 0);
+    EXPECT_EQ(app->setup.settings.FrequencyControl, on ? "Commander" : "MixW");
+    EXPECT_EQ(app->setup.Check11.checked(), on);
     EXPECT_EQ(commander_connected(), on);
-    EXPECT_EQ(app->Frame6.visible(), on);
-    EXPECT_EQ(app->Check16.visible(), on);
+    EXPECT_EQ(app->setup.Frame6.visible(), on);
+    EXPECT_EQ(app->setup.Check16.visible(), on);
     EXPECT_EQ(setting("FrequencyControl"), on ? "Commander" : "MixW");
     EXPECT_EQ(setting("ConnectCommander"), on ? "True" : "False");
   }
@@ -32,7 +32,7 @@ TEST_F(SetupTabTest, StartWithoutASettingsFileCreatesItWithTheDefaults) {
   const std::string file = read_file("Vavizorur.ini");
   EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 24);
   EXPECT_EQ(file.substr(0, 35), "[Settings]\r\nFrequencyControl=MixW\r\n");
-  const Settings& s = app->settings;
+  const Settings& s = app->setup.settings;
   EXPECT_EQ(s.FrequencyControl, "MixW");
   EXPECT_EQ(s.LoggedFrequency, "Actual");
   EXPECT_FALSE(s.SendToeQSL || s.RequestQSL || s.LookupPrev || s.SaveGrid || s.SaveIota ||
@@ -40,14 +40,14 @@ TEST_F(SetupTabTest, StartWithoutASettingsFileCreatesItWithTheDefaults) {
                s.TicklePathfinder || s.TerminateApps || s.UseOptimal);
   EXPECT_EQ(s.RTTYRadioMode, 0);
   EXPECT_EQ(s.OptDigitalFrequency, 1500);
-  EXPECT_EQ(app->OptDigitalFreq.text(), "1500");
-  EXPECT_EQ(app->Option1.selected(), 0);
-  EXPECT_EQ(app->Option2.selected(), 1);
-  EXPECT_EQ(app->Combo1.list_index(), 0);
-  EXPECT_FALSE(app->Frame6.visible());
-  EXPECT_FALSE(app->Check16.visible());
-  EXPECT_FALSE(app->Frame3.visible());
-  EXPECT_FALSE(app->Check11.checked());
+  EXPECT_EQ(app->setup.OptDigitalFreq.text(), "1500");
+  EXPECT_EQ(app->setup.Option1.selected(), 0);
+  EXPECT_EQ(app->setup.Option2.selected(), 1);
+  EXPECT_EQ(app->setup.Combo1.list_index(), 0);
+  EXPECT_FALSE(app->setup.Frame6.visible());
+  EXPECT_FALSE(app->setup.Check16.visible());
+  EXPECT_FALSE(app->setup.Frame3.visible());
+  EXPECT_FALSE(app->setup.Check11.checked());
   EXPECT_EQ(station.commander().conversation_count(), 0u);
   EXPECT_EQ(station.dxkeeper().conversation_count(), 0u);
   EXPECT_TRUE(app->Timer1.enabled());
@@ -87,25 +87,25 @@ TEST_F(SetupTabTest, LoadingAppliesEveryOption) {
   station.dxview().start();
   station.pathfinder().start();
   start_program();
-  const Settings& s = app->settings;
+  const Settings& s = app->setup.settings;
   EXPECT_EQ(s.FrequencyControl, "Commander");
   EXPECT_EQ(s.LoggedFrequency, "Rig");
   EXPECT_TRUE(s.SendToeQSL && s.RequestQSL && s.LookupPrev && s.SaveGrid && s.SaveIota &&
               s.SaveCounty && s.AlwaysOnTop && s.ShowContest && s.TickleDXView &&
               s.TicklePathfinder && s.TerminateApps && s.UseOptimal);
   for (const CheckBox* box :
-       {&app->Check1, &app->Check2, &app->Check3, &app->Check4, &app->Check5, &app->Check6,
-        &app->Check7, &app->Check8, &app->Check9, &app->Check10, &app->Check11, &app->Check12,
-        &app->Check13, &app->Check14, &app->Check16, &app->Check17}) {
+       {&app->setup.Check1, &app->setup.Check2, &app->setup.Check3, &app->setup.Check4, &app->setup.Check5, &app->setup.Check6,
+        &app->setup.Check7, &app->setup.Check8, &app->setup.Check9, &app->setup.Check10, &app->setup.Check11, &app->setup.Check12,
+        &app->setup.Check13, &app->setup.Check14, &app->setup.Check16, &app->setup.Check17}) {
     EXPECT_TRUE(box->checked()) << box->caption();
   }
-  EXPECT_EQ(app->Option1.selected(), 1);
-  EXPECT_EQ(app->Option2.selected(), 0);
-  EXPECT_EQ(app->Combo1.list_index(), 3);
-  EXPECT_EQ(app->OptDigitalFreq.text(), "1000");
-  EXPECT_TRUE(app->Frame3.visible());
-  EXPECT_TRUE(app->Frame6.visible());
-  EXPECT_TRUE(app->Check16.visible());
+  EXPECT_EQ(app->setup.Option1.selected(), 1);
+  EXPECT_EQ(app->setup.Option2.selected(), 0);
+  EXPECT_EQ(app->setup.Combo1.list_index(), 3);
+  EXPECT_EQ(app->setup.OptDigitalFreq.text(), "1000");
+  EXPECT_TRUE(app->setup.Frame3.visible());
+  EXPECT_TRUE(app->setup.Frame6.visible());
+  EXPECT_TRUE(app->setup.Check16.visible());
   EXPECT_EQ(s.CWPitch, 800);
   EXPECT_EQ(s.FSKPitch, 2125);
   EXPECT_FALSE(s.HardwareFSK);
@@ -137,17 +137,17 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SetupTabTest, FrequencyControlAndTheCommanderBoxKeepInStep) {
   station.commander().start();
   start_program();
-  app->Option1.select(1);
+  app->setup.Option1.select(1);
   expect_commander_control(true);
-  app->Option1.select(0);
+  app->setup.Option1.select(0);
   expect_commander_control(false);
-  app->Check11.set_checked(true);
+  app->setup.Check11.set_checked(true);
   expect_commander_control(true);
-  app->Check11.set_checked(false);
+  app->setup.Check11.set_checked(false);
   expect_commander_control(false);
 
-  app->Check11.set_value(CheckValue::grayed);
-  EXPECT_EQ(app->Option1.selected(), 0);
+  app->setup.Check11.set_value(CheckValue::grayed);
+  EXPECT_EQ(app->setup.Option1.selected(), 0);
   EXPECT_EQ(setting("ConnectCommander"), "False");
 }
 
@@ -158,32 +158,32 @@ TEST_F(SetupTabTest, PlainBoxesSaveTheirKeyAtOnce) {
     const char* key;
     bool* field;
   } boxes[] = {
-      {&app->Check1, "RequestQSL", &app->settings.RequestQSL},
-      {&app->Check2, "LookupPrev", &app->settings.LookupPrev},
-      {&app->Check3, "SaveGrid", &app->settings.SaveGrid},
-      {&app->Check4, "SaveIota", &app->settings.SaveIota},
-      {&app->Check5, "SaveCounty", &app->settings.SaveCounty},
-      {&app->Check6, "TickleDXView", &app->settings.TickleDXView},
-      {&app->Check7, "ShowContest", &app->settings.ShowContest},
-      {&app->Check8, "TicklePathfinder", &app->settings.TicklePathfinder},
-      {&app->Check9, "TerminateApps", &app->settings.TerminateApps},
-      {&app->Check10, "AlwaysOnTop", &app->settings.AlwaysOnTop},
-      {&app->Check16, "UseOptimal", &app->settings.UseOptimal},
-      {&app->Check17, "SendToeQSL", &app->settings.SendToeQSL},
+      {&app->setup.Check1, "RequestQSL", &app->setup.settings.RequestQSL},
+      {&app->setup.Check2, "LookupPrev", &app->setup.settings.LookupPrev},
+      {&app->setup.Check3, "SaveGrid", &app->setup.settings.SaveGrid},
+      {&app->setup.Check4, "SaveIota", &app->setup.settings.SaveIota},
+      {&app->setup.Check5, "SaveCounty", &app->setup.settings.SaveCounty},
+      {&app->setup.Check6, "TickleDXView", &app->setup.settings.TickleDXView},
+      {&app->setup.Check7, "ShowContest", &app->setup.settings.ShowContest},
+      {&app->setup.Check8, "TicklePathfinder", &app->setup.settings.TicklePathfinder},
+      {&app->setup.Check9, "TerminateApps", &app->setup.settings.TerminateApps},
+      {&app->setup.Check10, "AlwaysOnTop", &app->setup.settings.AlwaysOnTop},
+      {&app->setup.Check16, "UseOptimal", &app->setup.settings.UseOptimal},
+      {&app->setup.Check17, "SendToeQSL", &app->setup.settings.SendToeQSL},
   };
   for (const auto& b : boxes) {
     SCOPED_TRACE(b.key);
     b.box->set_checked(true);
     EXPECT_TRUE(*b.field);
     EXPECT_EQ(setting(b.key), "True");
-    EXPECT_EQ(app->Frame3.visible(), b.box == &app->Check7);  // the contest exchange
+    EXPECT_EQ(app->setup.Frame3.visible(), b.box == &app->setup.Check7);  // the contest exchange
     b.box->set_value(CheckValue::grayed);                     // grayed does nothing
     EXPECT_TRUE(*b.field);
     EXPECT_EQ(setting(b.key), "True");
     b.box->set_checked(false);
     EXPECT_FALSE(*b.field);
     EXPECT_EQ(setting(b.key), "False");
-    EXPECT_FALSE(app->Frame3.visible());
+    EXPECT_FALSE(app->setup.Frame3.visible());
   }
 }
 
@@ -192,11 +192,11 @@ TEST_F(SetupTabTest, UntickingDXViewSwitchesTheDXViewLookupOff) {
   station.dxview().start();
   start_program();
   ASSERT_TRUE(app->clients.IsServerConnected(dxlab::kDXView));
-  app->Check13.set_checked(false);
+  app->setup.Check13.set_checked(false);
   EXPECT_FALSE(app->clients.IsServerConnected(dxlab::kDXView));
   EXPECT_EQ(station.dxview().conversation_count(), 0u);
-  EXPECT_FALSE(app->settings.TickleDXView);
-  EXPECT_FALSE(app->Check6.checked());
+  EXPECT_FALSE(app->setup.settings.TickleDXView);
+  EXPECT_FALSE(app->setup.Check6.checked());
   EXPECT_EQ(setting("TickleDXView"), "False");
   EXPECT_EQ(setting("ConnectDXView"), "False");
 }
@@ -209,8 +209,8 @@ TEST_F(SetupTabTest, ConnectionBoxesConnectAndDisconnect) {
     CheckBox* box;
     int server;
     const char* key;
-  } boxes[] = {{&app->Check12, dxlab::kDXKeeper, "ConnectDXKeeper"},
-               {&app->Check14, dxlab::kPathfinder, "ConnectPathFinder"}};
+  } boxes[] = {{&app->setup.Check12, dxlab::kDXKeeper, "ConnectDXKeeper"},
+               {&app->setup.Check14, dxlab::kPathfinder, "ConnectPathFinder"}};
   for (const auto& b : boxes) {
     SCOPED_TRACE(b.key);
     b.box->set_checked(true);
@@ -224,50 +224,50 @@ TEST_F(SetupTabTest, ConnectionBoxesConnectAndDisconnect) {
 
 TEST_F(SetupTabTest, RttyRadioModeIsSavedAsNumberTextAndReloaded) {
   start_program();
-  app->Combo1.set_list_index(3);
-  EXPECT_EQ(app->settings.RTTYRadioMode, 3);
+  app->setup.Combo1.set_list_index(3);
+  EXPECT_EQ(app->setup.settings.RTTYRadioMode, 3);
   EXPECT_NE(read_file("Vavizorur.ini").find("RTTYRadioModeSetting= 3\r\n"), std::string::npos);
   restart_program();
-  EXPECT_EQ(app->settings.RTTYRadioMode, 3);
-  EXPECT_EQ(app->Combo1.list_index(), 3);
+  EXPECT_EQ(app->setup.settings.RTTYRadioMode, 3);
+  EXPECT_EQ(app->setup.Combo1.list_index(), 3);
 }
 
 TEST_F(SetupTabTest, EachKeystrokeOfAWhole16BitOptimalFrequencyIsSaved) {
   start_program();
   std::vector<std::string> saved;
   for (const char* text : {"", "1", "12", "120", "1200"}) {
-    app->OptDigitalFreq.set_text(text);
+    app->setup.OptDigitalFreq.set_text(text);
     saved.push_back(setting("OptiumDigitalFreq"));
   }
   // The emptied box is not saved: the file keeps the last value that loads.
   EXPECT_EQ(saved, (std::vector<std::string>{"1500", "1", "12", "120", "1200"}));
   for (const char* text : {"", "abc", "12a", "99999", "-", "1200.5", " 1200", "1,200"}) {
     SCOPED_TRACE(text);
-    app->OptDigitalFreq.set_text(text);
-    EXPECT_EQ(app->OptDigitalFreq.text(), text);  // the box keeps what the user typed
+    app->setup.OptDigitalFreq.set_text(text);
+    EXPECT_EQ(app->setup.OptDigitalFreq.text(), text);  // the box keeps what the user typed
     EXPECT_EQ(setting("OptiumDigitalFreq"), "1200");
-    EXPECT_EQ(app->settings.OptDigitalFrequency, 1200);
+    EXPECT_EQ(app->setup.settings.OptDigitalFrequency, 1200);
   }
   EXPECT_EQ(app->run_end(), RunEnd::running);
-  app->OptDigitalFreq.set_text("1800");  // still editable
+  app->setup.OptDigitalFreq.set_text("1800");  // still editable
   EXPECT_EQ(setting("OptiumDigitalFreq"), "1800");
-  app->OptDigitalFreq.set_text("oops");
+  app->setup.OptDigitalFreq.set_text("oops");
   restart_program();
-  EXPECT_EQ(app->OptDigitalFreq.text(), "1800");
+  EXPECT_EQ(app->setup.OptDigitalFreq.text(), "1800");
   EXPECT_EQ(error_log(), "<missing>");
 }
 
 TEST_F(SetupTabTest, DebugBoxStoresTheSwitchOutsideTheFile) {
   start_program();
-  app->Check15.set_checked(true);
+  app->setup.Check15.set_checked(true);
   EXPECT_TRUE(app->DebugMode());
   EXPECT_EQ(store.value("Vavizorur", "Settings", "DebugMode"), "True");
   EXPECT_EQ(setting("DebugMode"), "");
   files.remove(path("Vavizorur.ini"));
   restart_program();
   EXPECT_TRUE(app->DebugMode());
-  EXPECT_TRUE(app->Check15.checked());
-  app->Check15.set_checked(false);
+  EXPECT_TRUE(app->setup.Check15.checked());
+  app->setup.Check15.set_checked(false);
   EXPECT_EQ(store.value("Vavizorur", "Settings", "DebugMode"), "False");
 }
 
@@ -339,8 +339,8 @@ INSTANTIATE_TEST_SUITE_P(Values, BadValueTest,
 TEST_F(SetupTabTest, LoggedFrequencyOption) {
   start_program();
   for (const auto& [index, value] : {std::pair{0, "Rig"}, std::pair{1, "Actual"}}) {
-    app->Option2.select(index);
-    EXPECT_EQ(app->settings.LoggedFrequency, value);
+    app->setup.Option2.select(index);
+    EXPECT_EQ(app->setup.settings.LoggedFrequency, value);
     EXPECT_EQ(setting("LoggedFrequency"), value);
   }
 }

@@ -116,7 +116,7 @@ TEST_F(SpotFrequencyTest, FarBandsUnderCommanderControl) {
 
 TEST_F(SpotFrequencyTest, FarBandsUnderMixWControlShowTheDialInKhz) {
   start_station({"OptiumDigitalFreq=1500"});
-  app->settings.FrequencyControl = "MixW";
+  app->setup.settings.FrequencyControl = "MixW";
   const std::pair<const char*, const char*> shown[] = {
       {"136.000", "136.0"},
       {"472.700", "474.2"},

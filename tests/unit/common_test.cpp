@@ -96,13 +96,13 @@ TEST_F(CommonTest, ErrorNumbersAreWrittenAsTheyAre) {
 
 TEST_F(CommonTest, TrapReportsWhatTheBodyThrows) {
   common.Initialize();
-  common.trap("A.B", [] { throw RuntimeError(err::kFileNotFound); });
+  common.reporting_errors("A.B", [] { throw RuntimeError(err::kFileNotFound); });
   EXPECT_EQ(error_lines().back(),
             "29-Feb-2024 12:00:00 > program error 53 in module A.B: File not found");
-  common.trap("A.C", [] { throw std::logic_error("x"); });
+  common.reporting_errors("A.C", [] { throw std::logic_error("x"); });
   EXPECT_EQ(error_lines().back(),
             "29-Feb-2024 12:00:00 > program error 51 in module A.C: Internal error (x)");
-  common.trap("A.D", [] { throw std::bad_alloc(); });
+  common.reporting_errors("A.D", [] { throw std::bad_alloc(); });
   EXPECT_EQ(error_lines().back(),
             "29-Feb-2024 12:00:00 > program error 7 in module A.D: Out of memory");
 }

@@ -17,9 +17,14 @@ OpenedConversation SimDde::open(const LinkAddress& address, Millis timeout, Link
 
 void SimDde::serve_topic(const std::string& topic, ExecuteHandler on_execute) {
   ServerTopic server;
-  server.on_execute = [handler = std::move(on_execute)](const std::string& command) {
+  // As DDEML's callback: a handler's failure is reported at the loop's boundary and the
+  // execute refused.
+  server.on_execute = [&boundary = bus_.loop().boundary(), procedure = "DDEServer.Execute(" + topic + ")",
+                       handler = std::move(on_execute)](const std::string& command) {
     if (!handler) return Reply::accept;
-    return handler(command) ? Reply::accept : Reply::refuse;
+    bool accepted = false;
+    boundary.guard(procedure, [&] { accepted = handler(command); });
+    return accepted ? Reply::accept : Reply::refuse;
   };
   bus_.start_server(service_, topic, std::move(server));
   topics_.insert(topic);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <vector>
@@ -19,7 +20,8 @@ std::string upper(std::string text) {
 
 }  // namespace
 
-DdemlServer::DdemlServer(const std::string& service) {
+DdemlServer::DdemlServer(const std::string& service, const ErrorBoundary& boundary)
+    : boundary_(boundary) {
   if (t_server) throw std::logic_error("one DDE server per thread");
   t_server = this;
   UINT result = DdeInitializeA(
@@ -73,12 +75,20 @@ std::string DdemlServer::key_of(HSZ hsz) const {
 HDDEDATA CALLBACK DdemlServer::callback(UINT type, UINT format, HCONV conv, HSZ hsz1, HSZ hsz2,
                                         HDDEDATA data, ULONG_PTR, ULONG_PTR) {
   if (!t_server) return nullptr;
-  try {
-    return t_server->on_transaction(type, format, conv, hsz1, hsz2, data);
-  } catch (...) {
-    // Nothing may unwind through DDEML: an execute whose handler failed is refused.
-    return type == XTYP_EXECUTE ? reinterpret_cast<HDDEDATA>(DDE_FNOTPROCESSED) : nullptr;
+  // Nothing may unwind through DDEML, nor vanish there: a failure is reported, and an
+  // execute whose handler failed is refused.
+  HDDEDATA result = nullptr;
+  const auto procedure = [type] {
+    char name[48];
+    std::snprintf(name, sizeof name, "DDEServer.Callback(type 0x%04X)", type);
+    return std::string(name);
+  };
+  if (t_server->boundary_.guard(procedure, [&] {
+        result = t_server->on_transaction(type, format, conv, hsz1, hsz2, data);
+      })) {
+    return result;
   }
+  return type == XTYP_EXECUTE ? reinterpret_cast<HDDEDATA>(DDE_FNOTPROCESSED) : nullptr;
 }
 
 HDDEDATA DdemlServer::on_transaction(UINT type, UINT format, HCONV conv, HSZ hsz1, HSZ hsz2,

@@ -15,12 +15,14 @@
 #include <string>
 
 #include "platform/dde.h"
+#include "platform/error_boundary.h"
 
 namespace vav::win32 {
 
 class DdemlServer {
  public:
-  explicit DdemlServer(const std::string& service);
+  // What escapes a handler is reported at `boundary` (the event loop's) and refused.
+  DdemlServer(const std::string& service, const ErrorBoundary& boundary);
   ~DdemlServer();
   DdemlServer(const DdemlServer&) = delete;
   DdemlServer& operator=(const DdemlServer&) = delete;
@@ -37,6 +39,7 @@ class DdemlServer {
   std::string key_of(HSZ hsz) const;
   void register_service();
 
+  const ErrorBoundary& boundary_;
   DWORD instance_ = 0;
   HSZ service_ = nullptr;
   bool registered_ = false;

@@ -1,6 +1,8 @@
 #include "platform/win32/message_window.h"
 
 #include <cstdio>
+#include <optional>
+#include <string>
 #include <stdexcept>
 
 namespace vav::win32 {
@@ -62,16 +64,16 @@ LRESULT CALLBACK MessageWindow::window_proc(HWND hwnd, UINT msg, WPARAM wparam, 
   }
   auto* self = reinterpret_cast<MessageWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (self && self->handler_) {
-    try {
-      if (auto result = self->handler_(msg, wparam, lparam)) return *result;
-    } catch (...) {
-      // Nothing may unwind through the system's dispatch; the message falls to the default.
-      self->boundary_.report_current_as([msg] {
-        char name[64];
-        std::snprintf(name, sizeof name, "MessageWindow.WindowProc(message 0x%04X)", msg);
-        return std::string(name);
-      });
-    }
+    // Nothing may unwind through the system's dispatch; a failed message falls to the
+    // default.
+    std::optional<LRESULT> result;
+    const auto procedure = [msg] {
+      char name[64];
+      std::snprintf(name, sizeof name, "MessageWindow.WindowProc(message 0x%04X)", msg);
+      return std::string(name);
+    };
+    self->boundary_.guard(procedure, [&] { result = self->handler_(msg, wparam, lparam); });
+    if (result) return *result;
   }
   return DefWindowProcA(hwnd, msg, wparam, lparam);
 }

@@ -152,7 +152,7 @@ void RawDdeConversation::start_link(const std::string& item) {
       PackDDElParam(WM_DDE_ADVISE, reinterpret_cast<UINT_PTR>(options.get()), atom.get());
   std::uint64_t id;
   {
-    const OnFailure free_lparam([&] { FreeDDElParam(WM_DDE_ADVISE, lparam); });
+    const UndoOnFailure free_lparam([&] { FreeDDElParam(WM_DDE_ADVISE, lparam); });
     id = post_transaction(Kind::advise, WM_DDE_ADVISE, options.get(), atom.get(), lparam);
   }
   options.release();  // freed by the server on a positive ack, by on_ack otherwise

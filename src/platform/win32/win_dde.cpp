@@ -15,7 +15,7 @@ OpenedConversation WinDde::open(const LinkAddress& address, Millis timeout, Link
 }
 
 void WinDde::serve_topic(const std::string& topic, ExecuteHandler on_execute) {
-  if (!server_) server_ = std::make_unique<DdemlServer>(service_name_);
+  if (!server_) server_ = std::make_unique<DdemlServer>(service_name_, loop_.boundary());
   server_->serve(topic, std::move(on_execute));
 }
 

@@ -113,7 +113,7 @@ void WinFiles::replace_atomically(const std::string& path, const std::string& co
   const std::string temporary = path + ".tmp";
   {
     // A temporary file that could not be written whole is not left behind.
-    const OnFailure remove_temporary([&] { DeleteFileA(temporary.c_str()); });
+    const UndoOnFailure remove_temporary([&] { DeleteFileA(temporary.c_str()); });
     ScopedHandle file = open_for_writing(temporary, GENERIC_WRITE, CREATE_ALWAYS);
     write_whole(file.get(), content);
     if (!FlushFileBuffers(file.get())) throw_file_error(GetLastError());

@@ -71,17 +71,18 @@ LRESULT CALLBACK WinWindowFrame::resize_proc(HWND hwnd, UINT msg, WPARAM wparam,
 LRESULT CALLBACK WinWindowFrame::hook_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   WinWindowFrame* self = from(hwnd);
   if (!self || !self->before_hook_) return DefWindowProcA(hwnd, msg, wparam, lparam);
-  try {
-    return self->on_hook_message(msg, wparam, lparam);
-  } catch (...) {
-    self->boundary_.report_current_as([msg] {
-      char name[64];
-      std::snprintf(name, sizeof name, "WindowFrame.Hook(message 0x%04X)", msg);
-      return std::string(name);
-    });
-    if (!self->before_hook_) return DefWindowProcA(hwnd, msg, wparam, lparam);
-    return CallWindowProcA(self->before_hook_, hwnd, msg, wparam, lparam);
+  LRESULT result = 0;
+  const auto procedure = [msg] {
+    char name[64];
+    std::snprintf(name, sizeof name, "WindowFrame.Hook(message 0x%04X)", msg);
+    return std::string(name);
+  };
+  if (self->boundary_.guard(procedure,
+                            [&] { result = self->on_hook_message(msg, wparam, lparam); })) {
+    return result;
   }
+  if (!self->before_hook_) return DefWindowProcA(hwnd, msg, wparam, lparam);
+  return CallWindowProcA(self->before_hook_, hwnd, msg, wparam, lparam);
 }
 
 LRESULT WinWindowFrame::on_hook_message(UINT msg, WPARAM wparam, LPARAM lparam) {

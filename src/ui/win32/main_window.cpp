@@ -320,21 +320,23 @@ std::optional<LRESULT> MainWindow::on_shared_message(HWND hwnd, UINT msg, WPARAM
   }
 }
 
-LRESULT MainWindow::escaped(UINT msg, WPARAM wparam) const {
-  boundary_.report_current_as([msg, wparam] { return procedure_of(msg, wparam); });
-  return 0;  // taken as handled: the default course of WM_CLOSE would destroy the window
+std::optional<LRESULT> MainWindow::guarded(UINT msg, WPARAM wparam,
+                                           const std::function<std::optional<LRESULT>()>& body) const {
+  std::optional<LRESULT> result;
+  const bool ran = boundary_.guard([msg, wparam] { return procedure_of(msg, wparam); },
+                                   [&] { result = body(); });
+  // A failed message is taken as handled: the default course of WM_CLOSE would destroy the
+  // window.
+  return ran ? result : std::optional<LRESULT>(0);
 }
 
 LRESULT CALLBACK MainWindow::container_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   MainWindow* self = from(hwnd);
   if (!self) return DefWindowProcA(hwnd, msg, wparam, lparam);
   // Nothing may unwind through the system's dispatch, nor vanish there.
-  try {
-    if (auto result = self->on_shared_message(hwnd, msg, wparam, lparam)) return *result;
-  } catch (...) {
-    return self->escaped(msg, wparam);
-  }
-  return DefWindowProcA(hwnd, msg, wparam, lparam);
+  const auto result = self->guarded(
+      msg, wparam, [&] { return self->on_shared_message(hwnd, msg, wparam, lparam); });
+  return result ? *result : DefWindowProcA(hwnd, msg, wparam, lparam);
 }
 
 LRESULT CALLBACK MainWindow::frame_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -351,11 +353,9 @@ LRESULT CALLBACK MainWindow::frame_proc(HWND hwnd, UINT msg, WPARAM wparam, LPAR
     self->hwnd_ = nullptr;
     return DefWindowProcA(hwnd, msg, wparam, lparam);
   }
-  try {
-    return self->on_frame_message(msg, wparam, lparam);
-  } catch (...) {
-    return self->escaped(msg, wparam);
-  }
+  return *self->guarded(msg, wparam, [&] {
+    return std::optional<LRESULT>(self->on_frame_message(msg, wparam, lparam));
+  });
 }
 
 LRESULT MainWindow::on_frame_message(UINT msg, WPARAM wparam, LPARAM lparam) {

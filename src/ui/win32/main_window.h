@@ -72,8 +72,10 @@ class MainWindow {
   static LRESULT CALLBACK container_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
   static MainWindow* from(HWND hwnd);
   LRESULT on_frame_message(UINT msg, WPARAM wparam, LPARAM lparam);
-  // Inside a catch block: reports the exception that escaped the message; its result.
-  LRESULT escaped(UINT msg, WPARAM wparam) const;
+  // Runs a message's handling at the boundary: what escapes it is reported, and the message
+  // then counts as handled.
+  std::optional<LRESULT> guarded(UINT msg, WPARAM wparam,
+                                 const std::function<std::optional<LRESULT>()>& body) const;
   std::optional<LRESULT> on_shared_message(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
 
   void create_tabs();

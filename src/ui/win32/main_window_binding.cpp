@@ -44,52 +44,47 @@ CheckValue clicked(CheckValue value) {
   return value == CheckValue::checked ? CheckValue::unchecked : CheckValue::checked;
 }
 
+// The window that shows the QSO field mirroring MixW's `item`; the hidden ones have none.
+int qso_field_id(std::string_view item) {
+  static constexpr std::pair<std::string_view, int> kIds[] = {
+      {"Call", kCallsign},    {"RstRcv", kRSTRcvd},   {"RstSnt", kRSTSnt},
+      {"Mode", kMode},        {"Name", kNameText},    {"Qth", kQTH},
+      {"Domain", kState},     {"DxccPrefix", kDXCCPrefix}, {"Country", kCountry},
+      {"Manager", kQSLInfo},  {"Notes", kNotes},      {"County", kCounty},
+      {"Date", kDateNow},     {"Time", kUTCStart},    {"EndTime", kUTCEnd},
+      {"ExchRcv", kExchRcv},  {"ExchSnt", kExchSnt},  {"Continent", kCont},
+      {"WAZ", kCQZ},          {"ITU", kIRUZ},         {"Loc", kGridSq},
+      {"IOTA", kIOTA},
+  };
+  for (const auto& [name, id] : kIds) {
+    if (name == item) return id;
+  }
+  return kNoId;
+}
+
 }  // namespace
 
 MainWindowBinding::MainWindowBinding(MainWindow& window, QuandrelMain& app) : window_(window) {
+  for (const QsoField& field : kQsoFields) {
+    if (const int id = qso_field_id(field.item); id != kNoId) bind_text(app.qso.*field.control, id);
+  }
   const std::pair<TextControl*, int> texts[] = {
-      {&app.Callsign, kCallsign},
-      {&app.RSTRcvd, kRSTRcvd},
-      {&app.RSTSnt, kRSTSnt},
-      {&app.Mode, kMode},
-      {&app.NameText, kNameText},
-      {&app.QTH, kQTH},
-      {&app.State, kState},
-      {&app.DXCCPrefix, kDXCCPrefix},
-      {&app.Country, kCountry},
-      {&app.QSLInfo, kQSLInfo},
-      {&app.Notes, kNotes},
-      {&app.County, kCounty},
-      {&app.DateNow, kDateNow},
-      {&app.UTCStart, kUTCStart},
-      {&app.UTCEnd, kUTCEnd},
-      {&app.ExchRcv, kExchRcv},
-      {&app.ExchSnt, kExchSnt},
-      {&app.RigFreq, kRigFreq},
-      {&app.AudioFreq, kAudioFreq},
-      {&app.OpFreq, kOpFreq},
-      {&app.Cont, kCont},
-      {&app.CQZ, kCQZ},
-      {&app.IRUZ, kIRUZ},
-      {&app.Prefix, kPrefix},
-      {&app.GridSq, kGridSq},
-      {&app.IOTA, kIOTA},
-      {&app.OptDigitalFreq, kOptDigitalFreq},
+      {&app.RigFreq, kRigFreq},     {&app.AudioFreq, kAudioFreq},
+      {&app.OpFreq, kOpFreq},       {&app.qso.Prefix, kPrefix},
+      {&app.setup.OptDigitalFreq, kOptDigitalFreq},
   };
   for (const auto& [model, id] : texts) bind_text(*model, id);
 
-  CheckBox* const boxes[] = {&app.Check1,  &app.Check2,  &app.Check3,  &app.Check4,  &app.Check5,
-                             &app.Check6,  &app.Check7,  &app.Check8,  &app.Check9,  &app.Check10,
-                             &app.Check11, &app.Check12, &app.Check13, &app.Check14, &app.Check15,
-                             &app.Check16, &app.Check17};
-  for (int n = 1; n <= 17; ++n) bind_check(*boxes[n - 1], check_id(n));
+  for (const BoxOption& option : kBoxOptions) {
+    bind_check(app.setup.check_box(option.number), check_id(option.number));
+  }
 
-  bind_options(app.Option1, kOption1);
-  bind_options(app.Option2, kOption2);
-  bind_combo(app.Combo1, kCombo1);
-  bind_frame(app.Frame3, kFrame3);
-  bind_frame(app.Frame6, kFrame6);
-  bind_model_button(app.Save, kSave);
+  bind_options(app.setup.Option1, kOption1);
+  bind_options(app.setup.Option2, kOption2);
+  bind_combo(app.setup.Combo1, kCombo1);
+  bind_frame(app.setup.Frame3, kFrame3);
+  bind_frame(app.setup.Frame6, kFrame6);
+  bind_model_button(app.qso.Save, kSave);
   bind_status(app.status);
 
   window_.on_command = [this](int id, int code) { on_command(id, code); };

@@ -56,18 +56,16 @@ TEST_F(WinEventLoopTest, PumpInsideTaskRunsWhatIsDueBeforeReturning) {
 
 TEST_F(WinEventLoopTest, EscapingErrorIsReportedAndDoesNotStopLaterTasks) {
   std::vector<std::string> reported;
-  loop.boundary().set_reporter([&](std::string_view procedure) {
-    try {
-      throw;
-    } catch (const std::exception& e) {
-      reported.push_back(std::string(procedure) + ": " + e.what());
-    }
+  loop.boundary().set_reporter([&](const RuntimeError& error, std::string_view procedure) {
+    reported.push_back(std::string(procedure) + ": " + error.description());
   });
   loop.post([] { throw std::runtime_error("escaped"); });
   loop.post([&] { ran.push_back("next"); });
   ASSERT_TRUE(pump_until(loop, [&] { return !ran.empty(); }));
   EXPECT_EQ(ran, (std::vector<std::string>{"next"}));
-  EXPECT_EQ(reported, (std::vector<std::string>{"EventLoop.Task: escaped"}));
+  EXPECT_EQ(reported, (std::vector<std::string>{"EventLoop.Task: " +
+                                                standard_description(err::kInternalError) +
+                                                " (escaped)"}));
 
   // A window's handler: reported, and the message takes its default course.
   win32::MessageWindow window(

@@ -138,7 +138,8 @@ TEST_F(WinWindowFrameTest, TopmostAppliesPositionAndSize) {
 
 TEST_F(WinWindowFrameTest, AnExceptionFromAHandlerIsReportedAndTheMessageGoesOn) {
   std::vector<std::string> reported;
-  boundary.set_reporter([&](std::string_view procedure) { reported.emplace_back(procedure); });
+  boundary.set_reporter(
+      [&](const RuntimeError&, std::string_view procedure) { reported.emplace_back(procedure); });
   frame->set_resize_handler([] { throw std::runtime_error("resize fault"); });
   frame->install_hook({[] {}, [] { throw std::runtime_error("hook fault"); }});
   frame->set_width(6000);
