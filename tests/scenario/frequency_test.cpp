@@ -181,7 +181,11 @@ INSTANTIATE_TEST_SUITE_P(
         OffsetCase{"RTTY", {"UseOptimal=True"}, kHardwareFsk, 2125, "2.125"},
         OffsetCase{
             "RTTY", {"UseOptimal=True", "OptiumDigitalFreq=1200"}, kSoundcardFsk, 1200, "1.2"},
-        OffsetCase{"RTTY", {}, kSoundcardFsk, 1001, "1.001"}));
+        OffsetCase{"RTTY", {}, kSoundcardFsk, 1001, "1.001"}),
+    [](const auto& test) {
+      return std::string(test.param.mixw_mode) + "_at_" +
+             std::to_string(static_cast<int>(test.param.offset));
+    });
 
 TEST_F(FrequencyTest, SwappedSeparatorsUnderMixWControl) {
   system.set_separators(".", ",");

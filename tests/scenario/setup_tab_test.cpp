@@ -128,11 +128,26 @@ TEST_P(CommanderLoadTest, EndsAsCommanderControlEverywhere) {
   expect_commander_control(true);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Settings, CommanderLoadTest,
-    ::testing::Values(std::vector<std::string>{"FrequencyControl=MixW", "ConnectCommander=True"},
-                      std::vector<std::string>{"FrequencyControl=Commander",
-                                               "ConnectCommander=False"}));
+// "Key=value" as a test name: "Key_value", "Key_empty" for no value, "minus" for a "-".
+std::string setting_name(const std::string& line) {
+  const std::size_t eq = line.find('=');
+  std::string value = line.substr(eq + 1);
+  if (value.empty()) value = "empty";
+  if (value.front() == '-') value.replace(0, 1, "minus");
+  return line.substr(0, eq) + "_" + value;
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, CommanderLoadTest,
+                         ::testing::Values(std::vector<std::string>{"FrequencyControl=MixW",
+                                                                    "ConnectCommander=True"},
+                                           std::vector<std::string>{"FrequencyControl=Commander",
+                                                                    "ConnectCommander=False"}),
+                         [](const auto& test) {
+                           std::string name;
+                           for (const std::string& line : test.param)
+                             name += (name.empty() ? "" : "_") + setting_name(line);
+                           return name;
+                         });
 
 TEST_F(SetupTabTest, FrequencyControlAndTheCommanderBoxKeepInStep) {
   station.commander().start();
@@ -334,7 +349,8 @@ INSTANTIATE_TEST_SUITE_P(Values, BadValueTest,
                                            BadValueCase{"OptiumDigitalFreq=99999", false},
                                            BadValueCase{"OptiumDigitalFreq=", true},
                                            BadValueCase{"UseOptimal=", true},
-                                           BadValueCase{"RTTYRadioModeSetting=-1", true}));
+                                           BadValueCase{"RTTYRadioModeSetting=-1", true}),
+                         [](const auto& test) { return setting_name(test.param.line); });
 
 TEST_F(SetupTabTest, LoggedFrequencyOption) {
   start_program();

@@ -76,6 +76,24 @@ TEST(BuildLogRecord, FieldsFollowTheirOptions) {
   }
 }
 
+// CNTY is the state and the county; without a county there is none, whatever the state.
+TEST(BuildLogRecord, CountyIsLoggedWithTheStateOnlyWhenThereIsACounty) {
+  Settings county_on;
+  county_on.SaveCounty = true;
+  QsoLogFields no_county = every_field();
+  no_county.County = "";
+  const std::string without = build_log_record(no_county, county_on, kUs, CodePage{});
+  EXPECT_EQ(without.find("CNTY"), std::string::npos) << without;
+  EXPECT_NE(without.find("<STATE:2>IL <QTH:11>Springfield <CQZ:1>4 "), std::string::npos)
+      << without;
+
+  QsoLogFields no_state = every_field();
+  no_state.State = "";
+  const std::string with = build_log_record(no_state, county_on, kUs, CodePage{});
+  EXPECT_NE(with.find("<QTH:11>Springfield <CNTY:9>,Sangamon <CQZ:1>4 "), std::string::npos)
+      << with;
+}
+
 TEST(BuildLogRecord, DebugEntriesComeInOrderAndStopAtABadDate) {
   Settings settings;
   settings.LoggedFrequency = "Rig";
