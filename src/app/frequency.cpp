@@ -3,9 +3,7 @@
 //
 // Hazard: every write of a field below runs that field's change handler at once, nested.
 // The chains end because a write of the text a field already holds raises nothing.
-#include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <exception>
 #include <optional>
 #include <string>
@@ -42,13 +40,6 @@ double optimal_offset(const QuandrelMain& main) {
   return optimal_audio_offset(main.setup.OptDigitalFreq.text(), main.setup.settings.OptDigitalFrequency);
 }
 
-double whole_number(const std::string& digits) {
-  if (!all_digits(digits)) throw RuntimeError(err::kTypeMismatch);
-  const double value = std::strtod(digits.c_str(), nullptr);
-  if (std::isinf(value)) throw RuntimeError(err::kOverflow);
-  return value;
-}
-
 }  // namespace
 
 void QuandrelMain::Timer1_Timer() {
@@ -75,8 +66,7 @@ void QuandrelMain::MixKhz_Change() {
       if (DebugMode()) debug("MixKhz refused", qso.MixKhz.text());
       return;
     }
-    frequency.FrequencyDigits = std::to_string(*hz);
-    if (auto text = khz_form(frequency.FrequencyDigits, separators())) OpFreq.set_text(*text);
+    if (auto text = khz_form(std::to_string(*hz), separators())) OpFreq.set_text(*text);
     if (DebugMode()) debug("OpFreq.Text", OpFreq.text());
   });
 }
@@ -94,16 +84,17 @@ void QuandrelMain::MixWRigFreq_Change() {
         if (DebugMode()) debug("Commander frequency refused", MixWRigFreq.text());
         return;
       }
-      frequency.FrequencyDigits = std::to_string(*dial);
-      mixw().ExecuteMacros(zfq_macro(frequency.FrequencyDigits, s.decimal));
-      if (auto text = mhz_form(frequency.FrequencyDigits, s)) RigFreq.set_text(*text);
+      frequency.DialHz = *dial;
+      const std::string digits = std::to_string(*dial);
+      mixw().ExecuteMacros(zfq_macro(digits, s.decimal));
+      if (auto text = mhz_form(digits, s)) RigFreq.set_text(*text);
       return;
     }
     // MixW's dial frequency in hertz.
     const auto dial = read_frequency_hz(MixWRigFreq.text(), FrequencyUnit::hertz);
     if (dial) {
-      frequency.FrequencyDigits = std::to_string(*dial);
-      if (auto text = khz_form(frequency.FrequencyDigits, s)) RigFreq.set_text(*text);
+      frequency.DialHz = *dial;
+      if (auto text = khz_form(std::to_string(*dial), s)) RigFreq.set_text(*text);
     }
     if (DebugMode()) {
       debug(dial ? "MixWRigFreq.Text" : "MixWRigFreq refused", MixWRigFreq.text());
@@ -116,13 +107,15 @@ void QuandrelMain::RigFreq_Change() {
   if (setup.settings.FrequencyControl == kMixW) return;
   reporting_errors("QuandrelMain.RigFreq_Change", [this] {
     if (MixWRigFreq.text().empty()) return;
-    frequency.RigFrequencyHz = whole_number(frequency.FrequencyDigits);
+    // The dial the mirror's change handler has just read, the one that changed RigFreq.
+    if (!frequency.DialHz) throw RuntimeError(err::kTypeMismatch);
+    frequency.RigFrequencyHz = static_cast<double>(*frequency.DialHz);
     frequency.AudioOffsetHz = mixw().Mode() == "CW" ? 0.0 : mixw().audiofq();
     frequency.OperatingFrequencyHz = operating_frequency(
         frequency.RigFrequencyHz, frequency.AudioOffsetHz,
         sideband_of(clients.form().RadioMode.text()), frequency.OperatingFrequencyHz);
-    frequency.FrequencyDigits = std::to_string(frequency.OperatingFrequencyHz);
-    if (auto text = mhz_form(frequency.FrequencyDigits, separators())) OpFreq.set_text(*text);
+    const std::string digits = std::to_string(frequency.OperatingFrequencyHz);
+    if (auto text = mhz_form(digits, separators())) OpFreq.set_text(*text);
     mixw().ExecuteMacros(mixw::kJumpToTxFq);
   });
 }
@@ -154,8 +147,8 @@ void QuandrelMain::AudioFreq_Change() {
     frequency.OperatingFrequencyHz = operating_frequency(
         frequency.RigFrequencyHz, frequency.AudioOffsetHz,
         sideband_of(clients.form().RadioMode.text()), frequency.OperatingFrequencyHz);
-    frequency.FrequencyDigits = std::to_string(frequency.OperatingFrequencyHz);
-    if (auto text = mhz_form(frequency.FrequencyDigits, s)) OpFreq.set_text(*text);
+    const std::string digits = std::to_string(frequency.OperatingFrequencyHz);
+    if (auto text = mhz_form(digits, s)) OpFreq.set_text(*text);
     AudioFreq.set_text(khz_text(mixw().audiofq(), s));
   });
 }

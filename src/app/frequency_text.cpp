@@ -66,17 +66,6 @@ std::optional<std::string> mhz_form(std::string_view digits, Separators separato
   return text;
 }
 
-std::optional<std::string> spot_hz_text(std::string_view digits, Separators separators) {
-  if (digits.size() < kMinDigits || digits.size() > kMaxDigits || !all_digits(digits)) {
-    return std::nullopt;
-  }
-  const std::size_t mhz = digits.size() - 6;
-  std::string text(digits.substr(0, mhz));
-  text += separators.thousands;
-  text += digits.substr(mhz);
-  return text;
-}
-
 std::optional<std::string> khz_two_decimals(std::string_view hz_text, Separators separators) {
   const std::string_view digits = whole_part(hz_text, separators);
   if (!is_whole_hz_digits(digits)) return std::nullopt;

@@ -31,11 +31,6 @@ std::optional<std::string> khz_form(std::string_view digits, Separators separato
 // 14.070150, 472700 gives 0.472700). nullopt unless `digits` is a whole-Hz digit string.
 std::optional<std::string> mhz_form(std::string_view digits, Separators separators);
 
-// A spot frequency in Hz as text that the locale reads back as the same whole number: MHz
-// digits, thousands separator, six digits (14070150 gives 14,070150). nullopt unless
-// `digits` has 7 to 9 digits.
-std::optional<std::string> spot_hz_text(std::string_view digits, Separators separators);
-
 // The dial frequency in kHz with two decimals (truncated, not rounded) from the decimal text
 // of a frequency in Hz, the kHz digits grouped as in the kHz form: 14068650 gives 14,068.65,
 // 7033075 gives 7,033.07, 472700 gives 472.70. Only the whole-Hz part (before the decimal

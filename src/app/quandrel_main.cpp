@@ -98,33 +98,6 @@ void QuandrelMain::wire_handlers() {
   wire_status();
 }
 
-void QuandrelMain::spot_arrived(const SpotFields& spot) {
-  // Spot handling runs outside the DDE transaction, and a failing step only abandons the
-  // rest of it.
-  passing_over_errors([&] { RcvdSpotCallsign.set_text(spot.callsign); });
-  passing_over_errors([&] { RcvdSpotMode.set_text(spot.mode); });
-  passing_over_errors([&] { RcvdSpotFreq.set_text(spot.freq); });
-  passing_over_errors([&] { RcvdSpotQSX.set_text(spot.qsx); });
-  passing_over_errors([&] { RcvdSpotLogMode.set_text(spot.log_mode); });
-  passing_over_errors([&] { RcvdSpotPrefix.set_text(spot.prefix); });
-  passing_over_errors([&] { RcvdSpotSearch.set_text(spot.search); });
-  passing_over_errors([&] { RcvdSpotGrid.set_text(spot.grid); });
-  const bool commander = clients.IsServerConnected(dxlab::kCommander);
-  const bool readable = read_frequency_hz(spot.freq, FrequencyUnit::kilohertz).has_value();
-  const bool mixw_runs = MixWRunning;
-  bool tuned = false;
-  passing_over_errors([&] {
-    RcvdSpotChange();
-    tuned = true;
-  });
-  note_spot(spot, !commander   ? "refused: Commander is not connected"
-                  : !readable  ? "refused: the frequency cannot be read"
-                  : !mixw_runs ? "not tuned: MixW is not running"
-                  : tuned      ? "tuned"
-                               : "abandoned: a step failed");
-  RefreshStatus();
-}
-
 void QuandrelMain::post_task(std::function<void()> task) {
   platform.loop.post([alive = std::weak_ptr<const bool>(alive_), task = std::move(task)] {
     if (alive.lock()) task();

@@ -13,6 +13,7 @@
 #include "app/frequency_tracking.h"
 #include "app/qso_delivery.h"
 #include "app/qso_form.h"
+#include "app/received_spot.h"
 #include "app/setup_tab.h"
 #include "app/settings_file.h"
 #include "app/status_tab.h"
@@ -77,7 +78,8 @@ class QuandrelMain {
   void Mode_Change();
 
   // ---- spots.cpp -----------------------------------------------------------------------
-  void RcvdSpotChange();
+  // Tunes the station to the spot whose frequency reads as `spot_hz`; says what it did.
+  SpotOutcome RcvdSpotChange(const SpotFields& spot, std::optional<std::int64_t> spot_hz);
 
   // ---- status.cpp ----------------------------------------------------------------------
   void RefreshStatus();
@@ -98,8 +100,7 @@ class QuandrelMain {
   QsoForm qso;  // the QSO fields linked to MixW's "QSO" topic
   // Fields the program fills.
   TextControl RigFreq, AudioFreq, OpFreq, MixWRigFreq;
-  TextControl RcvdSpotPrefix, RcvdSpotGrid, RcvdSpotSearch, RcvdSpotLogMode, RcvdSpotQSX,
-      RcvdSpotFreq, RcvdSpotMode, RcvdSpotCallsign;
+  ReceivedSpot received_spot;
   Timer Timer1, Timer2, Timer3;
   StatusTab status;
 

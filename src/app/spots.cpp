@@ -1,13 +1,14 @@
 // Spot handling: tunes MixW and, through Commander, the transceiver to the spot the user
 // picked in SpotCollector. Runs from the spot server's one-shot timer, never inside a DDE
-// transaction. Traps nothing: a failing step abandons the rest, and the spot server passes
-// over the failure.
+// transaction. RcvdSpotChange traps nothing: a failing step abandons the rest, and
+// spot_arrived passes over the failure and notes what became of the spot.
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "app/frequency_text.h"
 #include "app/quandrel_main.h"
+#include "errors/error_trap.h"
 #include "common/neighbour_number.h"
 #include "hosts/dxlab.h"
 
@@ -33,54 +34,64 @@ double spot_audio_offset(QuandrelMain& main, const std::string& mixw_mode) {
 
 }  // namespace
 
-void QuandrelMain::RcvdSpotChange() {
+void QuandrelMain::spot_arrived(const SpotFields& spot) {
+  received_spot.store(spot);
+  const std::optional<std::int64_t> spot_hz =
+      read_frequency_hz(spot.freq, FrequencyUnit::kilohertz);
+  const SpotOutcome outcome = passing_over_errors(SpotOutcome::step_failed,
+                                                  [&] { return RcvdSpotChange(spot, spot_hz); });
+  note_spot(spot, spot_outcome_text(outcome));
+  RefreshStatus();
+}
+
+SpotOutcome QuandrelMain::RcvdSpotChange(const SpotFields& spot,
+                                         std::optional<std::int64_t> spot_hz) {
   if (!clients.IsServerConnected(dxlab::kCommander)) {
     show_message(kCommanderNeeded);
-    return;
+    return SpotOutcome::no_commander;
   }
-  if (RcvdSpotLogMode.text() == "PSK31") RcvdSpotLogMode.set_text("BPSK31");
-  if (RcvdSpotLogMode.text() == "PSK63") RcvdSpotLogMode.set_text("BPSK63");
+  ReceivedSpot& fields = received_spot;
+  if (spot.log_mode == "PSK31") fields.RcvdSpotLogMode.set_text("BPSK31");
+  if (spot.log_mode == "PSK63") fields.RcvdSpotLogMode.set_text("BPSK63");
+  const std::string log_mode = fields.RcvdSpotLogMode.text();
 
-  const Separators s = separators();
   // SpotCollector writes the frequency with its own PC's decimal mark; one that cannot be
   // read is no place to send a transmitter, and a message box would stop the operator
   // mid-QSO, so the spot only leaves a trace in the debug log.
-  const std::optional<std::int64_t> spot_hz =
-      read_frequency_hz(RcvdSpotFreq.text(), FrequencyUnit::kilohertz);
   if (!spot_hz) {
-    if (DebugMode()) debug("Spot frequency refused", RcvdSpotFreq.text());
-    return;
+    if (DebugMode()) debug("Spot frequency refused", spot.freq);
+    return SpotOutcome::unreadable_frequency;
   }
-  frequency.FrequencyDigits = std::to_string(*spot_hz);
-  if (auto text = spot_hz_text(frequency.FrequencyDigits, s)) RcvdSpotFreq.set_text(*text);
-  if (!MixWRunning) return;
+  if (!MixWRunning) return SpotOutcome::mixw_not_running;
 
   mixw().ExecuteMacros(mixw::kClearQso);
-  mixw().set_Mode(RcvdSpotLogMode.text());
+  mixw().set_Mode(log_mode);
   frequency.AudioOffsetHz = spot_audio_offset(*this, mixw().Mode());
 
   // Commander puts the radio in this mode with the dial: the dial lies the audio offset above
   // the spot in a mode that receives below its dial (LSB, RTTY, PKT ...), below it otherwise.
-  const std::string radio_mode = RcvdSpotLogMode.text() == "RTTY"
-                                     ? rtty_radio_mode(setup.settings.RTTYRadioMode)
-                                     : RcvdSpotMode.text();
+  const std::string radio_mode =
+      log_mode == "RTTY" ? rtty_radio_mode(setup.settings.RTTYRadioMode) : spot.mode;
   const std::int64_t dial_hz =
       spot_dial_hz(*spot_hz, frequency.AudioOffsetHz, sideband_of(radio_mode));
+  const Separators s = separators();
   const std::string dial_digits = std::to_string(dial_hz);
   const std::optional<std::string> dial_khz = khz_two_decimals(dial_digits, s);
+  // MixW follows the new dial through the mirror's change handler, as it follows any other.
   if (setup.settings.FrequencyControl == "MixW") {
     MixWRigFreq.set_text(dial_digits);
   } else if (dial_khz) {
     // Under Commander frequency control the mirror holds Commander's display, in kHz.
     MixWRigFreq.set_text(*dial_khz);
   }
-  if (dial_khz) RcvdSpotFreq.set_text(*dial_khz);
+  if (dial_khz) fields.RcvdSpotFreq.set_text(*dial_khz);
 
   senders.SendXcvrFreqMode(xcvr_khz_text(dial_hz, s), radio_mode);
-  if (RcvdSpotLogMode.text() == "BPSK63") mixw().ExecuteMacros(mixw::kBpsk63Macro);
+  if (log_mode == "BPSK63") mixw().ExecuteMacros(mixw::kBpsk63Macro);
   AudioFreq.set_text(number_text(mixw().audiofq() / 1000, s));
   mixw().ExecuteMacros(mixw::kJumpToTxFq);
-  mixw().SetQsoData(0, RcvdSpotCallsign.text());
+  mixw().SetQsoData(0, spot.callsign);
+  return SpotOutcome::tuned;
 }
 
 }  // namespace vav

@@ -1,6 +1,8 @@
 #include "dde/spot_server.h"
 
+#include <optional>
 #include <string_view>
+#include <utility>
 
 #include "common/conversions.h"
 #include "errors/error_trap.h"
@@ -53,7 +55,7 @@ void SpotServer::Load() {
 
 void SpotServer::Unload() {
   SpotCollectorCmdTimer.set_enabled(false);
-  PendingSpot = {};
+  PendingSpot.reset();
   if (!serving_) return;
   serving_ = false;
   dde_.stop_serving(kTopic);
@@ -63,19 +65,11 @@ bool SpotServer::Execute(const std::string& command) {
   if (!has_index(command)) return false;
   const std::string_view word = std::string_view(command).substr(kIndexLength);
   if (starts_with_word(word, dxlab::kSetScNewEntry)) {
-    std::array<std::string, 9> spot;
-    const bool read = passing_over_errors(false, [&] {
+    std::optional<SpotFields> spot = passing_over_errors(std::optional<SpotFields>(), [&] {
       codec_.ParseRecord(word.substr(std::string_view(dxlab::kSetScNewEntry).size()));
-      const int count = codec_.ParsedTokenCount();
-      for (int position = 1; position <= static_cast<int>(spot.size()); ++position) {
-        if (position <= count) {
-          spot[static_cast<std::size_t>(position - 1)] = codec_.GetToken(position).Value;
-        }
-      }
-      return true;
+      return read_spot_fields();
     });
-    if (!read) return false;  // a record that cannot be read changes nothing
-    spot[2] = to_upper(spot[2]);
+    if (!spot) return false;  // a record that cannot be read changes nothing
     // A spot that is still pending is replaced: only the newest is acted on.
     PendingSpot = std::move(spot);
     SpotCollectorCmdTimer.set_enabled(true);
@@ -84,18 +78,25 @@ bool SpotServer::Execute(const std::string& command) {
   return starts_with_word(word, dxlab::kInvokeMacro);
 }
 
+SpotFields SpotServer::read_spot_fields() {
+  const int count = codec_.ParsedTokenCount();
+  const auto token = [&](int position) {
+    return position <= count ? codec_.GetToken(position).Value : std::string();
+  };
+  return {.freq = trim_blanks(token(1)),
+          .qsx = token(2),
+          .mode = to_upper(token(3)),
+          .callsign = token(4),
+          .log_mode = token(5),
+          .search = token(7),
+          .prefix = token(8),
+          .grid = token(9)};
+}
+
 void SpotServer::timer_fired() {
   SpotCollectorCmdTimer.set_enabled(false);
-  SpotFields spot;
-  spot.freq = trim_blanks(PendingSpot[0]);
-  spot.qsx = PendingSpot[1];
-  spot.mode = PendingSpot[2];
-  spot.callsign = PendingSpot[3];
-  spot.log_mode = PendingSpot[4];
-  spot.search = PendingSpot[6];
-  spot.prefix = PendingSpot[7];
-  spot.grid = PendingSpot[8];
-  if (!on_spot) return;
+  if (!PendingSpot || !on_spot) return;
+  const SpotFields spot = *std::exchange(PendingSpot, std::nullopt);
   // Spot handling abandons what is left of it on a failure; nothing is reported.
   passing_over_errors([&] { on_spot(spot); });
 }

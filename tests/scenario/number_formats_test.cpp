@@ -90,7 +90,7 @@ TEST_P(NumberFormatTest, ASpotWrittenInTheUsersFormat) {
             std::vector<std::string>{std::string("000xcvrfreqmode<xcvrfreq:8>14068") +
                                      GetParam().decimal + "65<xcvrmode:3>USB"});
   EXPECT_EQ(commander().frequency_hz(), 14'068'650);
-  EXPECT_EQ(app->RcvdSpotFreq.text(), in_format("14", "068", "65"));
+  EXPECT_EQ(app->received_spot.RcvdSpotFreq.text(), in_format("14", "068", "65"));
   run_for(kSpotPoll);
   EXPECT_EQ(mixw().dial_hz(), 14'068'650);
   EXPECT_EQ(app->frequency.OperatingFrequencyHz, 14'070'150);

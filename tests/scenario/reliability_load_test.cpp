@@ -138,7 +138,7 @@ TEST_F(SpotLoadTest, AThousandSpotsWithinOneSecondKeepThePollRunningAndNothingGr
   const auto calls = qso_data_calls();
   ASSERT_FALSE(calls.empty());
   EXPECT_EQ(calls.back(), "call SetQsoData(0, \"VK1000\")");
-  EXPECT_EQ(app->RcvdSpotCallsign.text(), "VK1000");
+  EXPECT_EQ(app->received_spot.RcvdSpotCallsign.text(), "VK1000");
   EXPECT_TRUE(app->clients.IsServerConnected(dxlab::kCommander));
   EXPECT_TRUE(program_errors().empty()) << read_file("ErrorLog.txt");
 }

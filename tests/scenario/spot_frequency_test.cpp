@@ -66,7 +66,7 @@ TEST_F(SpotFrequencyTest, EitherDecimalMarkWithUsSeparators) {
 TEST_F(SpotFrequencyTest, EitherDecimalMarkWithGermanSeparators) {
   start_with_separators(".", ",");
   pick_every_form(true);
-  EXPECT_EQ(app->RcvdSpotFreq.text(), "14.025,00");  // the window keeps the user's format
+  EXPECT_EQ(app->received_spot.RcvdSpotFreq.text(), "14.025,00");  // the window keeps the user's format
 }
 
 struct FarCase {
@@ -100,7 +100,7 @@ TEST_F(SpotFrequencyTest, FarBandsUnderCommanderControl) {
     pick(spot(c.text, c.mode, "VK2ABC", c.log_mode));
     EXPECT_EQ(xcvr_commands(), std::vector<std::string>{std::string("000xcvrfreqmode") + c.xcvr});
     EXPECT_EQ(commander().frequency_hz(), c.dial_hz);
-    EXPECT_EQ(app->RcvdSpotFreq.text(), c.spot_freq);
+    EXPECT_EQ(app->received_spot.RcvdSpotFreq.text(), c.spot_freq);
     for (int i = 0; i < 3; ++i) run_for(kSpotPoll);
     ASSERT_FALSE(zfq_macros().empty());
     for (const auto& m : zfq_macros()) EXPECT_EQ(m, c.zfq);
@@ -130,7 +130,7 @@ TEST_F(SpotFrequencyTest, FarBandsUnderMixWControlShowTheDialInKhz) {
     EXPECT_EQ(commander().frequency_hz(), c.dial_hz);
     EXPECT_EQ(app->MixWRigFreq.text(), std::to_string(c.dial_hz));
     EXPECT_EQ(app->RigFreq.text(), shown[i].first);
-    EXPECT_EQ(app->RcvdSpotFreq.text(), c.spot_freq);
+    EXPECT_EQ(app->received_spot.RcvdSpotFreq.text(), c.spot_freq);
   }
   EXPECT_TRUE(zfq_macros().empty());
 }
@@ -146,7 +146,7 @@ TEST_F(SpotFrequencyTest, ASpotThatCannotBeReadTunesNothingAndOnlyLeavesADebugLi
     pick(spot(text, "psk31", "VK2ABC", "PSK31"));
     EXPECT_TRUE(mixw().journal_lines().empty()) << ::testing::PrintToString(mixw().journal_lines());
     EXPECT_TRUE(xcvr_commands().empty());
-    EXPECT_EQ(app->RcvdSpotFreq.text(), text);
+    EXPECT_EQ(app->received_spot.RcvdSpotFreq.text(), text);
     EXPECT_NE(read_file("VavizorurDebug.txt").find(std::string("Spot frequency refused = ") + text),
               std::string::npos);
   }

@@ -25,11 +25,11 @@ TEST_F(SpotsTest, APskSpotTunesMixWAndCommander) {
   EXPECT_EQ(xcvr_commands(),
             (std::vector<std::string>{"000xcvrfreqmode<xcvrfreq:8>14068.65<xcvrmode:5>PSK31"}));
   EXPECT_EQ(commander().frequency_hz(), 14'068'650);
-  EXPECT_EQ(app->RcvdSpotFreq.text(), "14,068.65");
-  EXPECT_EQ(app->RcvdSpotMode.text(), "PSK31");
-  EXPECT_EQ(app->RcvdSpotLogMode.text(), "BPSK31");
-  EXPECT_EQ(app->RcvdSpotCallsign.text(), "VK2ABC");
-  EXPECT_EQ(app->RcvdSpotGrid.text(), "QF56");
+  EXPECT_EQ(app->received_spot.RcvdSpotFreq.text(), "14,068.65");
+  EXPECT_EQ(app->received_spot.RcvdSpotMode.text(), "PSK31");
+  EXPECT_EQ(app->received_spot.RcvdSpotLogMode.text(), "BPSK31");
+  EXPECT_EQ(app->received_spot.RcvdSpotCallsign.text(), "VK2ABC");
+  EXPECT_EQ(app->received_spot.RcvdSpotGrid.text(), "QF56");
   EXPECT_EQ(app->RigFreq.text(), "14.068650");
   EXPECT_EQ(app->AudioFreq.text(), "1.5");
   EXPECT_EQ(mixw().dial_hz(), 14'068'650);
@@ -49,7 +49,7 @@ TEST_F(SpotsTest, AnRttySpotWithHardwareFskUsesTheFskPitch) {
             (std::vector<std::string>{"000xcvrfreqmode<xcvrfreq:7>7033.07<xcvrmode:6>RTTY-R"}));
   EXPECT_EQ(commander().frequency_hz(), 7'033'070);
   EXPECT_EQ(mixw().mode(), "RTTY");
-  EXPECT_EQ(app->RcvdSpotFreq.text(), "7,033.07");
+  EXPECT_EQ(app->received_spot.RcvdSpotFreq.text(), "7,033.07");
   for (const auto& m : mixw().macros()) EXPECT_FALSE(m.starts_with("<AUDIOFQ")) << m;
   for (const auto& m : zfq_macros()) EXPECT_EQ(m, "<ZFQ:7033.070>");
   EXPECT_EQ(mixw().dial_hz(), 7'033'070);
@@ -63,7 +63,7 @@ TEST_F(SpotsTest, APsk63SpotSetsBpsk63AndItsBaudRate) {
                {"put Mode(\"BPSK63\")", "call ExecuteMacros(\"<MODE:BPSK31><BAUDRATE:62.5>\")",
                 "call ExecuteMacros(\"<JUMPTOTXFQ>\")"}));
   EXPECT_EQ(mixw().baud_rate(), "62.5");
-  EXPECT_EQ(app->RcvdSpotLogMode.text(), "BPSK63");
+  EXPECT_EQ(app->received_spot.RcvdSpotLogMode.text(), "BPSK63");
 }
 
 TEST_F(SpotsTest, ACwSpotKeepsTheDialAtTheSpotFrequency) {
@@ -91,7 +91,7 @@ TEST_F(SpotsTest, WithCommanderDisconnectedOneMessageAndMixWUntouched) {
       << ::testing::PrintToString(station.mixw().journal_lines());
   EXPECT_EQ(desktop.message_boxes().size(), 1u);
   // The fields hold the spot as received.
-  EXPECT_EQ(app->RcvdSpotFreq.text(), "14070.15");
+  EXPECT_EQ(app->received_spot.RcvdSpotFreq.text(), "14070.15");
 }
 
 TEST_F(SpotsTest, AnOverlongSpotNeverStopsTheProgram) {

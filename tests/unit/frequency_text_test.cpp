@@ -55,16 +55,6 @@ TEST(FrequencyTextTest, KhzAndMhzFormsOfWholeHzDigits) {
   }
 }
 
-TEST(FrequencyTextTest, TheSpotFieldStripsBackToTheSameDigits) {
-  for (const char* digits : {"1800000", "14070150", "432100000"}) {
-    for (Separators s : {kUs, kGerman}) {
-      EXPECT_EQ(remove_chars(*spot_hz_text(digits, s), std::string{s.thousands, s.decimal}),
-                digits);
-    }
-  }
-  EXPECT_EQ(spot_hz_text("472700", kUs), std::nullopt);
-}
-
 TEST(FrequencyTextTest, DialFrequencyInTwoDecimalKhz) {
   const std::pair<const char*, std::optional<std::string>> us[] = {
       {"14068650", "14,068.65"}, {"7033075", "7,033.07"},  // truncated, as Commander is tuned
