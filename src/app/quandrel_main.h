@@ -1,9 +1,10 @@
 #pragma once
-// The main window "QuandrelMain": its controls and timers, with the event handlers of the
-// program's behaviour. The handlers live in one file per concern (qso_window, qso_logging,
-// lookups, frequency, spots, lifecycle, placement, setup_tab, status); the state of a concern
-// is its own: the Setup options (`Settings`), the frequency tracking (`FrequencyTracking`),
-// the delivery of QSOs to DXKeeper (`QsoDelivery`).
+// The main window "QuandrelMain": its rooms, controls and timers, with the event handlers of
+// the program's behaviour. A room owns its controls and its state: the QSO fields
+// (`QsoForm`), the Setup tab (`SetupTab`, with `Settings`), the Status tab (`StatusTab`),
+// the spot last received (`ReceivedSpot`); the delivery of QSOs to DXKeeper is `QsoDelivery`.
+// The handlers live in one file per concern (qso_window, qso_logging, lookups, frequency,
+// spots, lifecycle, placement, status) and forward to the rooms.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -39,64 +40,21 @@ class QuandrelMain {
   QuandrelMain(const QuandrelMain&) = delete;
   QuandrelMain& operator=(const QuandrelMain&) = delete;
 
-  // ---- lifecycle.cpp -------------------------------------------------------------------
   // Loads the window; when MixW is not running, shows the wait window and lets events run
   // until MixW is found or the user cancels. Returns false when start-up was cancelled.
   bool Form_Load();
-  // The user closes the main window: the unload steps, then the end of the program. When
-  // QSOs exist in memory only and no file can take them, the user is asked first and may
-  // keep the program running.
+  // The user closes the main window: the unload steps, then the end of the program. With
+  // QSOs waiting the user is asked first and may keep the program running.
   void Close();
   // Windows ends the session: the same without asking.
   void EndSession();
-  void Form_Unload();
-  void LoadSettings();
-  void Timer2_Timer();  // connection pass
-  void Timer3_Timer();  // MixW watch
-  void MixWLostCloseDown();
-  bool EndTask(const std::string& title);
   RunEnd run_end() const { return run_end_; }
-
-  // ---- qso_window.cpp ------------------------------------------------------------------
-  void Initialize();
-  void ClearInfo();
-  void Command_Change();
+  // The controls' own handlers, for a click or a tick that a test makes without the window.
   void Save_Click();
-
-  // ---- qso_logging.cpp -----------------------------------------------------------------
-  void Log();
-
-  // ---- lookups.cpp ---------------------------------------------------------------------
-  void Callsign_Change();
-
-  // ---- frequency.cpp -------------------------------------------------------------------
-  void Timer1_Timer();  // the 500 ms MixW poll and callsign catch-up
-  void MixKhz_Change();
-  void MixWRigFreq_Change();
-  void RigFreq_Change();
-  void AudioFreq_Change();
-  void Mode_Change();
-
-  // ---- spots.cpp -----------------------------------------------------------------------
-  // Tunes the station to the spot whose frequency reads as `spot_hz`; says what it did.
-  SpotOutcome RcvdSpotChange(const SpotFields& spot, std::optional<std::int64_t> spot_hz);
-
-  // ---- status.cpp ----------------------------------------------------------------------
-  void RefreshStatus();
-  void SendNow_Click();
-  void OpenErrorLog_Click();
-
-  // ---- placement.cpp -------------------------------------------------------------------
-  void RestoreWindowPosition();
-  void SaveWindowPosition();
-  void Form_Resize();
+  void Timer3_Timer();  // MixW watch
   bool IsSmallFonts();
-  void SetTopMost(bool on_top, WindowRef window, int x, int y, int cx, int cy);
-  // SetTopMost with the window's own place and size.
-  void set_topmost_in_place(bool on_top);
-  void SizeForStartUp();
 
-  // ---- the window's controls -----------------------------------------------------------
+  // ---- the window's rooms and controls ---------------------------------------------------
   QsoForm qso;  // the QSO fields linked to MixW's "QSO" topic
   // Fields the program fills.
   TextControl RigFreq, AudioFreq, OpFreq, MixWRigFreq;
@@ -129,25 +87,17 @@ class QuandrelMain {
 
   // Helpers shared by the concerns.
   bool DebugMode() const { return common.DebugMode; }
-  void debug(std::string_view key, std::string_view value) { common.DebugSettings(key, value); }
-  void report(const RuntimeError& error, std::string_view procedure) {
-    common.ReportError(error, procedure);
-  }
-  // Runs a handler's body, reporting what it throws under "QuandrelMain.Procedure".
-  template <class Body>
-  void reporting_errors(std::string_view procedure, Body&& body) {
-    common.reporting_errors(procedure, std::forward<Body>(body));
-  }
-  // Takes the running MixW object into MixWApp; throws RuntimeError when none runs.
-  void take_mixw();
-  // take_mixw, false when MixW cannot be reached.
-  bool try_take_mixw();
   mixw::MixWApp& mixw();  // throws kObjectNotSet when not taken
   Separators separators() const { return locale.separators(); }
 
  private:
-  void wire_handlers();
-  void spot_arrived(const SpotFields& spot);
+  // The handlers, one file per concern; each is wired to its control or timer.
+  // ---- lifecycle.cpp -------------------------------------------------------------------
+  void Form_Unload();
+  void LoadSettings();
+  void Timer2_Timer();  // connection pass
+  void MixWLostCloseDown();
+  bool EndTask(const std::string& title);
   void continue_load();
   void WaitScreen_Timer1();
   void WaitScreen_Cancel();
@@ -157,6 +107,13 @@ class QuandrelMain {
   bool may_close();
   // Writes the outbox wherever it can before the program ends.
   void keep_outbox_at_close();
+
+  // ---- qso_window.cpp, qso_logging.cpp, lookups.cpp -----------------------------------
+  void Initialize();
+  void ClearInfo();
+  void Command_Change();
+  void Log();
+  void Callsign_Change();
   struct LoggedQso {
     std::string record;   // the fields and "<EOR>"
     std::string execute;  // what DXKeeper is sent
@@ -166,18 +123,56 @@ class QuandrelMain {
   LoggedQso logged_qso();
   // A QSO written with no callsign: nothing is logged, and the operator is told.
   void note_qso_without_callsign();
+
+  // ---- frequency.cpp -------------------------------------------------------------------
+  void Timer1_Timer();  // the 500 ms MixW poll and callsign catch-up
+  void MixKhz_Change();
+  void MixWRigFreq_Change();
+  void RigFreq_Change();
+  void AudioFreq_Change();
+  void Mode_Change();
+
+  // ---- spots.cpp -----------------------------------------------------------------------
+  // A spot from SpotCollector: kept in the spot fields, tuned to, and noted with its outcome.
+  void spot_arrived(const SpotFields& spot);
+  // Tunes the station to the spot whose frequency reads as `spot_hz`; says what it did.
+  SpotOutcome RcvdSpotChange(const SpotFields& spot, std::optional<std::int64_t> spot_hz);
+
+  // ---- status.cpp ----------------------------------------------------------------------
+  void RefreshStatus();
+  void SendNow_Click();
+  void OpenErrorLog_Click();
   void wire_status();
   void refresh_waiting_rows();
   void note_spot(const SpotFields& spot, std::string outcome);
   std::string status_time();
+
+  // ---- placement.cpp -------------------------------------------------------------------
+  void RestoreWindowPosition();
+  void SaveWindowPosition();
+  void Form_Resize();
+  void SetTopMost(bool on_top, WindowRef window, int x, int y, int cx, int cy);
+  // SetTopMost with the window's own place and size.
+  void set_topmost_in_place(bool on_top);
+  void SizeForStartUp();
+
+  // ---- quandrel_main.cpp ---------------------------------------------------------------
+  void wire_handlers();
+  void debug(std::string_view key, std::string_view value) { common.DebugSettings(key, value); }
+  // Runs a handler's body, reporting what it throws under "QuandrelMain.Procedure".
+  template <class Body>
+  void reporting_errors(std::string_view procedure, Body&& body) {
+    common.reporting_errors(procedure, std::forward<Body>(body));
+  }
+  // Takes the running MixW object into MixWApp; throws RuntimeError when none runs.
+  void take_mixw();
+  // take_mixw, false when MixW cannot be reached.
+  bool try_take_mixw();
+  void show_message(const std::string& text);
   // Runs `task` on the event loop later, unless this window is gone by then: work posted by
   // a window that was destroyed (a killed run, a new one started in its place) is dropped.
   void post_task(std::function<void()> task);
 
- public:
-  void show_message(const std::string& text);
-
- private:
   RunEnd run_end_ = RunEnd::running;
   bool loaded_ = false;
   bool unloaded_ = false;
