@@ -45,13 +45,13 @@ BenchRecord log_like_record(std::size_t fields) {
     record.text += ':';
     record.text += std::to_string(s.value.size());
     record.text += '>';
-    if (i == DdeCommon::kMaxTokens) {
+    if (i == DDECommon::kMaxTokens) {
       record.scanned = static_cast<std::int64_t>(record.text.size());
     }
     record.text += s.value;
     record.text += ' ';
   }
-  if (fields <= DdeCommon::kMaxTokens)
+  if (fields <= DDECommon::kMaxTokens)
     record.scanned = static_cast<std::int64_t>(record.text.size());
   return record;
 }
@@ -77,10 +77,10 @@ std::size_t count_field_openers(std::string_view text) {
 }
 
 void run_parse(benchmark::State& state, const BenchRecord& record) {
-  DdeCommon codec;
+  DDECommon codec;
   codec.ParseRecord(record.text);
   const auto expected = static_cast<int>(
-      record.fields < DdeCommon::kMaxTokens ? record.fields : DdeCommon::kMaxTokens);
+      record.fields < DDECommon::kMaxTokens ? record.fields : DDECommon::kMaxTokens);
   if (codec.ParsedTokenCount() != expected) {
     state.SkipWithError("ParseRecord stored an unexpected number of fields");
     return;
@@ -129,7 +129,7 @@ BENCHMARK(BM_ScanFloorSpot);
 
 void BM_EncodeField(benchmark::State& state) {
   const std::string value(static_cast<std::size_t>(state.range(0)), 'x');
-  DdeCommon codec;
+  DDECommon codec;
   for (auto _ : state) {
     std::string field = codec.EncodeField("xcvrfreq", value);
     benchmark::DoNotOptimize(field.data());

@@ -24,10 +24,10 @@ bool ends_in_lone_lead_byte(const std::string& value, vav::CodePage code_page) {
 
 void parse_and_write_back(std::string_view record, vav::CodePage code_page) {
   const std::size_t size = record.size();
-  vav::DdeCommon dde(nullptr, code_page);
+  vav::DDECommon dde(nullptr, code_page);
   dde.ParseRecord(record);
   const int count = dde.ParsedTokenCount();
-  check(count >= 0 && count <= vav::DdeCommon::kMaxTokens);
+  check(count >= 0 && count <= vav::DDECommon::kMaxTokens);
 
   std::vector<vav::DdeToken> tokens;
   std::size_t text = 0;
@@ -45,7 +45,7 @@ void parse_and_write_back(std::string_view record, vav::CodePage code_page) {
   check(text <= size);
 
   // Re-encoding is longer only by the canonical length texts; keep well inside 16 bits.
-  if (count < vav::DdeCommon::kMaxTokens && size < 16000) {
+  if (count < vav::DDECommon::kMaxTokens && size < 16000) {
     std::string encoded;
     for (const auto& token : tokens) {
       const std::string field = dde.EncodeField(token.Name, token.Value);

@@ -18,7 +18,7 @@ std::string qso_summary(const std::string& execute) {
 
 }  // namespace
 
-QsoDelivery::QsoDelivery(Platform& platform, Common& common, DdeClientModule& clients,
+QsoDelivery::QsoDelivery(Platform& platform, Common& common, DDEClientModule& clients,
                          DXLabControlModule& senders, const std::string& folder)
     : pending_qsos(platform.files, folder),
       adif_log(platform.files, folder),

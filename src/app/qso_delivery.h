@@ -34,7 +34,7 @@ struct QsoNotice {
 class QsoDelivery {
  public:
   // The waiting file and the ADIF log are kept in `folder` (choose_data_folder).
-  QsoDelivery(Platform& platform, Common& common, DdeClientModule& clients,
+  QsoDelivery(Platform& platform, Common& common, DDEClientModule& clients,
               DXLabControlModule& senders, const std::string& folder);
   QsoDelivery(const QsoDelivery&) = delete;
   QsoDelivery& operator=(const QsoDelivery&) = delete;
@@ -90,7 +90,7 @@ class QsoDelivery {
 
   Platform& platform_;
   Common& common_;
-  DdeClientModule& clients_;
+  DDEClientModule& clients_;
   DXLabControlModule& senders_;
   bool delivering_ = false;
   int front_refusals_ = 0;  // times DXKeeper refused the oldest waiting QSO in a row

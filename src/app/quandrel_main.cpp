@@ -115,7 +115,7 @@ bool QuandrelMain::try_take_mixw() {
   });
 }
 
-mixw::MixWApp& QuandrelMain::mixw() {
+mixw::Application& QuandrelMain::mixw() {
   if (!MixWApp) throw RuntimeError(err::kObjectNotSet);
   return *MixWApp;
 }

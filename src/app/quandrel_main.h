@@ -68,7 +68,7 @@ class QuandrelMain {
   bool MixWRunning = false;
   bool MixWFound = false;
   bool ConnectingApps = false;
-  std::optional<mixw::MixWApp> MixWApp;
+  std::optional<mixw::Application> MixWApp;
 
   // ---- modules -------------------------------------------------------------------------
   Platform& platform;
@@ -77,9 +77,9 @@ class QuandrelMain {
   std::string data_folder;
   LocaleInfo locale;
   Common common;
-  DdeCommon codec;
+  DDECommon codec;
   SettingsFile settings_file;
-  DdeClientModule clients;
+  DDEClientModule clients;
   SetupTab setup;
   DXLabControlModule senders;
   SpotServer spot_server;
@@ -87,7 +87,7 @@ class QuandrelMain {
 
   // Helpers shared by the concerns.
   bool DebugMode() const { return common.DebugMode; }
-  mixw::MixWApp& mixw();  // throws kObjectNotSet when not taken
+  mixw::Application& mixw();  // throws kObjectNotSet when not taken
   Separators separators() const { return locale.separators(); }
 
  private:

@@ -30,7 +30,7 @@ class SetupTab {
     Files& files;
     Common& common;
     LocaleInfo& locale;
-    DdeClientModule& clients;
+    DDEClientModule& clients;
     // Keeps the main window above the others, or not.
     std::function<void(bool on_top)> set_always_on_top;
   };

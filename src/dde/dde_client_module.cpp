@@ -26,7 +26,7 @@ DdeClientForm::DdeClientForm(Dde& dde, EventLoop& loop)
       PropViewDDECommand(dde, dxlab::kCommandLinkTimeoutMs),
       ServerRetryTimer(loop, kServerRetryInterval) {}
 
-DdeClientModule::DdeClientModule(Dde& dde, EventLoop& loop, Common& common, DdeCommon& codec)
+DDEClientModule::DDEClientModule(Dde& dde, EventLoop& loop, Common& common, DDECommon& codec)
     : dde_(dde), common_(common), codec_(codec), form_(dde, loop) {
   form_.Freq.on_link_close = [this] { SetServerConnect(dxlab::kCommander, false); };
   form_.Mode.on_link_close = [this] { SetServerConnect(dxlab::kCommander, false); };
@@ -41,11 +41,11 @@ DdeClientModule::DdeClientModule(Dde& dde, EventLoop& loop, Common& common, DdeC
   form_.ServerRetryTimer.on_tick = [this] { RetryServers(); };
 }
 
-DdeClientModule::~DdeClientModule() {
+DDEClientModule::~DDEClientModule() {
   if (serving_) dde_.stop_serving(kTopic);
 }
 
-void DdeClientModule::Initialize(const std::function<void()>& load_server_form) {
+void DDEClientModule::Initialize(const std::function<void()>& load_server_form) {
   common_.reporting_errors("DDEClientmodule.Initialize", [&] {
     if (load_server_form) load_server_form();
     if (!serving_) {
@@ -60,7 +60,7 @@ void DdeClientModule::Initialize(const std::function<void()>& load_server_form) 
   });
 }
 
-void DdeClientModule::check_index(int server) const {
+void DDEClientModule::check_index(int server) const {
   if (server < 0 || server >= dxlab::kServerCount) throw RuntimeError(err::kSubscriptOutOfRange);
 }
 
@@ -74,7 +74,7 @@ struct LinkPlan {
 
 }  // namespace
 
-void DdeClientModule::set_links(int server, LinkMode mode) {
+void DDEClientModule::set_links(int server, LinkMode mode) {
   std::vector<LinkPlan> plan;
   switch (server) {
     case dxlab::kCommander:
@@ -110,7 +110,7 @@ void DdeClientModule::set_links(int server, LinkMode mode) {
   }
 }
 
-void DdeClientModule::ConnectServer(int server) {
+void DDEClientModule::ConnectServer(int server) {
   check_index(server);
   if (server == dxlab::kSpotCollector || server == dxlab::kNone) return;
   // A program that is not running answers nothing: it is marked disconnected, and nothing is
@@ -122,7 +122,7 @@ void DdeClientModule::ConnectServer(int server) {
   SetServerConnect(server, linked);
 }
 
-void DdeClientModule::DisconnectServer(int server) {
+void DDEClientModule::DisconnectServer(int server) {
   check_index(server);
   if (server == dxlab::kSpotCollector || server == dxlab::kNone) return;
   passing_over_errors([&] { set_links(server, LinkMode::none); });
@@ -130,7 +130,7 @@ void DdeClientModule::DisconnectServer(int server) {
   SetServerConnect(server, false);
 }
 
-std::vector<LinkedText*> DdeClientModule::links_of(int server) {
+std::vector<LinkedText*> DDEClientModule::links_of(int server) {
   switch (server) {
     case dxlab::kCommander:
       return {&form_.Freq, &form_.Mode, &form_.RadioMode, &form_.DDETransceiverControl};
@@ -147,7 +147,7 @@ std::vector<LinkedText*> DdeClientModule::links_of(int server) {
   }
 }
 
-bool DdeClientModule::drop_dead_links(int server) {
+bool DDEClientModule::drop_dead_links(int server) {
   check_index(server);
   bool dropped = false;
   for (LinkedText* link : links_of(server)) dropped = link->drop_dead_link() || dropped;
@@ -155,18 +155,18 @@ bool DdeClientModule::drop_dead_links(int server) {
   return dropped;
 }
 
-void DdeClientModule::drop_vanished_servers() {
+void DDEClientModule::drop_vanished_servers() {
   for (int server = 0; server < dxlab::kServerCount; ++server) {
     if (drop_dead_links(server) && ServerConnected[server]) SetServerConnect(server, false);
   }
 }
 
-bool DdeClientModule::vanished(int server) const {
+bool DDEClientModule::vanished(int server) const {
   check_index(server);
   return vanished_[server];
 }
 
-void DdeClientModule::SetServerConnect(int server, bool connected) {
+void DDEClientModule::SetServerConnect(int server, bool connected) {
   common_.reporting_errors("DDEClientModule.SetServerConnect", [&] {
     check_index(server);
     ServerConnected[server] = connected;
@@ -191,12 +191,12 @@ void DdeClientModule::SetServerConnect(int server, bool connected) {
   });
 }
 
-bool DdeClientModule::IsServerConnected(int server) const {
+bool DDEClientModule::IsServerConnected(int server) const {
   check_index(server);
   return ServerConnected[server];
 }
 
-void DdeClientModule::RetryServers() {
+void DDEClientModule::RetryServers() {
   form_.ServerRetryTimer.set_enabled(false);
   for (int i = 0; i < dxlab::kServerCount; ++i) {
     if (!RetryPending[i]) continue;
@@ -206,7 +206,7 @@ void DdeClientModule::RetryServers() {
   }
 }
 
-void DdeClientModule::CloseLinks(const std::function<void()>& unload_server_form) {
+void DDEClientModule::CloseLinks(const std::function<void()>& unload_server_form) {
   for (LinkedText* control :
        {&form_.Freq, &form_.Mode, &form_.RadioMode, &form_.DDETransceiverControl, &form_.DDELog,
         &form_.PathfinderDDECommand, &form_.SpotPrefix, &form_.DDELookup,
@@ -221,7 +221,7 @@ void DdeClientModule::CloseLinks(const std::function<void()>& unload_server_form
   if (unload_server_form) unload_server_form();
 }
 
-bool DdeClientModule::StartNotice(const std::string& command) {
+bool DDEClientModule::StartNotice(const std::string& command) {
   if (command.size() < 3) return false;
   for (int i = 0; i < 3; ++i) {
     if (!std::isdigit(static_cast<unsigned char>(command[i]))) return false;
@@ -237,7 +237,7 @@ bool DdeClientModule::StartNotice(const std::string& command) {
   return true;
 }
 
-void DdeClientModule::ConnectNoticedServers() {
+void DDEClientModule::ConnectNoticedServers() {
   while (!pending_starts_.empty()) {
     const int server = pending_starts_.front();
     pending_starts_.erase(pending_starts_.begin());

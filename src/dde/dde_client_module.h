@@ -33,12 +33,12 @@ struct DdeClientForm {
   Timer ServerRetryTimer;
 };
 
-class DdeClientModule {
+class DDEClientModule {
  public:
   static constexpr const char* kTopic = "DDEClient";
 
-  DdeClientModule(Dde& dde, EventLoop& loop, Common& common, DdeCommon& codec);
-  ~DdeClientModule();
+  DDEClientModule(Dde& dde, EventLoop& loop, Common& common, DDECommon& codec);
+  ~DDEClientModule();
 
   // Serves the "DDEClient" topic, clears the connection tables and the connected list.
   // `load_server_form` loads the "DDEServer" form first.
@@ -85,7 +85,7 @@ class DdeClientModule {
 
   Dde& dde_;
   Common& common_;
-  DdeCommon& codec_;
+  DDECommon& codec_;
   DdeClientForm form_;
   std::array<bool, dxlab::kServerCount> ServerConnected{};
   std::array<bool, dxlab::kServerCount> RetryPending{};

@@ -76,11 +76,11 @@ Tag read_tag(std::string_view s, std::size_t open) {
 
 }  // namespace
 
-void DdeCommon::report(int number, std::string_view procedure) {
+void DDECommon::report(int number, std::string_view procedure) {
   if (common_ != nullptr) common_->ReportError(number, procedure);
 }
 
-std::string DdeCommon::EncodeField(std::string_view name, std::string_view value) {
+std::string DDECommon::EncodeField(std::string_view name, std::string_view value) {
   if (name.empty()) return "";
   const std::size_t length = code_page_.characters(value);
   if (length > kMaxPosition) {
@@ -98,13 +98,13 @@ std::string DdeCommon::EncodeField(std::string_view name, std::string_view value
   return field;
 }
 
-void DdeCommon::ParseRecord(std::string_view record) {
+void DDECommon::ParseRecord(std::string_view record) {
   // The fields are located first and the text they lie in is copied once afterwards: one
   // pass over the record and one copy of what was kept, never a copy per field.
   text_.assign(record.substr(0, split_fields(record)));
 }
 
-std::size_t DdeCommon::split_fields(std::string_view record) {
+std::size_t DDECommon::split_fields(std::string_view record) {
   count_ = 0;
   std::size_t kept = 0;   // end of the last value stored
   std::size_t start = 0;  // where the unparsed rest of the record begins
@@ -157,7 +157,7 @@ std::size_t DdeCommon::split_fields(std::string_view record) {
   return kept;
 }
 
-DdeToken DdeCommon::GetToken(int index) {
+DdeToken DDECommon::GetToken(int index) {
   if (index > count_) return {};
   if (index < 1) {
     report(err::kSubscriptOutOfRange, "DDECommon.GetToken");
@@ -167,7 +167,7 @@ DdeToken DdeCommon::GetToken(int index) {
   return {text_.substr(span.name_at, span.name_size), text_.substr(span.value_at, span.value_size)};
 }
 
-std::string DdeCommon::ServerNickName(int index) {
+std::string DDECommon::ServerNickName(int index) {
   static constexpr std::array<const char*, 7> kNickNames = {"CC", "DXK", "PF", "DXV",
                                                             "SC", "PV",  "WW"};
   if (index < 0 || index >= static_cast<int>(kNickNames.size())) return "";

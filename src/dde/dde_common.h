@@ -19,12 +19,12 @@ struct DdeToken {
   std::string Value;
 };
 
-class DdeCommon {
+class DDECommon {
  public:
   static constexpr int kMaxTokens = 100;
 
   // Errors are reported through `common` (may be null in tests: then nothing is reported).
-  explicit DdeCommon(Common* common = nullptr, CodePage code_page = CodePage{})
+  explicit DDECommon(Common* common = nullptr, CodePage code_page = CodePage{})
       : common_(common), code_page_(code_page) {}
 
   std::string EncodeField(std::string_view name, std::string_view value);

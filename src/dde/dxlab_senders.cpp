@@ -4,7 +4,7 @@
 
 namespace vav {
 
-DXLabControlModule::DXLabControlModule(DdeClientModule& clients, DdeCommon& codec, Common& common)
+DXLabControlModule::DXLabControlModule(DDEClientModule& clients, DDECommon& codec, Common& common)
     : clients_(clients), codec_(codec), common_(common) {}
 
 SendResult DXLabControlModule::send(int server, LinkedText& conversation,

@@ -21,7 +21,7 @@ enum class SendResult {
 
 class DXLabControlModule {
  public:
-  DXLabControlModule(DdeClientModule& clients, DdeCommon& codec, Common& common);
+  DXLabControlModule(DDEClientModule& clients, DDECommon& codec, Common& common);
 
   SendResult SendXcvrFreqMode(const std::string& frequency, const std::string& mode);
   SendResult SendCheck(const std::string& callsign);
@@ -42,8 +42,8 @@ class DXLabControlModule {
   SendResult send(int server, LinkedText& conversation, const std::string& command,
                   const char* debug_key);
 
-  DdeClientModule& clients_;
-  DdeCommon& codec_;
+  DDEClientModule& clients_;
+  DDECommon& codec_;
   Common& common_;
 };
 

@@ -37,7 +37,7 @@ bool has_index(std::string_view command) {
 
 }  // namespace
 
-SpotServer::SpotServer(Dde& dde, EventLoop& loop, DdeCommon& codec)
+SpotServer::SpotServer(Dde& dde, EventLoop& loop, DDECommon& codec)
     : dde_(dde), codec_(codec), SpotCollectorCmdTimer(loop, kSpotDelayMs) {
   SpotCollectorCmdTimer.on_tick = [this] { timer_fired(); };
 }

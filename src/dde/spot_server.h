@@ -24,7 +24,7 @@ class SpotServer {
  public:
   static constexpr const char* kTopic = "DDEServer";
 
-  SpotServer(Dde& dde, EventLoop& loop, DdeCommon& codec);
+  SpotServer(Dde& dde, EventLoop& loop, DDECommon& codec);
   ~SpotServer();
 
   void Load();    // starts serving the topic
@@ -45,7 +45,7 @@ class SpotServer {
   SpotFields read_spot_fields();
 
   Dde& dde_;
-  DdeCommon& codec_;
+  DDECommon& codec_;
   Timer SpotCollectorCmdTimer;
   std::optional<SpotFields> PendingSpot;
   bool serving_ = false;

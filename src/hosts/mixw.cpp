@@ -40,13 +40,13 @@ std::string text_of(const Variant& v) {
 
 }  // namespace
 
-double MixWApp::audiofq() { return number_of(object_->get("audiofq")); }
-void MixWApp::set_audiofq(double hz) { object_->put("audiofq", hz); }
-std::string MixWApp::FqA() { return text_of(object_->get("FqA")); }
-std::string MixWApp::Mode() { return text_of(object_->get("Mode")); }
-void MixWApp::set_Mode(const std::string& mode) { object_->put("Mode", mode); }
-void MixWApp::ExecuteMacros(const std::string& macros) { object_->call("ExecuteMacros", {macros}); }
-void MixWApp::SetQsoData(std::int32_t what, const std::string& callsign) {
+double Application::audiofq() { return number_of(object_->get("audiofq")); }
+void Application::set_audiofq(double hz) { object_->put("audiofq", hz); }
+std::string Application::FqA() { return text_of(object_->get("FqA")); }
+std::string Application::Mode() { return text_of(object_->get("Mode")); }
+void Application::set_Mode(const std::string& mode) { object_->put("Mode", mode); }
+void Application::ExecuteMacros(const std::string& macros) { object_->call("ExecuteMacros", {macros}); }
+void Application::SetQsoData(std::int32_t what, const std::string& callsign) {
   object_->call("SetQsoData", {what, callsign});
 }
 

@@ -22,9 +22,9 @@ inline constexpr const char* kBpsk63Macro = "<MODE:BPSK31><BAUDRATE:62.5>";
 
 // A typed view of the running automation object. Every call throws RuntimeError when MixW
 // cannot be reached.
-class MixWApp {
+class Application {
  public:
-  explicit MixWApp(std::shared_ptr<AutomationObject> object) : object_(std::move(object)) {}
+  explicit Application(std::shared_ptr<AutomationObject> object) : object_(std::move(object)) {}
 
   double audiofq();  // audio offset, Hz
   void set_audiofq(double hz);

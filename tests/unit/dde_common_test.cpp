@@ -13,7 +13,7 @@ namespace {
 
 using Tokens = std::vector<std::pair<std::string, std::string>>;
 
-// A DdeCommon wired to a real error log in a temporary folder, so that each case can see
+// A DDECommon wired to a real error log in a temporary folder, so that each case can see
 // which errors were reported.
 class DdeCommonTest : public ::testing::Test, protected testing::SimCommon {
  protected:
@@ -38,7 +38,7 @@ class DdeCommonTest : public ::testing::Test, protected testing::SimCommon {
     return out;
   }
 
-  DdeCommon dde{&common};
+  DDECommon dde{&common};
 };
 
 TEST_F(DdeCommonTest, EncodeField) {
@@ -166,7 +166,7 @@ TEST_F(DdeCommonTest, TokensOutliveTheRecordTheyCameFrom) {
 }
 
 TEST_F(DdeCommonTest, OnADoubleByteCodePageLengthsAndPositionsCountCharacters) {
-  DdeCommon japanese{&common, CodePage(932)};
+  DDECommon japanese{&common, CodePage(932)};
   const std::string yamada = "\x8E\x52\x93\x63";  // two kanji in Shift-JIS
   EXPECT_EQ(japanese.EncodeField("NAME", yamada), "<NAME:2>" + yamada);
   EXPECT_EQ(japanese.EncodeField("NAME", "Q" + yamada + "\x8E"), "<NAME:4>Q" + yamada + "\x8E");
@@ -201,7 +201,7 @@ TEST_F(DdeCommonTest, OnADoubleByteCodePageLengthsAndPositionsCountCharacters) {
 }
 
 TEST(DdeCommonNames, NickNamesAndPrefixes) {
-  DdeCommon dde;
+  DDECommon dde;
   const std::vector<std::pair<int, std::string>> names = {
       {0, "CC"}, {1, "DXK"}, {2, "PF"}, {3, "DXV"}, {4, "SC"},
       {5, "PV"}, {6, "WW"},  {7, ""},   {-1, ""},   {32767, ""}};
@@ -212,7 +212,7 @@ TEST(DdeCommonNames, NickNamesAndPrefixes) {
 }
 
 TEST(DdeCommonNames, NoReporterMeansNoReport) {
-  DdeCommon dde;
+  DDECommon dde;
   dde.ParseRecord("<A:10>abc");
   EXPECT_EQ(dde.ParsedTokenCount(), 0);
   EXPECT_EQ(dde.GetToken(0).Name, "");

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "errors/runtime_error.h"
+#include "platform/sim/sim_dde.h"
 #include "platform/sim/sim_dde_bus.h"
 #include "platform/sim/sim_event_loop.h"
 #include "platform/sim/sim_files.h"
@@ -114,6 +115,24 @@ TEST_F(SimDdeBusTest, ExecutesAreAcceptedRefusedOrHangForTheirTimeOut) {
   const auto before = loop.now();
   EXPECT_EQ(error_number_of([&] { open_freq(); }), err::kDdeTimeout);  // still hanging
   EXPECT_EQ(loop.now() - before, kTimeout);
+}
+
+// As DDEML's callback on Windows: a handler of the program's own topic that fails is
+// reported at the loop's boundary, and its execute is refused; the topic goes on serving.
+TEST_F(SimDdeBusTest, AFailingHandlerOfAnOwnTopicIsReportedAndRefused) {
+  std::vector<std::string> reported;
+  loop.boundary().set_reporter([&](const RuntimeError& error, std::string_view procedure) {
+    reported.push_back(std::string(procedure) + ": " + error.description());
+  });
+  SimDde dde(bus, "Vavizorur");
+  dde.serve_topic("DDEServer", [](const std::string& command) -> bool {
+    if (command == "fail") throw RuntimeError(err::kTypeMismatch);
+    return true;
+  });
+  EXPECT_EQ(error_number_of([&] { bus.execute("Vavizorur", "DDEServer", "fail", 100); }),
+            err::kDdeRefused);
+  EXPECT_EQ(error_number_of([&] { bus.execute("Vavizorur", "DDEServer", "fine", 100); }), 0);
+  EXPECT_EQ(reported, (std::vector<std::string>{"DDEServer.Execute(DDEServer): Type mismatch"}));
 }
 
 // As a busy raw-DDE server on Windows: what it was sent runs late, in order, and is

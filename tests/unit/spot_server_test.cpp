@@ -19,7 +19,7 @@ constexpr const char* kService = "Vavizorur";
 // A full spot record as SpotCollector sends it.
 std::string spot_record(const std::string& freq, const std::string& mode, const std::string& call,
                         const std::string& log_mode) {
-  DdeCommon codec;
+  DDECommon codec;
   return codec.EncodeField("freq", freq) + codec.EncodeField("qsx", "") +
          codec.EncodeField("mode", mode) + codec.EncodeField("call", call) +
          codec.EncodeField("logmode", log_mode) + codec.EncodeField("unused", "x") +
@@ -48,7 +48,7 @@ class SpotServerTest : public ::testing::Test {
   sim::SimEventLoop loop_;
   sim::SimDdeBus bus_{loop_};
   sim::SimDde dde_{bus_, kService};
-  DdeCommon codec_;
+  DDECommon codec_;
   SpotServer server_{dde_, loop_, codec_};
   std::vector<SpotFields> spots_;
 };
@@ -104,7 +104,7 @@ TEST_F(SpotServerTest, FieldsByPosition) {
 }
 
 TEST_F(SpotServerTest, MissingFieldsAreEmptyAndExtraOnesIgnored) {
-  DdeCommon codec;
+  DDECommon codec;
   ASSERT_TRUE(execute("000setscnewentry" + codec.EncodeField("freq", "7035.2") +
                       codec.EncodeField("qsx", "7036") + codec.EncodeField("mode", "rtty")));
   loop_.run_for(1);

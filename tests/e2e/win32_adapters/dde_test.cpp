@@ -136,9 +136,14 @@ TEST(WinDdeServer, OwnTopicsAcceptOrRefuseExecutesFromAnotherProgram) {
   win32::WinSystem system;
   WinDde dde(loop, system.exe_name());
   ASSERT_EQ(dde.service_name(), "win32_adapters_test");
-  std::vector<std::string> received;
+  std::vector<std::string> received, reported;
+  loop.boundary().set_reporter([&](const RuntimeError& error, std::string_view procedure) {
+    reported.push_back(std::string(procedure) + ": " + error.description());
+  });
   dde.serve_topic("DDEServer", [&](const std::string& command) {
     received.push_back(command);
+    // A handler that fails is reported through the loop's boundary and refused.
+    if (command == "fail") throw RuntimeError(err::kTypeMismatch);
     return command != "nope";
   });
   dde.serve_topic("DDEClient", [](const std::string&) { return true; });
@@ -148,14 +153,17 @@ TEST(WinDdeServer, OwnTopicsAcceptOrRefuseExecutesFromAnotherProgram) {
   };
   const std::vector<Case> cases = {
       {"DDEServer", "okay", 0},  {"ddeserver", "nope", 1}, {"DDEServer", "caf\xE9", 0},
-      {"DDEClient", "start", 0}, {"Unknown", "x", 2},
+      {"DDEServer", "fail", 1},  {"DDEClient", "start", 0}, {"Unknown", "x", 2},
   };
   for (const Case& c : cases) {
     ChildProcess client =
         dde_peer("execute " + dde.service_name() + " " + c.topic + " \"" + c.command + "\"");
     EXPECT_EQ(wait_exit(client, loop), c.exit_code) << c.topic << " " << c.command;
   }
-  EXPECT_EQ(received, (std::vector<std::string>{"okay", "nope", "caf\xE9"}));
+  EXPECT_EQ(received, (std::vector<std::string>{"okay", "nope", "caf\xE9", "fail"}));
+  ASSERT_EQ(reported.size(), 1u);
+  EXPECT_EQ(reported[0].rfind("DDEServer.Callback(", 0), 0u) << reported[0];
+  EXPECT_NE(reported[0].find("): Type mismatch"), std::string::npos) << reported[0];
   dde.stop_serving("DDEServer");
   ChildProcess late = dde_peer("execute " + dde.service_name() + " DDEServer okay");
   EXPECT_EQ(wait_exit(late, loop), 2u);

@@ -75,7 +75,8 @@ TEST_F(WinEventLoopTest, EscapingErrorIsReportedAndDoesNotStopLaterTasks) {
       },
       loop.boundary());
   EXPECT_EQ(SendMessageA(window.hwnd(), WM_APP + 7, 0, 0), 0);
-  EXPECT_EQ(reported.back(), "MessageWindow.WindowProc(message 0x8007): handler fault");
+  EXPECT_EQ(reported.back(), "MessageWindow.WindowProc(message 0x8007): " +
+                                standard_description(err::kInternalError) + " (handler fault)");
 }
 
 TEST_F(WinEventLoopTest, TheMessageFilterSeesMessagesBeforeTheyAreDispatched) {
