@@ -42,8 +42,8 @@ class QuandrelMain {
   // until MixW is found or the user cancels. Returns false when start-up was cancelled.
   bool Form_Load();
   // The user closes the main window: the unload steps, then the end of the program. When
-  // QSOs exist in memory only and no file can take them, the user is asked first and may
-  // keep the program running.
+  // QSOs wait for DXKeeper, or exist in memory only and no file can take them, the user is
+  // asked first and may keep the program running.
   void Close();
   // Windows ends the session: the same without asking.
   void EndSession();
@@ -190,8 +190,8 @@ class QuandrelMain {
   void WaitScreen_Timer1();
   void WaitScreen_Cancel();
   void end_program(RunEnd how);
-  // Whether the user's close may go on: true unless QSOs would be lost and the user keeps
-  // the program running.
+  // Whether the user's close may go on: true unless QSOs wait or would be lost and the user
+  // keeps the program running.
   bool may_close();
   // Writes the outbox wherever it can before the program ends.
   void keep_outbox_at_close();

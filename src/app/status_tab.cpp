@@ -40,6 +40,18 @@ const char* neighbour_state_text(NeighbourState state) {
   return "not running";
 }
 
+int neighbour_state_icon(NeighbourState state) {
+  switch (state) {
+    case NeighbourState::connected:
+      return kConnectedIcon;
+    case NeighbourState::not_answering:
+      return kNotAnsweringIcon;
+    case NeighbourState::not_running:
+      break;
+  }
+  return kNotRunningIcon;
+}
+
 ListRows::Row waiting_qso_row(std::string_view execute, std::string why) {
   return {field_value(execute, "CALL"),    field_value(execute, "QSO_DATE"),
           field_value(execute, "TIME_ON"), field_value(execute, "BAND"),

@@ -50,7 +50,7 @@ TEST_F(StatusTabTest, FollowsTheNeighboursAndTheWaitingQsosThroughASession) {
   EXPECT_EQ(waiting_column(0), (std::vector<std::string>{"Q1N1", "Q2N2"}));
   EXPECT_EQ(waiting_column(1), (std::vector<std::string>{"20051127", "20051127"}));
   EXPECT_EQ(waiting_column(2).at(0), "044400");
-  EXPECT_EQ(waiting_column(5), (std::vector<std::string>{"DXKeeper absent", "DXKeeper absent"}));
+  EXPECT_EQ(waiting_column(5), (std::vector<std::string>{"DXKeeper not running", "DXKeeper not running"}));
   EXPECT_TRUE(app->status.SendNow.enabled());
 
   // DXKeeper refuses: the oldest says so, the other waits behind it.
