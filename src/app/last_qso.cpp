@@ -8,13 +8,13 @@ namespace {
 
 // "K1ABC 20M PSK31 04:44 UTC": what the operator needs to find the QSO in a log.
 std::string qso_text(std::string_view execute) {
-  const ListRows::Row row = waiting_qso_row(execute, "");
-  std::string text = row[0];
-  for (const std::size_t column : {3u, 4u}) {
-    if (!row[column].empty()) text += " " + row[column];
+  std::string text = record_field(execute, "CALL");
+  for (const char* name : {"BAND", "MODE"}) {
+    const std::string value = record_field(execute, name);
+    if (!value.empty()) text += " " + value;
   }
-  const std::string& time_on = row[2];
-  if (time_on.size() >= 4) text += " " + time_on.substr(0, 2) + ":" + time_on.substr(2, 2) + " UTC";
+  const std::string time_on = time_on_text(execute);
+  if (!time_on.empty()) text += " " + time_on + " UTC";
   return text;
 }
 

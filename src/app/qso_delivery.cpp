@@ -13,8 +13,8 @@ namespace {
 
 // "K1ABC 20051127 044400": enough for the operator to find the QSO in DXKeeper's log.
 std::string qso_summary(const std::string& execute) {
-  const ListRows::Row row = waiting_qso_row(execute, "");
-  return row[0] + " " + row[1] + " " + row[2];
+  return record_field(execute, "CALL") + " " + record_field(execute, "QSO_DATE") + " " +
+         record_field(execute, "TIME_ON");
 }
 
 }  // namespace

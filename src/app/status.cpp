@@ -88,7 +88,7 @@ void QuandrelMain::refresh_waiting_rows() {
   }
   if (queued.size() > kWaitingRowsShown) {
     rows.push_back({"... " + std::to_string(queued.size() - kWaitingRowsShown) + " more", "", "",
-                    "", "", reasons.rest});
+                    "", reasons.rest});
   }
   // The selection stays on its QSO wherever the QSO now stands.
   const std::string selected = status.selected_execute;

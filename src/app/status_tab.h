@@ -25,9 +25,15 @@ int neighbour_state_icon(NeighbourState state);
 inline constexpr std::array<const char*, 7> kNeighbourNames = {
     "MixW", "Commander", "DXKeeper", "DXView", "Pathfinder", "PropView", "SpotCollector"};
 
-// A waiting QSO as the list shows it: call, date, time on, band and mode read from its
-// record, then why it waits.
-ListRows::Row waiting_qso_row(std::string_view execute, std::string why);
+// The value of the first field `name` of a logged record ("" when it has none). Only for the
+// fields before any free text (call, band, mode, date, time), which are plain ASCII.
+std::string record_field(std::string_view record, std::string_view name);
+// "04:44" from the record's TIME_ON ("044400"); "" when it has none.
+std::string time_on_text(std::string_view record);
+
+// A QSO of the outbox as the list shows it: call, time on, band and mode read from its
+// record, then its state.
+ListRows::Row waiting_qso_row(std::string_view execute, std::string state);
 
 // The list shows at most this many waiting QSOs, oldest first, and then one row that counts
 // the rest: a weekend's queue must not cost the window a second on every change.
@@ -38,7 +44,7 @@ class StatusTab {
   ListRows Neighbours{{"Program", "State", "Last message"}};
   TextControl LastQso{"none written since the start"};
   // Every QSO of the outbox, waiting or set aside, oldest first.
-  ListRows WaitingQsos{{"Call", "Date", "Time on", "Band", "Mode", "State"}};
+  ListRows WaitingQsos{{"Call", "Time", "Band", "Mode", "State"}};
   Button SendNow{"Send now"};
   Button SendAgain{"Send again"};
   Button Remove{"Remove"};

@@ -17,7 +17,7 @@ class StatusOutboxTest : public OutboxTest {
     return out;
   }
   std::vector<std::string> rows_calls() { return column(0); }
-  std::vector<std::string> rows_states() { return column(5); }
+  std::vector<std::string> rows_states() { return column(4); }
   // Selects the row of `call`, as the operator's click does; false when no row has it.
   bool select(const std::string& call) {
     const auto calls = rows_calls();
