@@ -41,8 +41,7 @@ std::string last_qso_line(const LastQso& qso, std::string_view state) {
 
 std::string record_of(std::string_view execute) {
   const std::size_t first_field = execute.find('<');
-  return std::string(first_field == std::string_view::npos ? execute
-                                                           : execute.substr(first_field));
+  return std::string(first_field == std::string_view::npos ? execute : execute.substr(first_field));
 }
 
 }  // namespace vav

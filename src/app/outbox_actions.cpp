@@ -95,8 +95,8 @@ void export_outbox(QuandrelMain& app) {
     app.show_message(*path + " could not be written (" + failure + ").");
     return;
   }
-  app.show_message(std::to_string(written) + (written == 1 ? " QSO" : " QSOs") +
-                   " written to " + *path +
+  app.show_message(std::to_string(written) + (written == 1 ? " QSO" : " QSOs") + " written to " +
+                   *path +
                    ". They stay in the list: once DXKeeper has imported them, remove them "
                    "here, or DXKeeper is sent them again when it answers.");
 }
@@ -119,10 +119,10 @@ void wire_outbox_actions(QuandrelMain& app) {
                 &QsoDelivery::send_again);
   };
   status.Remove.on_click = [&app] {
-    on_selected(app, "QuandrelMain.Remove_Click",
-                "The QSO stays in the list: it could not be written to " +
-                    app.delivery.removed_path(),
-                &QsoDelivery::remove);
+    on_selected(
+        app, "QuandrelMain.Remove_Click",
+        "The QSO stays in the list: it could not be written to " + app.delivery.removed_path(),
+        &QsoDelivery::remove);
   };
   status.Export.on_click = [&app] { export_outbox(app); };
 }

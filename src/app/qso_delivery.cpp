@@ -212,7 +212,9 @@ void QsoDelivery::late_answer(const std::string& execute, bool accepted) {
 std::string QsoDelivery::caption_note() const {
   // Short, for a narrow caption; the Status tab tells the rest.
   std::string note;
-  const auto add = [&note](const std::string& part) { note += (note.empty() ? " - " : ", ") + part; };
+  const auto add = [&note](const std::string& part) {
+    note += (note.empty() ? " - " : ", ") + part;
+  };
   if (const std::size_t n = pending_qsos.count(); n > 0) add(std::to_string(n) + " waiting");
   if (const std::size_t aside = pending_qsos.set_aside_count(); aside > 0) {
     add(std::to_string(aside) + " set aside");
@@ -253,8 +255,7 @@ std::string QsoDelivery::state_of(std::size_t index, const Reasons& reasons) con
 std::string QsoDelivery::utc_time_text() const {
   const SystemTime t = platform_.system.utc_now();
   char text[16];
-  std::snprintf(text, sizeof(text), "%02d:%02d:%02d", t.hour % 100, t.minute % 100,
-                t.second % 100);
+  std::snprintf(text, sizeof(text), "%02d:%02d:%02d", t.hour % 100, t.minute % 100, t.second % 100);
   return text;
 }
 

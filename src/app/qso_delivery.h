@@ -107,7 +107,9 @@ class QsoDelivery {
   // Runs a change of the outbox's file; a failure is reported once until a write works.
   void saving(const std::function<void()>& change);
   void queue_changed();
-  bool awaits_answer(const PendingQso& entry) { return entry.uncertain && dxkeeper_conversation().awaits_answer(entry.execute); }
+  bool awaits_answer(const PendingQso& entry) {
+    return entry.uncertain && dxkeeper_conversation().awaits_answer(entry.execute);
+  }
   // The oldest waiting QSO changed other than by its own delivery or setting aside.
   void front_replaced();
   // Adds the QSO's record to the removed-QSOs file, whole or not at all; throws RuntimeError.

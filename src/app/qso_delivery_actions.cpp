@@ -30,7 +30,8 @@ QsoDelivery::Refusal QsoDelivery::remove(std::size_t index) {
   if (index >= pending_qsos.queued().size()) return Refusal::gone;
   const PendingQso entry = pending_qsos.queued()[index];
   if (awaits_answer(entry)) return Refusal::awaits_answer;
-  const bool front = !pending_qsos.empty() && &pending_qsos.front() == &pending_qsos.queued()[index];
+  const bool front =
+      !pending_qsos.empty() && &pending_qsos.front() == &pending_qsos.queued()[index];
   // Into the removed file first: until that holds it, the QSO stays in the outbox.
   keep_removed(entry.execute);
   saving([&] { pending_qsos.RemoveAt(index); });
@@ -49,8 +50,9 @@ void QsoDelivery::keep_removed(const std::string& execute) {
   const std::string path = removed_path();
   std::string text = platform_.files.read_existing(path).value_or("");
   if (text.empty()) {
-    text = adif_log_header(common_.Version(), platform_.system.utc_now(),
-                           "QSOs the operator took out of Vavizorur's outbox, not sent to DXKeeper");
+    text =
+        adif_log_header(common_.Version(), platform_.system.utc_now(),
+                        "QSOs the operator took out of Vavizorur's outbox, not sent to DXKeeper");
   }
   text += adif_tail_repair(text) + adif_export(record_of(execute)) + "\r\n";
   platform_.files.replace_atomically(path, text);

@@ -63,8 +63,7 @@ void QuandrelMain::RefreshStatus() {
   // SpotCollector is not linked: it runs or it does not.
   const bool spotcollector_runs =
       platform.desktop.find_window(dxlab::kSpotCollectorWindowTitle).has_value();
-  add("SpotCollector",
-      spotcollector_runs ? NeighbourState::connected : NeighbourState::not_running,
+  add("SpotCollector", spotcollector_runs ? NeighbourState::connected : NeighbourState::not_running,
       spotcollector_runs ? "running" : "not running");
   status.Neighbours.set_rows(std::move(neighbours), std::move(icons));
   refresh_waiting_rows();

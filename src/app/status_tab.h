@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "controls/controls.h"
 #include "app/waiting_qso_journal.h"
+#include "controls/controls.h"
 
 namespace vav {
 

@@ -70,8 +70,7 @@ TEST_P(LayoutTest, EveryControlFitsItsContainerWithoutOverlap) {
         << " outside " << parent.right << "x" << parent.bottom;
     if (child.place->kind != Kind::edit && child.place->kind != Kind::combo &&
         child.place->kind != Kind::data_label && child.place->kind != Kind::data_block &&
-        child.place->kind != Kind::panel &&
-        child.place->kind != Kind::list) {
+        child.place->kind != Kind::panel && child.place->kind != Kind::list) {
       EXPECT_LE(needed_width(child.hwnd, window.font(), child.place->kind, window.dpi()),
                 r.right - r.left)
           << "caption of control " << id << " is cut off";

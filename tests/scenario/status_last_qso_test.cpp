@@ -1,5 +1,6 @@
 // What the operator sees of each QSO's fate without opening a file: the count in the caption,
 // the "Last QSO" line, and the question when closing with QSOs waiting.
+#include <filesystem>
 #include <regex>
 #include <string>
 
@@ -16,7 +17,8 @@ class StatusLastQsoTest : public StatusOutboxTest {
     std::string caption = "Vavizorur " + app->common.Version() + note;
     const std::string list = app->clients.ConnectedList();
     if (!list.empty()) caption += " {" + list + "}";
-    if (app->common.ErrorNoted) caption += " - see ErrorLog in " + app->data_folder + "/ErrorLog.txt";
+    if (app->common.ErrorNoted)
+      caption += " - see ErrorLog in " + app->data_folder + "/ErrorLog.txt";
     return caption;
   }
   // A waiting file of `n` QSOs left by an earlier run.
@@ -95,6 +97,19 @@ TEST_F(StatusLastQsoTest, TheLastQsoLineFollowsItsFate) {
   EXPECT_EQ(last_qso(), "Q3N3 20M PSK31 04:45 UTC - may be a duplicate: check DXKeeper");
   EXPECT_EQ(rows_calls(), std::vector<std::string>{"Q2N2"});
   EXPECT_EQ(rows_states(), std::vector<std::string>{"set aside: DXKeeper refused it"});
+}
+
+TEST_F(StatusLastQsoTest, TheFilesLineSaysWhenTheyAreInTheUsersFolder) {
+  system.set_user_data_folder(folder.path().string() + ".user\\Vavizorur");
+  files.make_read_only(folder.path().string());
+  start_program();
+  ASSERT_EQ(app->data_folder, system.user_data_folder());
+  run_for(500);  // the tab is drawn at the poll
+  EXPECT_EQ(app->status.Files.text(),
+            system.user_data_folder() + " (the program's folder cannot be written)");
+  files.clear_faults();
+  std::error_code ignored;
+  std::filesystem::remove_all(folder.path().string() + ".user", ignored);
 }
 
 TEST_F(StatusLastQsoTest, ClosingWithQsosWaitingAsksOnceAndMixWExitingNever) {

@@ -63,8 +63,8 @@ TEST_F(OutboxActionsTest, ARemovedQsoIsKeptInTheRemovedFileAndNeverComesBack) {
   EXPECT_EQ(rows_calls(), Calls{"Q2N2"});
   EXPECT_EQ(app->status.WaitingQsos.selected(), -1);
   EXPECT_FALSE(app->status.Remove.enabled());
-  EXPECT_EQ(frame.caption().find(" - 1 waiting"), std::string("Vavizorur ").size() +
-                                                       app->common.Version().size());
+  EXPECT_EQ(frame.caption().find(" - 1 waiting"),
+            std::string("Vavizorur ").size() + app->common.Version().size());
   // The last QSO written was removed: the line says where it is.
   EXPECT_EQ(last_qso(), "Q3N3 20M PSK31 04:45 UTC - removed: kept in VavizorurRemovedQSOs.adi");
   // The waiting file no longer holds them, also after a restart; the removed file keeps
@@ -163,10 +163,10 @@ TEST_F(OutboxActionsTest, ARemovedFileThatCannotBeWrittenKeepsTheQsoInTheOutbox)
   ASSERT_TRUE(select("Q1N1"));
   app->status.Remove.click();
   ASSERT_EQ(shown_messages().size(), 1u);
-  EXPECT_EQ(shown_messages()[0].rfind("The QSO stays in the list: it could not be written to " +
-                                          path(kRemovedQsosFileName),
-                                      0),
-            0u)
+  EXPECT_EQ(
+      shown_messages()[0].rfind(
+          "The QSO stays in the list: it could not be written to " + path(kRemovedQsosFileName), 0),
+      0u)
       << shown_messages()[0];
   EXPECT_NE(read_file("ErrorLog.txt").find("QuandrelMain.Remove_Click"), std::string::npos);
   EXPECT_EQ(rows_calls(), (Calls{"Q1N1", "Q2N2"}));

@@ -55,8 +55,7 @@ bool SimDesktop::ask(const std::string& text, const std::string&, const std::str
   return question_answer_;
 }
 
-std::optional<std::string> SimDesktop::ask_save_path(const std::string& title,
-                                                     const std::string&) {
+std::optional<std::string> SimDesktop::ask_save_path(const std::string& title, const std::string&) {
   save_dialogs_.push_back(title);
   return save_path_;
 }

@@ -47,8 +47,7 @@ bool WinDesktop::confirm(const std::string& text, const std::string& title) {
                      MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) == IDOK;
 }
 
-bool WinDesktop::ask(const std::string& text, const std::string& title,
-                     const std::string& action) {
+bool WinDesktop::ask(const std::string& text, const std::string& title, const std::string& action) {
   // A task dialog names its button for the action; it comes with common controls 6, loaded
   // by the manifest, and is looked up at run time. Without it: OK and Cancel.
   using TaskDialogIndirectFn = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);

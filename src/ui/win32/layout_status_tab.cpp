@@ -61,7 +61,10 @@ constexpr ControlPlace kStatusTab[] = {
     line_value(kLastSpot, kSpotY),
     line_caption("Files:", kFilesY),
     line_value(kFiles, kFilesY, kRight - kErrorLogW - 4),
-    {kOpenErrorLog, Kind::button, kPage, nullptr,
+    {kOpenErrorLog,
+     Kind::button,
+     kPage,
+     nullptr,
      {kRight - kErrorLogW, kFilesY - 1, kErrorLogW, kButtonH}},
 };
 

@@ -172,8 +172,8 @@ void add_state_icons(HWND list) {
 
 // The model's selection, shown; the focus follows it so that the arrow keys go on from there.
 void show_selection(HWND list, const ListRows& model) {
-  const auto shown = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                                   LVNI_SELECTED));
+  const auto shown =
+      static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
   if (shown == model.selected()) return;
   LVITEMA state{};
   state.stateMask = LVIS_SELECTED;
