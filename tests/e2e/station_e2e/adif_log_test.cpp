@@ -29,9 +29,9 @@ HWND waiting_list(HWND main_window) {
         char name[64] = {};
         GetClassNameA(child, name, sizeof(name));
         if (std::string(name) != WC_LISTVIEWA) return TRUE;
-        // The waiting list has six columns, the neighbours' three.
+        // The waiting list has five columns, the neighbours' three.
         HWND header = reinterpret_cast<HWND>(SendMessageA(child, LVM_GETHEADER, 0, 0));
-        if (header && SendMessageA(header, HDM_GETITEMCOUNT, 0, 0) == 6) {
+        if (header && SendMessageA(header, HDM_GETITEMCOUNT, 0, 0) == 5) {
           reinterpret_cast<Search*>(data)->found = child;
           return FALSE;
         }
