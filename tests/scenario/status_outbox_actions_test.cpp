@@ -153,6 +153,28 @@ TEST_F(OutboxActionsTest, AQsoAwaitingDXKeepersAnswerIsNeitherSentAgainNorRemove
   EXPECT_EQ(delivered_calls(), (Calls{"Q1N1", "Q3N3"})) << "never sent again";
 }
 
+// A click that arrives while the outbox is being handed to DXKeeper (inside the wait for an
+// answer, as a message Windows dispatches there) changes nothing.
+TEST_F(OutboxActionsTest, AnActionInTheMiddleOfADeliveryIsRefused) {
+  station.dxkeeper().stop();
+  start_program();
+  write_numbered_qso(1);
+  write_numbered_qso(2);
+  ASSERT_TRUE(select("Q2N2"));
+  bus.during_next_wait([&] {
+    app->status.Remove.click();
+    app->status.SendAgain.click();
+  });
+  station.dxkeeper().start();
+  run_for(7100);
+  ASSERT_EQ(shown_messages().size(), 2u);
+  for (const auto& text : shown_messages()) {
+    EXPECT_EQ(text.rfind("Vavizorur is handing QSOs to DXKeeper at this moment", 0), 0u) << text;
+  }
+  EXPECT_EQ(delivered_calls(), (Calls{"Q1N1", "Q2N2"}));
+  EXPECT_EQ(removed_file(), "<missing>");
+}
+
 TEST_F(OutboxActionsTest, ARemovedFileThatCannotBeWrittenKeepsTheQsoInTheOutbox) {
   station.dxkeeper().stop();
   start_program();
