@@ -23,9 +23,10 @@ std::string timestamp(const SystemTime& t) {
 
 }  // namespace
 
-std::string adif_log_header(std::string_view version, const SystemTime& created) {
+std::string adif_log_header(std::string_view version, const SystemTime& created,
+                            std::string_view title) {
   // Header values are plain ASCII, so their lengths count characters on every code page.
-  return "Vavizorur log of the QSOs handed to DXKeeper\r\n" + field("ADIF_VER", "3.1.4") + "\r\n" +
+  return std::string(title) + "\r\n" + field("ADIF_VER", "3.1.4") + "\r\n" +
          field("PROGRAMID", "Vavizorur") + "\r\n" + field("PROGRAMVERSION", version) + "\r\n" +
          field("CREATED_TIMESTAMP", timestamp(created)) + "\r\n<EOH>\r\n";
 }

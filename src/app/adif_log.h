@@ -17,9 +17,12 @@ namespace vav {
 
 inline constexpr const char* kAdifLogFileName = "VavizorurLog.adi";
 
-// The file's header: a line of text, ADIF_VER, PROGRAMID, PROGRAMVERSION, CREATED_TIMESTAMP
-// ("YYYYMMDD HHMMSS", UTC) and EOH.
-std::string adif_log_header(std::string_view version, const SystemTime& created);
+inline constexpr const char* kAdifLogTitle = "Vavizorur log of the QSOs handed to DXKeeper";
+
+// The file's header: `title` on a line, ADIF_VER, PROGRAMID, PROGRAMVERSION,
+// CREATED_TIMESTAMP ("YYYYMMDD HHMMSS", UTC) and EOH.
+std::string adif_log_header(std::string_view version, const SystemTime& created,
+                            std::string_view title = kAdifLogTitle);
 
 // What goes before the first record a run appends to an existing log, so that it starts a
 // line of its own after a torn last record: nothing, a line end, or "<EOR>" and a line end.

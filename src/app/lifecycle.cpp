@@ -199,7 +199,11 @@ void QuandrelMain::EndSession() {
 bool QuandrelMain::may_close() {
   keep_outbox_at_close();
   const std::size_t lost = delivery.pending_qsos.at_risk();
-  if (lost == 0) return true;
+  if (lost == 0) {
+    // QSOs on disk still wait: the operator may rather start DXKeeper first.
+    const std::string question = delivery.close_question();
+    return question.empty() || platform.desktop.ask(question, kAppName, "Close");
+  }
   const std::string count = std::to_string(lost) + (lost == 1 ? " QSO" : " QSOs");
   return platform.desktop.confirm(
       count + " could not be written to disk (" + data_folder +

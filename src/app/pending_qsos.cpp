@@ -231,6 +231,26 @@ void PendingQsos::MarkFrontUncertain() {
   commit(kJournalTimedOut);
 }
 
+void PendingQsos::RemoveAt(std::size_t index) {
+  ++changes_;
+  const auto at = entries_.begin() + static_cast<std::ptrdiff_t>(index);
+  if (at->set_aside) --set_aside_;
+  entries_.erase(at);
+  needs_rewrite_ = true;
+  rewrite();
+}
+
+void PendingQsos::Requeue(std::size_t index) {
+  ++changes_;
+  PendingQso entry = std::move(entries_[index]);
+  entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+  if (entry.set_aside) --set_aside_;
+  entry.set_aside = false;
+  entries_.push_back(std::move(entry));
+  needs_rewrite_ = true;
+  rewrite();
+}
+
 void PendingQsos::SetAsideFront() {
   ++changes_;
   entries_[front_index()].set_aside = true;

@@ -30,6 +30,8 @@ inline constexpr const char* kPendingDamagedFileName = "VavizorurWaitingQSOs.dam
 // The whole outbox, written to the user's folder at close when its own file could not be
 // written; the next run takes it in place of the journal it supersedes.
 inline constexpr const char* kPendingRescuedFileName = "VavizorurWaitingQSOs.rescued.txt";
+// The QSOs the operator took out of the outbox, as ADIF records: never deleted.
+inline constexpr const char* kRemovedQsosFileName = "VavizorurRemovedQSOs.adi";
 
 class PendingQsos {
  public:
@@ -63,6 +65,12 @@ class PendingQsos {
   void MarkFrontUncertain();
   // The oldest entry is set aside: kept, no longer sent. Throws like Add.
   void SetAsideFront();
+  // The operator's changes, to any entry of queued() (only when ready). Each writes the
+  // journal afresh, atomically; throws like Add, the change kept in memory all the same.
+  // Entry `index` leaves the outbox.
+  void RemoveAt(std::size_t index);
+  // The set-aside entry `index` waits again, behind every entry that waits now.
+  void Requeue(std::size_t index);
   // Writes the journal afresh when a write failed; throws when it fails again.
   void Flush();
   // The file holds what is in memory (no write failed since the last one that worked).

@@ -1,5 +1,6 @@
 #include "app/qso_delivery.h"
 
+#include <cstdio>
 #include <optional>
 #include <utility>
 
@@ -12,8 +13,8 @@ namespace {
 
 // "K1ABC 20051127 044400": enough for the operator to find the QSO in DXKeeper's log.
 std::string qso_summary(const std::string& execute) {
-  const ListRows::Row row = waiting_qso_row(execute, "");
-  return row[0] + " " + row[1] + " " + row[2];
+  return record_field(execute, "CALL") + " " + record_field(execute, "QSO_DATE") + " " +
+         record_field(execute, "TIME_ON");
 }
 
 }  // namespace
@@ -22,6 +23,7 @@ QsoDelivery::QsoDelivery(Platform& platform, Common& common, DDEClientModule& cl
                          DXLabControlModule& senders, const std::string& folder)
     : pending_qsos(platform.files, folder),
       adif_log(platform.files, folder),
+      folder_(folder),
       platform_(platform),
       common_(common),
       clients_(clients),
@@ -33,6 +35,9 @@ QsoDelivery::QsoDelivery(Platform& platform, Common& common, DDEClientModule& cl
 
 void QsoDelivery::submit(const std::string& record, const std::string& execute, bool send_now) {
   keep_in_adif_log(record);
+  last_qso_ = LastQso{};
+  last_qso_.execute = execute;
+  last_qso_.fate = LastQso::Fate::in_outbox;
   keep_in_outbox({execute});
   if (send_now) deliver_waiting_qsos();
 }
@@ -95,6 +100,12 @@ void QsoDelivery::report_damaged_entries() {
 void QsoDelivery::notice(const std::string& execute, const std::string& what,
                          const std::string& log_line) {
   common_.LogError(log_line);
+  // A QSO written without a callsign is the last QSO all the same: nothing was logged.
+  if (execute.empty() && what.starts_with("not logged")) {
+    last_qso_ = LastQso{};
+    last_qso_.fate = LastQso::Fate::not_logged;
+    last_qso_.note = what;
+  }
   notices_.push_back({execute, what});
   if (notices_.size() > kNoticesKept) notices_.pop_front();
   queue_changed();
@@ -156,6 +167,11 @@ void QsoDelivery::front_delivered() {
   front_refusals_ = 0;
   front_sent_again_ = false;
   saving([this] { pending_qsos.RemoveFront(); });
+  if (last_qso_.fate == LastQso::Fate::in_outbox && last_qso_.execute == execute) {
+    last_qso_.fate = LastQso::Fate::logged;
+    last_qso_.logged_at = utc_time_text();
+    last_qso_.may_be_duplicate = sent_again;
+  }
   if (sent_again) {
     notice(execute, "may be a duplicate: check DXKeeper",
            "DXKeeper may have logged this QSO twice (its conversation ended before it "
@@ -169,8 +185,8 @@ void QsoDelivery::front_refused() {
   // The order is kept through a few refusals (DXKeeper may be busy re-sorting its log), but
   // a QSO it refuses for good must not hold back every QSO written after it.
   const std::string execute = pending_qsos.front().execute;
-  front_refusals_ = 0;
-  front_sent_again_ = false;
+  // The refusals were of this QSO: the one behind it, now the oldest, is no refused QSO.
+  front_replaced();
   saving([this] { pending_qsos.SetAsideFront(); });
   notice(execute, "set aside: DXKeeper refused it",
          "DXKeeper refused this QSO " + std::to_string(kRefusalsBeforeSetAside) +
@@ -194,15 +210,16 @@ void QsoDelivery::late_answer(const std::string& execute, bool accepted) {
 }
 
 std::string QsoDelivery::caption_note() const {
-  const std::size_t n = pending_qsos.count();
+  // Short, for a narrow caption; the Status tab tells the rest.
   std::string note;
-  if (n > 0)
-    note = " - " + std::to_string(n) + (n == 1 ? " QSO" : " QSOs") + " waiting for DXKeeper";
-  if (!pending_qsos.ready()) {
-    note += std::string(" - ") + kPendingFileName + " cannot be read yet";
+  const auto add = [&note](const std::string& part) {
+    note += (note.empty() ? " - " : ", ") + part;
+  };
+  if (const std::size_t n = pending_qsos.count(); n > 0) add(std::to_string(n) + " waiting");
+  if (const std::size_t aside = pending_qsos.set_aside_count(); aside > 0) {
+    add(std::to_string(aside) + " set aside");
   }
-  const std::size_t aside = pending_qsos.set_aside_count();
-  if (aside > 0) note += " - " + std::to_string(aside) + " set aside";
+  if (!pending_qsos.ready()) add("waiting file cannot be read yet");
   return note;
 }
 
@@ -225,7 +242,21 @@ QsoDelivery::Reasons QsoDelivery::waiting_reasons() const {
     return {"no answer from DXKeeper", "behind a QSO without an answer"};
   }
   if (clients_.IsServerConnected(dxlab::kDXKeeper)) return {"being sent", "being sent"};
-  return {"DXKeeper absent", "DXKeeper absent"};
+  return {"DXKeeper not running", "DXKeeper not running"};
+}
+
+std::string QsoDelivery::state_of(std::size_t index, const Reasons& reasons) const {
+  const auto& queued = pending_qsos.queued();
+  if (queued[index].set_aside) return "set aside: DXKeeper refused it";
+  const bool front = !pending_qsos.empty() && &pending_qsos.front() == &queued[index];
+  return front ? reasons.first : reasons.rest;
+}
+
+std::string QsoDelivery::utc_time_text() const {
+  const SystemTime t = platform_.system.utc_now();
+  char text[16];
+  std::snprintf(text, sizeof(text), "%02d:%02d:%02d", t.hour % 100, t.minute % 100, t.second % 100);
+  return text;
 }
 
 }  // namespace vav

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "app/adif_log.h"
+#include "app/last_qso.h"
 #include "app/pending_qsos.h"
 #include "common/common.h"
 #include "controls/controls.h"
@@ -57,7 +58,8 @@ class QsoDelivery {
   // Something the operator should know of a QSO, in the error log and the Status tab.
   void notice(const std::string& execute, const std::string& what, const std::string& log_line);
 
-  // " - N QSOs waiting for DXKeeper", and why they are held, for the caption.
+  // " - 3 waiting, 1 set aside" for the caption, right after the version; "" when the
+  // outbox is empty and its file read.
   std::string caption_note() const;
   // Why the oldest waiting QSO waits, and why the ones behind it do.
   struct Reasons {
@@ -65,8 +67,31 @@ class QsoDelivery {
     std::string rest;
   };
   Reasons waiting_reasons() const;
+  // The state of entry `index` of the outbox for the operator: set aside, or why it waits.
+  std::string state_of(std::size_t index, const Reasons& reasons) const;
   // The latest notices, newest last.
   const std::deque<QsoNotice>& notices() const { return notices_; }
+  const LastQso& last_qso() const { return last_qso_; }
+
+  // ---- the operator's actions (qso_delivery_actions.cpp) -------------------------------
+  // On entry `index` of pending_qsos.queued(). An action is refused while the outbox is
+  // being sent (a click inside a delivery), while the waiting file has not been read, and
+  // for a QSO sent on a conversation that is still open and not answered yet: DXKeeper may
+  // still log it, so it can be neither sent again nor removed before its answer comes.
+  enum class Refusal { none, busy, not_ready, gone, awaits_answer };
+  // A set-aside QSO waits again, behind the QSOs that wait now; then the outbox is sent.
+  Refusal send_again(std::size_t index);
+  // The QSO leaves the outbox once the removed-QSOs file holds it. Throws RuntimeError when
+  // that file cannot be written; the QSO then stays.
+  Refusal remove(std::size_t index);
+  // Writes every QSO of the outbox, set-aside ones included, to a new ADIF file at `path`
+  // (for DXKeeper's own import); the count. Throws RuntimeError when it cannot be written.
+  std::size_t export_to(const std::string& path);
+  // The question to ask before the operator's close while QSOs wait ("" when none waits).
+  std::string close_question() const;
+
+  // The ADIF file of the QSOs the operator removed (kRemovedQsosFileName).
+  std::string removed_path() const { return folder_ + "\\" + kRemovedQsosFileName; }
 
   PendingQsos pending_qsos;
   AdifLog adif_log;
@@ -82,12 +107,21 @@ class QsoDelivery {
   // Runs a change of the outbox's file; a failure is reported once until a write works.
   void saving(const std::function<void()>& change);
   void queue_changed();
+  bool awaits_answer(const PendingQso& entry) {
+    return entry.uncertain && dxkeeper_conversation().awaits_answer(entry.execute);
+  }
+  // The oldest waiting QSO changed other than by its own delivery or setting aside.
+  void front_replaced();
+  // Adds the QSO's record to the removed-QSOs file, whole or not at all; throws RuntimeError.
+  void keep_removed(const std::string& execute);
+  std::string utc_time_text() const;
   LinkedText& dxkeeper_conversation() { return clients_.form().DDELog; }
 
   static constexpr int kRefusalsBeforeSetAside = 3;
   static constexpr int kDeliverySlice = 50;  // waiting QSOs delivered per turn of the loop
   static constexpr std::size_t kNoticesKept = 50;
 
+  std::string folder_;
   Platform& platform_;
   Common& common_;
   DDEClientModule& clients_;
@@ -103,6 +137,7 @@ class QsoDelivery {
   bool adif_log_failing_ = false;
   SendResult last_delivery_result_ = SendResult::not_connected;  // of the oldest waiting QSO
   std::deque<QsoNotice> notices_;
+  LastQso last_qso_;
   // Work posted by a delivery that no longer exists (a run killed and started afresh) is
   // dropped.
   std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);

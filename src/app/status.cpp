@@ -1,8 +1,11 @@
-// The "Status" tab: filled from what the program knows of its neighbours, the waiting QSOs
-// and the last spot; its two buttons.
+// The "Status" tab: filled from what the program knows of its neighbours, the outbox and the
+// last spot; its buttons "Send now" and "Open ErrorLog.txt" (the outbox's own actions are in
+// outbox_actions.cpp).
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
+#include "app/outbox_actions.h"
 #include "app/quandrel_main.h"
 #include "hosts/dxlab.h"
 
@@ -34,6 +37,7 @@ std::string QuandrelMain::status_time() {
 void QuandrelMain::wire_status() {
   status.SendNow.on_click = [this] { SendNow_Click(); };
   status.OpenErrorLog.on_click = [this] { OpenErrorLog_Click(); };
+  wire_outbox_actions(*this);
   senders.on_result = [this](int server, SendResult result) {
     const char* name = name_of_server(server);
     status.set_not_answering(name, result == SendResult::unknown);
@@ -43,43 +47,60 @@ void QuandrelMain::wire_status() {
 
 void QuandrelMain::RefreshStatus() {
   std::vector<ListRows::Row> neighbours;
-  neighbours.push_back(
-      {"MixW",
-       neighbour_state_text(MixWRunning ? NeighbourState::connected : NeighbourState::not_running),
-       status.last_heard("MixW")});
+  std::vector<int> icons;
+  const auto add = [&](const char* name, NeighbourState state, const char* text) {
+    neighbours.push_back({name, text, status.last_heard(name)});
+    icons.push_back(neighbour_state_icon(state));
+  };
+  const NeighbourState mixw = MixWRunning ? NeighbourState::connected : NeighbourState::not_running;
+  add("MixW", mixw, neighbour_state_text(mixw));
   for (const auto& [name, server] : kDxlabPrograms) {
     const NeighbourState state = clients.IsServerConnected(server) ? NeighbourState::connected
                                  : status.not_answering(name)      ? NeighbourState::not_answering
                                                                    : NeighbourState::not_running;
-    neighbours.push_back({name, neighbour_state_text(state), status.last_heard(name)});
+    add(name, state, neighbour_state_text(state));
   }
+  // SpotCollector is not linked: it runs or it does not.
   const bool spotcollector_runs =
       platform.desktop.find_window(dxlab::kSpotCollectorWindowTitle).has_value();
-  neighbours.push_back({"SpotCollector", spotcollector_runs ? "running" : "not running",
-                        status.last_heard("SpotCollector")});
-  status.Neighbours.set_rows(std::move(neighbours));
+  add("SpotCollector", spotcollector_runs ? NeighbourState::connected : NeighbourState::not_running,
+      spotcollector_runs ? "running" : "not running");
+  status.Neighbours.set_rows(std::move(neighbours), std::move(icons));
   refresh_waiting_rows();
+  refresh_outbox_view(*this);
   status.OpenErrorLog.set_enabled(platform.files.exists(common.error_log_path()));
-  status.SendNow.set_enabled(!delivery.pending_qsos.empty());
 }
 
 void QuandrelMain::refresh_waiting_rows() {
   const PendingQsos& pending_qsos = delivery.pending_qsos;
-  const auto [first_why, rest_why] = delivery.waiting_reasons();
-  const std::string key = std::to_string(pending_qsos.changes()) + "|" + first_why;
+  const QsoDelivery::Reasons reasons = delivery.waiting_reasons();
+  const std::string key =
+      std::to_string(pending_qsos.changes()) + "|" + reasons.first + "|" + reasons.rest;
   if (key == waiting_rows_key_) return;
   waiting_rows_key_ = key;
 
   std::vector<ListRows::Row> rows;
   const auto& queued = pending_qsos.queued();
-  for (std::size_t i = 0; i < queued.size() && i < kWaitingRowsShown; ++i) {
-    rows.push_back(waiting_qso_row(queued[i].execute, i == 0 ? first_why : rest_why));
+  const std::size_t shown = std::min(queued.size(), kWaitingRowsShown);
+  for (std::size_t i = 0; i < shown; ++i) {
+    rows.push_back(waiting_qso_row(queued[i].execute, delivery.state_of(i, reasons)));
   }
   if (queued.size() > kWaitingRowsShown) {
     rows.push_back({"... " + std::to_string(queued.size() - kWaitingRowsShown) + " more", "", "",
-                    "", "", rest_why});
+                    "", reasons.rest});
   }
+  // The selection stays on its QSO wherever the QSO now stands.
+  const std::string selected = status.selected_execute;
+  status.waiting_rows_changes = pending_qsos.changes();
   status.WaitingQsos.set_rows(std::move(rows));
+  int row = -1;
+  for (std::size_t i = 0; i < shown && !selected.empty(); ++i) {
+    if (queued[i].execute == selected) {
+      row = static_cast<int>(i);
+      break;
+    }
+  }
+  status.WaitingQsos.select(row);
 }
 
 void QuandrelMain::note_spot(const SpotFields& spot, std::string outcome) {

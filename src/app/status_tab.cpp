@@ -3,12 +3,10 @@
 #include <charconv>
 
 namespace vav {
-namespace {
 
-// The value of the first field `name` of a record; "" when it has none. The fields read here
-// (call, band, mode, date, time) come before any free text in a logged record and are plain
-// ASCII, so their lengths count bytes whatever the code page.
-std::string field_value(std::string_view record, std::string_view name) {
+// The fields read here come before any free text in a logged record and are plain ASCII, so
+// their lengths count bytes whatever the code page.
+std::string record_field(std::string_view record, std::string_view name) {
   std::size_t pos = 0;
   while ((pos = record.find('<', pos)) != std::string_view::npos) {
     const std::size_t close = record.find('>', pos);
@@ -26,7 +24,10 @@ std::string field_value(std::string_view record, std::string_view name) {
   return {};
 }
 
-}  // namespace
+std::string time_on_text(std::string_view record) {
+  const std::string time_on = record_field(record, "TIME_ON");
+  return time_on.size() >= 4 ? time_on.substr(0, 2) + ":" + time_on.substr(2, 2) : time_on;
+}
 
 const char* neighbour_state_text(NeighbourState state) {
   switch (state) {
@@ -40,10 +41,21 @@ const char* neighbour_state_text(NeighbourState state) {
   return "not running";
 }
 
-ListRows::Row waiting_qso_row(std::string_view execute, std::string why) {
-  return {field_value(execute, "CALL"),    field_value(execute, "QSO_DATE"),
-          field_value(execute, "TIME_ON"), field_value(execute, "BAND"),
-          field_value(execute, "MODE"),    std::move(why)};
+int neighbour_state_icon(NeighbourState state) {
+  switch (state) {
+    case NeighbourState::connected:
+      return kConnectedIcon;
+    case NeighbourState::not_answering:
+      return kNotAnsweringIcon;
+    case NeighbourState::not_running:
+      break;
+  }
+  return kNotRunningIcon;
+}
+
+ListRows::Row waiting_qso_row(std::string_view execute, std::string state) {
+  return {record_field(execute, "CALL"), time_on_text(execute), record_field(execute, "BAND"),
+          record_field(execute, "MODE"), std::move(state)};
 }
 
 std::size_t StatusTab::index_of(std::string_view name) {

@@ -146,10 +146,12 @@ void Common::RefreshCaption() {
 
 std::string Common::caption() const {
   std::string text = std::string(kProductName) + " " + Version();
+  // The note stands right after the version: the window is narrow, and the connected list
+  // and the error log's path would push it out of sight.
+  if (caption_note) text += caption_note();
   const std::string list = connected_list ? connected_list() : std::string();
   if (!list.empty()) text += " {" + list + "}";
   if (ErrorNoted) text += " - see ErrorLog in " + data_folder() + "/ErrorLog.txt";
-  if (caption_note) text += caption_note();
   return text;
 }
 

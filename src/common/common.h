@@ -61,8 +61,8 @@ class Common {
   bool ErrorNoted = false;
   // The connected programs' nicknames, supplied by the DDE client module.
   std::function<std::string()> connected_list;
-  // A note appended to the caption after everything else when not empty (the QSOs waiting
-  // for DXKeeper).
+  // A note that follows the version, ahead of the connected list and the error note, when
+  // not empty (" - 3 waiting": the QSOs not yet in DXKeeper).
   std::function<std::string()> caption_note;
 
   std::string caption() const;

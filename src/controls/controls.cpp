@@ -17,10 +17,22 @@ void TextControl::set_text(std::string text) {
   if (on_change) on_change();
 }
 
-void ListRows::set_rows(std::vector<Row> rows) {
-  if (rows == rows_) return;
+void ListRows::set_rows(std::vector<Row> rows, std::vector<int> icons) {
+  if (rows == rows_ && icons == icons_) return;
   rows_ = std::move(rows);
+  icons_ = std::move(icons);
+  const bool selection_lost = selected_ >= static_cast<int>(rows_.size());
+  if (selection_lost) selected_ = -1;
   notify_view();
+  if (selection_lost && on_select) on_select();
+}
+
+void ListRows::select(int index) {
+  if (index < 0 || index >= static_cast<int>(rows_.size())) index = -1;
+  if (index == selected_) return;
+  selected_ = index;
+  notify_view();
+  if (on_select) on_select();
 }
 
 void Button::set_enabled(bool enabled) {

@@ -163,19 +163,31 @@ class ComboList : public Control {
   int index_ = -1;
 };
 
-// A list view in report style: column captions and rows of texts, replaced whole. The view
-// is told only when the rows differ.
+// A list view in report style: column captions and rows of texts, replaced whole, each row
+// with an optional state icon (an index the view maps to a picture; 0 for none). The view is
+// told only when the rows differ. One row may be selected: the selection keeps its index
+// while the rows change, unless the index is past the last row.
 class ListRows : public Control {
  public:
   using Row = std::vector<std::string>;
   explicit ListRows(std::vector<std::string> columns) : columns_(std::move(columns)) {}
   const std::vector<std::string>& columns() const { return columns_; }
   const std::vector<Row>& rows() const { return rows_; }
-  void set_rows(std::vector<Row> rows);
+  // One icon per row, or none at all.
+  const std::vector<int>& icons() const { return icons_; }
+  void set_rows(std::vector<Row> rows, std::vector<int> icons = {});
+  // The selected row, or -1.
+  int selected() const { return selected_; }
+  // Selects a row (-1 for none; an index past the last row selects none), raising on_select
+  // when the selection changes.
+  void select(int index);
+  std::function<void()> on_select;
 
  private:
   std::vector<std::string> columns_;
   std::vector<Row> rows_;
+  std::vector<int> icons_;
+  int selected_ = -1;
 };
 
 // A command button: a caption, an enabled flag and the click handler. click() runs the

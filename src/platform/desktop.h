@@ -76,6 +76,15 @@ class Desktop {
   virtual void message_box(const std::string& text, const std::string& title) = 0;
   // A modal warning with OK and Cancel, Cancel the default; true when the user chose OK.
   virtual bool confirm(const std::string& text, const std::string& title) = 0;
+  // A modal question with a button named for its action ("Close") and Cancel, Cancel the
+  // default; true when the user chose the action. Events keep running while it is shown.
+  virtual bool ask(const std::string& text, const std::string& title,
+                   const std::string& action) = 0;
+  // The save dialog: the full path of the file the user chose (an existing one only after
+  // the user agreed to replace it), offered `suggested_name` and files of its extension;
+  // nullopt when the user cancelled.
+  virtual std::optional<std::string> ask_save_path(const std::string& title,
+                                                   const std::string& suggested_name) = 0;
 
   // The top-level window whose title is exactly `title`, any class.
   virtual std::optional<WindowRef> find_window(const std::string& title) = 0;

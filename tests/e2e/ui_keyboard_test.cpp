@@ -54,13 +54,18 @@ TEST_F(KeyboardTest, TabAndShiftTabGoThroughTheVisibleTabInReadingOrder) {
     int tab;
     const std::vector<int>& order;
   };
-  // On the Status tab a button is a stop only while it is enabled (there are QSOs to send,
-  // there is an error log to open).
-  std::vector<int> status_order = {kNeighbours, kWaitingQsos};
-  for (const int button : {kSendNow, kOpenErrorLog}) {
-    if (IsWindowEnabled(window.control(button))) status_order.push_back(button);
-  }
-  status_order.insert(status_order.end(), {kLastSpot, kTabs});
+  // On the Status tab a button is a stop only while it is enabled (there are QSOs to send or
+  // one is selected, there is an error log to open).
+  std::vector<int> status_order = {kNeighbours, kLastQso, kWaitingQsos};
+  const auto enabled = [&](std::initializer_list<int> buttons) {
+    for (const int button : buttons) {
+      if (IsWindowEnabled(window.control(button))) status_order.push_back(button);
+    }
+  };
+  enabled({kSendNow, kSendAgain, kRemove, kExport});
+  status_order.insert(status_order.end(), {kLastSpot, kFiles});
+  enabled({kOpenErrorLog});
+  status_order.push_back(kTabs);
   const Tab tabs[] = {{0, kMainTabOrder}, {1, kSetupTabOrder}, {2, status_order}};
   for (const auto& t : tabs) {
     SCOPED_TRACE(t.tab);
@@ -108,6 +113,44 @@ TEST_F(KeyboardTest, EnterAndEscapeInTheFieldsDoNothingAndEnterPressesSave) {
   SetFocus(window.control(kSave));
   press(VK_RETURN);
   EXPECT_EQ(app->delivery.pending_qsos.count(), 1u);  // logged, and waiting for DXKeeper
+}
+
+// The operator at the Status tab without a mouse: the arrow keys pick a QSO of the outbox,
+// Tab reaches "Send again" and "Remove", Enter presses them.
+TEST_F(KeyboardTest, SendAgainAndRemoveFromTheKeyboard) {
+  station.dxkeeper().start();
+  start({"ConnectDXKeeper=True"});
+  fill_outbox();
+  window.select_tab(2);
+  HWND list = window.control(kWaitingQsos);
+  SetFocus(list);
+  press(VK_DOWN);
+  ASSERT_EQ(app->status.WaitingQsos.selected(), 0);
+  EXPECT_NE(app->status.selected_execute.find("<CALL:5>K1SET"), std::string::npos);
+  for (const int next : {kSendNow, kSendAgain}) {
+    press(VK_TAB);
+    ASSERT_EQ(focused_id(), next);
+  }
+  press(VK_RETURN);  // the set-aside QSO waits again, last; DXKeeper is not running
+  EXPECT_EQ(app->delivery.pending_qsos.set_aside_count(), 0u);
+  EXPECT_EQ(app->status.WaitingQsos.rows().back().at(0), "K1SET");
+  EXPECT_EQ(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 2)
+      << "the selection went with it";
+
+  SetFocus(list);
+  press(VK_HOME);
+  ASSERT_EQ(app->status.WaitingQsos.selected(), 0);
+  for (const int next : {kSendNow, kSendAgain, kRemove}) {
+    press(VK_TAB);
+    ASSERT_EQ(focused_id(), next);
+  }
+  press(VK_RETURN);
+  std::vector<std::string> calls;
+  for (const auto& row : app->status.WaitingQsos.rows()) calls.push_back(row.at(0));
+  EXPECT_EQ(calls, (std::vector<std::string>{"K4WAIT", "K1SET"}));
+  const auto removed = files.read_all(folder.windows_path("VavizorurRemovedQSOs.adi"));
+  ASSERT_TRUE(removed.has_value());
+  EXPECT_NE(removed->find("<CALL:6>K3WAIT"), std::string::npos);
 }
 
 // The name Active Accessibility gives an edit box: the nearest static text before it in Z
@@ -158,6 +201,15 @@ TEST_F(KeyboardTest, BoxesWithoutCaptionsHaveNamesAndTooltips) {
     HWND control = window.control(box.id);
     EXPECT_EQ(accessible_name(control), std::string(box.name) + ":");
     EXPECT_EQ(tooltip_of(window.tooltips(), window.hwnd(), control), box.name);
+  }
+  // The Status tab's lists and lines are named by the caption before each.
+  const std::pair<int, const char*> status_names[] = {{kNeighbours, "Neighbours"},
+                                                      {kLastQso, "Last QSO:"},
+                                                      {kWaitingQsos, "QSOs not yet in DXKeeper"},
+                                                      {kLastSpot, "Last spot:"},
+                                                      {kFiles, "Files:"}};
+  for (const auto& [id, name] : status_names) {
+    EXPECT_EQ(accessible_name(window.control(id)), name);
   }
   // The captions on screen are as they were; a screen reader reads the boxes' values.
   EXPECT_EQ(accessible_name(window.control(kCallsign)), "CallSign");

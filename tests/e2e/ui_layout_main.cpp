@@ -43,52 +43,6 @@ bool overlap(const RECT& a, const RECT& b) {
   return IntersectRect(&common, &a, &b) != 0;
 }
 
-void save_bmp(HWND window, const std::filesystem::path& file) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  // The window's own DC reads what the window painted, children included, whatever the
-  // display has shown of it yet.
-  HDC screen = GetWindowDC(window);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;  // bottom-up, as BMP files store rows
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-  GdiFlush();
-  // GDI leaves the alpha byte as it finds it; the file is an opaque picture.
-  auto* pixels = static_cast<unsigned char*>(bits);
-  for (std::size_t i = 3; i < static_cast<std::size_t>(width) * height * 4; i += 4) pixels[i] = 255;
-  const DWORD image_size = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
-  BITMAPFILEHEADER header{};
-  header.bfType = 0x4D42;  // "BM"
-  header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  header.bfSize = header.bfOffBits + image_size;
-  std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&header), sizeof header);
-  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-  out.write(static_cast<const char*>(bits), image_size);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(window, screen);
-}
-
-std::filesystem::path screenshot_folder() {
-  const char* folder = std::getenv("VAV_SCREENSHOTS");
-  std::filesystem::path path = folder && *folder ? folder : "screenshots";
-  std::filesystem::create_directories(path);
-  return path;
-}
-
 class LayoutTest : public MainWindowTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(LayoutTest, EveryControlFitsItsContainerWithoutOverlap) {
@@ -115,8 +69,8 @@ TEST_P(LayoutTest, EveryControlFitsItsContainerWithoutOverlap) {
         << "control " << id << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom
         << " outside " << parent.right << "x" << parent.bottom;
     if (child.place->kind != Kind::edit && child.place->kind != Kind::combo &&
-        child.place->kind != Kind::data_label && child.place->kind != Kind::panel &&
-        child.place->kind != Kind::list) {
+        child.place->kind != Kind::data_label && child.place->kind != Kind::data_block &&
+        child.place->kind != Kind::panel && child.place->kind != Kind::list) {
       EXPECT_LE(needed_width(child.hwnd, window.font(), child.place->kind, window.dpi()),
                 r.right - r.left)
           << "caption of control " << id << " is cut off";

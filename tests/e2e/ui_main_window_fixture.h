@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,6 +34,11 @@ inline const std::vector<std::string> kEverythingShown = {
 // The station worked in every test: each QSO field has a value.
 peers::Contact worked_station();
 
+// Writes a picture of the window, children included, as a BMP file.
+void save_bmp(HWND window, const std::filesystem::path& file);
+// $VAV_SCREENSHOTS, default ./screenshots; created when missing.
+std::filesystem::path screenshot_folder();
+
 class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest();
@@ -46,6 +52,11 @@ class MainWindowTest : public ::testing::Test {
   void settle();
   std::string text_of(int id) const;
   std::string setting(const std::string& key);
+  // MixW writes a QSO with this call, the worked station's fields otherwise.
+  void write_qso(const std::string& call);
+  // With DXKeeper linked and running: K1SET refused at three passes and set aside, K2LOG
+  // logged, then DXKeeper gone and K3WAIT and K4WAIT waiting.
+  void fill_outbox();
 
   sim::testing::TempFolder folder;
   sim::SimEventLoop loop;

@@ -13,7 +13,7 @@
 namespace vav::testing {
 namespace {
 
-std::string call_of(const std::string& execute) { return waiting_qso_row(execute, "")[0]; }
+std::string call_of(const std::string& execute) { return record_field(execute, "CALL"); }
 
 constexpr const char* kMayBeDuplicate = "may be a duplicate: check DXKeeper";
 

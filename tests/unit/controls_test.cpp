@@ -43,6 +43,27 @@ TEST(Controls, ChangeAndClickHandlersRunOnlyWhenTheValueChanges) {
                                             "list"}));
 }
 
+TEST(Controls, AListKeepsItsSelectionWhileTheRowStillExists) {
+  ListRows list({"Call"});
+  int selections = 0, views = 0;
+  list.on_select = [&] { ++selections; };
+  list.on_view = [&] { ++views; };
+  list.set_rows({{"A"}, {"B"}, {"C"}}, {1, 2, 3});
+  list.select(2);
+  list.select(2);  // no change
+  EXPECT_EQ(selections, 1);
+  list.set_rows({{"A"}, {"B"}, {"D"}});  // the icons alone differ too: drawn again
+  EXPECT_EQ(list.selected(), 2);
+  EXPECT_TRUE(list.icons().empty());
+  list.set_rows({{"A"}});  // the selected row is gone
+  EXPECT_EQ(list.selected(), -1);
+  EXPECT_EQ(selections, 2);
+  list.select(5);  // past the last row: none
+  EXPECT_EQ(list.selected(), -1);
+  EXPECT_EQ(selections, 2);
+  EXPECT_EQ(views, 4);
+}
+
 TEST(Controls, NestedWritesFinishBeforeTheWriterContinues) {
   TextControl a, b;
   std::vector<std::string> order;

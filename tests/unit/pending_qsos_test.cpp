@@ -89,6 +89,34 @@ TEST_F(PendingQsosTest, AFailedWriteKeepsTheEntryAndTheNextWriteIsWhole) {
             (std::vector<std::string>{"001log<EOR>", "001log<CALL:1>Q <EOR>"}));
 }
 
+// The operator's changes reach any entry: the journal is written afresh, and what a restart
+// replays is the queue as changed, set-aside entries counted.
+TEST_F(PendingQsosTest, TheOperatorsRemovalAndRequeueAreWrittenWhole) {
+  PendingQsos pending(files, folder);
+  pending.Load();
+  for (const char* call : {"A", "B", "C", "D"}) pending.Add({std::string("001log") + call});
+  pending.SetAsideFront();  // A
+  pending.RemoveAt(2);      // C
+  pending.Requeue(0);       // A waits again, behind B and D
+  EXPECT_EQ(pending.set_aside_count(), 0u);
+  const auto expected = std::vector<std::string>{"001logB", "001logD", "001logA"};
+  EXPECT_EQ(executes(pending.queued()), expected);
+  PendingQsos again(files, folder);
+  again.Load();
+  EXPECT_EQ(executes(again.queued()), expected);
+
+  // A failed write keeps the change in memory; the next write brings the file in step.
+  again.SetAsideFront();  // B
+  files.make_read_only(folder);
+  EXPECT_THROW(again.RemoveAt(0), RuntimeError);
+  EXPECT_EQ(again.set_aside_count(), 0u);
+  EXPECT_FALSE(again.saved());
+  files.clear_faults();
+  again.Flush();
+  EXPECT_EQ(executes(replay_journal(read(again.path())).entries),
+            (std::vector<std::string>{"001logD", "001logA"}));
+}
+
 TEST_F(PendingQsosTest, UnreadableBytesAreKeptBesideBeforeTheJournalIsWrittenAfresh) {
   PendingQsos pending(files, folder);
   const std::string damaged =

@@ -50,6 +50,16 @@ bool SimDesktop::confirm(const std::string& text, const std::string& title) {
   return confirm_answer_;
 }
 
+bool SimDesktop::ask(const std::string& text, const std::string&, const std::string& action) {
+  questions_.push_back({text, action});
+  return question_answer_;
+}
+
+std::optional<std::string> SimDesktop::ask_save_path(const std::string& title, const std::string&) {
+  save_dialogs_.push_back(title);
+  return save_path_;
+}
+
 void SimDesktop::set_on_message_box(std::function<void(const MessageBoxShown&)> on_shown) {
   on_message_box_ = std::move(on_shown);
 }

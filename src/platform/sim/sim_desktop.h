@@ -34,6 +34,20 @@ class SimDesktop final : public Desktop {
   // Recorded with the message boxes; answered as set_confirm_answer says (Cancel unless set).
   bool confirm(const std::string& text, const std::string& title) override;
   void set_confirm_answer(bool ok) { confirm_answer_ = ok; }
+  // Recorded apart from the message boxes; answered as set_question_answer says (the
+  // action unless set).
+  bool ask(const std::string& text, const std::string& title, const std::string& action) override;
+  void set_question_answer(bool act) { question_answer_ = act; }
+  struct Question {
+    std::string text;
+    std::string action;
+  };
+  const std::vector<Question>& questions() const { return questions_; }
+  // Answered with set_save_path's path (cancelled unless set); the titles are recorded.
+  std::optional<std::string> ask_save_path(const std::string& title,
+                                           const std::string& suggested_name) override;
+  void set_save_path(std::optional<std::string> path) { save_path_ = std::move(path); }
+  const std::vector<std::string>& save_dialogs() const { return save_dialogs_; }
   // Titles match without regard to letter case, as FindWindowA matches them.
   std::optional<WindowRef> find_window(const std::string& title) override;
   bool is_window(WindowRef window) override { return windows_.count(window) != 0; }
@@ -98,6 +112,10 @@ class SimDesktop final : public Desktop {
   std::vector<WindowRef> posted_closes_;
   int dpi_ = 96;
   bool confirm_answer_ = false;
+  bool question_answer_ = true;
+  std::vector<Question> questions_;
+  std::optional<std::string> save_path_;
+  std::vector<std::string> save_dialogs_;
   SimScreens screens_;
   std::shared_ptr<WaitState> wait_;
   std::shared_ptr<bool> alive_;

@@ -15,6 +15,11 @@ class WinDesktop final : public Desktop {
   // MessageBoxA runs its own message loop, so timers and DDE keep going while it is shown.
   void message_box(const std::string& text, const std::string& title) override;
   bool confirm(const std::string& text, const std::string& title) override;
+  // A task dialog (common controls 6); OK and Cancel where there is none.
+  bool ask(const std::string& text, const std::string& title, const std::string& action) override;
+  // GetSaveFileNameA, asking before an existing file is replaced.
+  std::optional<std::string> ask_save_path(const std::string& title,
+                                           const std::string& suggested_name) override;
   std::optional<WindowRef> find_window(const std::string& title) override;
   // ShellExecuteA with the "open" verb.
   bool open_document(const std::string& path) override;

@@ -54,6 +54,11 @@ enum ControlId : int {
   kSendNow,
   kOpenErrorLog,
   kLastSpot,
+  kLastQso,
+  kSendAgain,
+  kRemove,
+  kExport,
+  kFiles,
   // Captions: labels, frames and notes that nothing binds to.
   kStaticText = 900,
 };

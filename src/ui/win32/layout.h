@@ -17,6 +17,7 @@ enum class Kind {
   caption,     // a static caption: label, note
   name_label,  // an invisible caption that names the control after it (see below)
   data_label,  // a read-only text box showing a field's text
+  data_block,  // the same on two lines, wrapped at words
   edit,        // a single-line text box
   button,      // a push button
   check,       // a check box (caption from the model)

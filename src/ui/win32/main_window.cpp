@@ -67,6 +67,8 @@ WindowClass window_class_of(const ControlPlace& place) {
       // edit box's text as its value (and its name from the caption before it), and the
       // keyboard reaches it.
       return {"EDIT", ES_CENTER | ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case Kind::data_block:  // main_window_access.cpp keeps Tab and Enter out of it
+      return {"EDIT", ES_MULTILINE | ES_READONLY | WS_TABSTOP, WS_EX_CLIENTEDGE};
     case Kind::edit:
       return {"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
     // A button or check box is a group of its own, so the arrow keys move only within the
@@ -262,17 +264,6 @@ void MainWindow::place_controls() {
   }
 }
 
-void MainWindow::select_tab(int index) {
-  SendMessageA(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
-  for (int i = 0; i < static_cast<int>(std::size(kPages)); ++i) {
-    ShowWindow(container(kPages[i]), index == i ? SW_SHOW : SW_HIDE);
-  }
-}
-
-int MainWindow::selected_tab() const {
-  return static_cast<int>(SendMessageA(tabs_, TCM_GETCURSEL, 0, 0));
-}
-
 void MainWindow::show() {
   if (!IsWindowVisible(hwnd_)) ShowWindow(hwnd_, SW_SHOW);
   // Hazard: the window may first be shown in the middle of the load, whose DDE waits let
@@ -297,6 +288,10 @@ std::optional<LRESULT> MainWindow::on_shared_message(HWND hwnd, UINT msg, WPARAM
   switch (msg) {
     case WM_COMMAND:
       if (lparam != 0) dispatch_command(wparam);
+      return 0;
+    case WM_NOTIFY:  // from a page's list view; the frame's own come from the tab control
+      if (hwnd == hwnd_) return std::nullopt;
+      forward_list_notification(*reinterpret_cast<const NMHDR*>(lparam));
       return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {

@@ -23,6 +23,9 @@
 
 namespace vav::ui {
 
+// The notification code on_command passes for a list view's change of selection.
+inline constexpr int kListSelectionChanged = -101;  // LVN_ITEMCHANGED
+
 struct ChildWindow {
   const ControlPlace* place;
   HWND hwnd;
@@ -60,7 +63,8 @@ class MainWindow {
   // Shows the window unless something (a restored window state) already did.
   void show();
 
-  // A control's notification: its id, the notification code and its window.
+  // A control's notification: its id and the notification code (kListSelectionChanged for
+  // a list view whose selection the user moved).
   std::function<void(int id, int code)> on_command;
   // The user asks the window to close (the close box, Alt+F4, the end of the session).
   std::function<void()> on_close;
@@ -77,6 +81,7 @@ class MainWindow {
   std::optional<LRESULT> guarded(UINT msg, WPARAM wparam,
                                  const std::function<std::optional<LRESULT>()>& body) const;
   std::optional<LRESULT> on_shared_message(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+  void forward_list_notification(const NMHDR& header);
 
   void create_tabs();
   void create_tooltips();

@@ -14,8 +14,18 @@ constexpr int kTabCount = static_cast<int>(std::size(kPages));
 
 bool key_down(int key) { return GetKeyState(key) < 0; }
 
+// A read-only text of several lines: as a multi-line edit box it asks for every key, Tab
+// included, but it has no use for any but the arrows.
+bool is_text_block(HWND hwnd) {
+  char class_name[8] = {};
+  GetClassNameA(hwnd, class_name, sizeof class_name);
+  const auto style = GetWindowLongPtrA(hwnd, GWL_STYLE);
+  return lstrcmpiA(class_name, "Edit") == 0 && (style & ES_MULTILINE) && (style & ES_READONLY);
+}
+
 // The control wants this key itself (an open drop-down list takes Enter and Escape).
 bool wants_message(const MSG& msg) {
+  if (is_text_block(msg.hwnd)) return false;
   const auto code = SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam,
                                  reinterpret_cast<LPARAM>(const_cast<MSG*>(&msg)));
   return (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) != 0;
@@ -33,6 +43,10 @@ bool MainWindow::pre_translate(MSG& msg) {
   if (msg.message == WM_KEYDOWN) {
     if (msg.wParam == VK_TAB && key_down(VK_CONTROL)) {
       step_tab(key_down(VK_SHIFT) ? -1 : 1);
+      return true;
+    }
+    if (msg.wParam == VK_TAB && is_text_block(msg.hwnd)) {
+      if (HWND next = GetNextDlgTabItem(hwnd_, msg.hwnd, key_down(VK_SHIFT))) SetFocus(next);
       return true;
     }
     // Left to the dialog manager, Enter and Escape would become IDOK and IDCANCEL, which
@@ -99,6 +113,25 @@ void MainWindow::create_tooltips() {
     tool.lpszText = text.data();  // copied by the tooltip control
     SendMessageA(tooltips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   }
+}
+
+void MainWindow::select_tab(int index) {
+  SendMessageA(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+  for (int i = 0; i < kTabCount; ++i) {
+    ShowWindow(container(kPages[i]), index == i ? SW_SHOW : SW_HIDE);
+  }
+}
+
+int MainWindow::selected_tab() const {
+  return static_cast<int>(SendMessageA(tabs_, TCM_GETCURSEL, 0, 0));
+}
+
+void MainWindow::forward_list_notification(const NMHDR& header) {
+  if (header.code != LVN_ITEMCHANGED || !on_command) return;
+  const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+  const bool selection = (change.uChanged & LVIF_STATE) != 0 &&
+                         ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) != 0;
+  if (selection) on_command(static_cast<int>(header.idFrom), kListSelectionChanged);
 }
 
 }  // namespace vav::ui

@@ -115,7 +115,7 @@ TEST_F(Qso, AQsoWaitingWhenTheProgramIsKilledIsDeliveredByTheNextRun) {
   ASSERT_TRUE(await_main_window(window));
   ASSERT_NO_FATAL_FAILURE(work_station(mixw));
   ASSERT_TRUE(control("MixW", "write"));
-  ASSERT_TRUE(await_caption(window, "1 QSO waiting for DXKeeper"));
+  ASSERT_TRUE(await_caption(window, " - 1 waiting"));
 
   program().terminate();  // no unload, no chance to tidy up
   Standin& dxkeeper = start_dxlab("DXKeeper");
