@@ -1,4 +1,5 @@
-// Frequency and mode tracking under "MixW" and "Commander" frequency control.
+// Frequency and mode tracking under "MixW" and "Commander" frequency control (the user's
+// number formats: number_formats_test).
 #include <algorithm>
 
 #include "station_fixture.h"
@@ -186,28 +187,6 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(test.param.mixw_mode) + "_at_" +
              std::to_string(static_cast<int>(test.param.offset));
     });
-
-TEST_F(FrequencyTest, SwappedSeparatorsUnderMixWControl) {
-  system.set_separators(".", ",");
-  start_mixw_control();
-  EXPECT_EQ(app->RigFreq.text(), "14.070,000");
-  EXPECT_EQ(app->AudioFreq.text(), "1,001");
-  EXPECT_EQ(app->OpFreq.text(), "14.071,001");
-}
-
-TEST_F(FrequencyTest, SwappedSeparatorsUnderCommanderControl) {
-  system.set_separators(".", ",");
-  start_commander_control();
-  EXPECT_EQ(app->RigFreq.text(), "14,070000");
-  EXPECT_EQ(app->OpFreq.text(), "14,071001");
-  ASSERT_FALSE(zfq_macros().empty());
-  EXPECT_EQ(zfq_macros().back(), "<ZFQ:14070,000>");
-  // The radio-mode update reads the mirror's digits whatever the separators are.
-  commander().set_radio_mode("LSB");
-  run_for(1);
-  EXPECT_EQ(app->OpFreq.text(), "14,068999");
-  EXPECT_EQ(mixw().peer().dial_hz(), 14'070'000);
-}
 
 TEST_F(FrequencyTest, ACommanderDisplayOfNoFrequencyTellsMixWNothing) {
   start_commander_control();

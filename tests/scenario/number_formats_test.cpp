@@ -30,9 +30,9 @@ class NumberFormatTest : public SpotStationTest, public ::testing::WithParamInte
   static std::string in_format(const char* mhz, const char* khz, const char* decimals) {
     return std::string(mhz) + GetParam().thousands + khz + GetParam().decimal + decimals;
   }
-  const peers::LoggedQso& log_a_qso() {
+  const peers::LoggedQso& log_a_qso(const char* call = "Q1ABC") {
     peers::Contact contact;
-    contact.call = "Q1ABC";
+    contact.call = call;
     contact.date = "27-Nov-2005";
     station.mixw().work_station(contact);
     run_for(kSpotPoll);
@@ -40,9 +40,10 @@ class NumberFormatTest : public SpotStationTest, public ::testing::WithParamInte
     run_for(kSpotPoll);
     static const peers::LoggedQso kNone{};
     const auto& logged = station.dxkeeper().peer().logged();
-    EXPECT_EQ(logged.size(), 1u);
+    EXPECT_EQ(logged.size(), ++logged_count);
     return logged.empty() ? kNone : logged.back();
   }
+  std::size_t logged_count = 0;
 };
 
 TEST_P(NumberFormatTest, MixWControl) {
@@ -53,6 +54,7 @@ TEST_P(NumberFormatTest, MixWControl) {
   // MixW's dial at 14070000 Hz, its Khz item "14071.001".
   EXPECT_EQ(app->RigFreq.text(), in_format("14", "070", "000"));
   EXPECT_EQ(app->OpFreq.text(), in_format("14", "071", "001"));
+  EXPECT_EQ(app->AudioFreq.text(), std::string("1") + GetParam().decimal + "001");
   for (const std::string& khz :
        std::vector<std::string>{"14080.150", "14,080.150", in_format("14", "080", "150")}) {
     station.mixw().operator_types("Khz", "");
@@ -63,6 +65,8 @@ TEST_P(NumberFormatTest, MixWControl) {
   const peers::LoggedQso& qso = log_a_qso();
   EXPECT_EQ(qso.value("FREQ"), "14.080150");
   EXPECT_EQ(qso.value("BAND"), "20M");
+  app->setup.Option2.select(0);  // the rig frequency
+  EXPECT_EQ(log_a_qso("Q2ABC").value("FREQ"), "14.070000");
 }
 
 TEST_P(NumberFormatTest, CommanderControl) {
@@ -83,17 +87,28 @@ TEST_P(NumberFormatTest, CommanderControl) {
   EXPECT_EQ(qso.value("FREQ").substr(0, 5), "7.034");
 }
 
-TEST_P(NumberFormatTest, ASpotWrittenInTheUsersFormat) {
+// SpotCollector writes the frequency with either decimal mark, grouped or not; Commander is
+// told the dial in the user's format and the window shows it so.
+TEST_P(NumberFormatTest, ASpotIsReadWithEitherDecimalMark) {
   start_station({"OptiumDigitalFreq=1500"});
-  pick(spot(in_format("14", "070", "15").c_str(), "usb", "VK2ABC", "PSK31"));
-  EXPECT_EQ(xcvr_commands(),
-            std::vector<std::string>{std::string("000xcvrfreqmode<xcvrfreq:8>14068") +
-                                     GetParam().decimal + "65<xcvrmode:3>USB"});
-  EXPECT_EQ(commander().frequency_hz(), 14'068'650);
-  EXPECT_EQ(app->received_spot.RcvdSpotFreq.text(), in_format("14", "068", "65"));
-  run_for(kSpotPoll);
-  EXPECT_EQ(mixw().dial_hz(), 14'068'650);
-  EXPECT_EQ(app->frequency.OperatingFrequencyHz, 14'070'150);
+  for (const std::string& text : {std::string("14070.15"), std::string("14070,15"),
+                                  std::string(" 14070.15 "), std::string("14,070.15"),
+                                  std::string("14.070,15"), in_format("14", "070", "15")}) {
+    SCOPED_TRACE(text);
+    clear_journals();
+    pick(spot(text.c_str(), "usb", "VK2ABC", "PSK31"));
+    EXPECT_EQ(xcvr_commands(),
+              std::vector<std::string>{std::string("000xcvrfreqmode<xcvrfreq:8>14068") +
+                                       GetParam().decimal + "65<xcvrmode:3>USB"});
+    EXPECT_EQ(commander().frequency_hz(), 14'068'650);
+    EXPECT_EQ(app->received_spot.RcvdSpotFreq.text(), in_format("14", "068", "65"));
+    run_for(kSpotPoll);
+    EXPECT_EQ(mixw().dial_hz(), 14'068'650);
+    EXPECT_EQ(app->frequency.OperatingFrequencyHz, 14'070'150);
+  }
+  // Read as 14.025 kHz it would lie below every band: the comma groups thousands.
+  pick(spot("14,025", "cw", "K1ABC", "CW"));
+  EXPECT_EQ(commander().frequency_hz(), 14'025'000);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, NumberFormatTest, ::testing::ValuesIn(kFormats),

@@ -86,25 +86,6 @@ TEST_F(PlacementTest, TheStoredWindowStateIsRestoredAndAnImpossibleOneIgnored) {
   EXPECT_EQ(app->run_end(), RunEnd::running);
 }
 
-TEST_F(PlacementTest, AlwaysOnTopPassesThePositionInPixels) {
-  write_settings({"Top=300", "Left=1500"});
-  start_program();
-  app->setup.Check10.set_checked(true);
-  ASSERT_FALSE(frame.topmost_calls().empty());
-  EXPECT_EQ(frame.topmost_calls().back(), (sim::TopmostCall{true, 100, 20, 321, 373}));
-  EXPECT_TRUE(app->setup.settings.AlwaysOnTop);
-  EXPECT_EQ(setting("AlwaysOnTop"), "True");
-
-  app->setup.Check10.set_checked(false);
-  EXPECT_EQ(frame.topmost_calls().back(), (sim::TopmostCall{false, 100, 20, 321, 373}));
-  EXPECT_EQ(setting("AlwaysOnTop"), "False");
-
-  const auto calls = frame.topmost_calls().size();
-  app->setup.Check10.set_value(CheckValue::grayed);
-  EXPECT_EQ(frame.topmost_calls().size(), calls);
-  EXPECT_EQ(setting("AlwaysOnTop"), "False");
-}
-
 TEST_F(PlacementTest, AlwaysOnTopConvertsAtTheScreensResolutionAndLeavesTheWindowInPlace) {
   const struct {
     int dpi;
@@ -113,7 +94,7 @@ TEST_F(PlacementTest, AlwaysOnTopConvertsAtTheScreensResolutionAndLeavesTheWindo
                {120, {true, 125, 25, 401, 474}},  // 473.5 pixels high: rounded, not cut
                {144, {true, 150, 30, 482, 568}},
                {192, {true, 200, 40, 642, 758}}};
-  for (const auto& c : cases) {
+  for (auto c : cases) {
     SCOPED_TRACE(c.dpi);
     if (app) app->Close();
     write_settings({"Top=300", "Left=1500"});
@@ -125,6 +106,15 @@ TEST_F(PlacementTest, AlwaysOnTopConvertsAtTheScreensResolutionAndLeavesTheWindo
     EXPECT_EQ(frame.resize_events(), resizes);
     EXPECT_EQ(frame.left(), 1500);
     EXPECT_EQ(frame.top(), 300);
+    EXPECT_TRUE(app->setup.settings.AlwaysOnTop);
+    EXPECT_EQ(setting("AlwaysOnTop"), "True");
+    app->setup.Check10.set_checked(false);
+    c.call.on_top = false;
+    EXPECT_EQ(frame.topmost_calls().back(), c.call);
+    EXPECT_EQ(setting("AlwaysOnTop"), "False");
+    const auto calls = frame.topmost_calls().size();
+    app->setup.Check10.set_value(CheckValue::grayed);  // grayed does nothing
+    EXPECT_EQ(frame.topmost_calls().size(), calls);
   }
 }
 

@@ -50,11 +50,6 @@ class QsoLoggingTest : public StationTest {
     static const peers::LoggedQso kNone{};
     return logged.empty() ? kNone : logged.back();
   }
-  std::vector<std::string> logged_calls() {
-    std::vector<std::string> calls;
-    for (const auto& qso : station.dxkeeper().peer().logged()) calls.push_back(qso.value("CALL"));
-    return calls;
-  }
 };
 
 TEST_F(QsoLoggingTest, AWrittenQsoIsLoggedOnceWithTheExactRecordAndTheFieldsCleared) {
@@ -158,31 +153,6 @@ TEST_F(QsoLoggingTest, AQsoWithoutACallsignIsNotLoggedAndTheOperatorIsTold) {
   app->qso.Save.click();
   ASSERT_EQ(station.dxkeeper().peer().logged().size(), 2u);
   EXPECT_EQ(station.dxkeeper().peer().logged()[1].value("CALL"), "Q2XYZ");
-}
-
-// The text of a record whatever the user's number format and code page: FREQ is an ADIF
-// number with a point, and field lengths count characters, not bytes.
-TEST_F(QsoLoggingTest, FreqIsWrittenWithAPointWhateverTheDecimalSeparator) {
-  int n = 0;
-  for (const auto& [thousands, decimal] : {std::pair{".", ","}, {",", "."}}) {
-    SCOPED_TRACE(decimal);
-    system.set_separators(thousands, decimal);
-    start_at_1500_hz();
-    for (const char* logged : {"Actual", "Rig"}) {
-      SCOPED_TRACE(logged);
-      app->setup.settings.LoggedFrequency = logged;
-      auto contact = worked_station();
-      contact.call = "Q" + std::to_string(++n) + "ABC";
-      work_and_write(contact);
-      const std::string execute = station.dxkeeper().journal().back();
-      const bool rig = std::string(logged) == "Rig";
-      EXPECT_NE(execute.find(rig ? "<FREQ:9>14.070000 " : "<FREQ:9>14.071500 "), std::string::npos)
-          << execute;
-      EXPECT_NE(execute.find("<BAND:3>20M "), std::string::npos) << execute;
-      // The windows keep the user's format.
-      EXPECT_EQ(app->OpFreq.text(), std::string("14") + thousands + "071" + decimal + "500");
-    }
-  }
 }
 
 TEST_F(QsoLoggingTest, AQsoOnAFarBandLogsItsFrequency) {

@@ -1,5 +1,5 @@
-// The frequency of a spot as SpotCollector writes it: either decimal mark under either
-// number format, bands far below and above the usual ones, and texts that are no frequency.
+// The frequency of a spot as SpotCollector writes it: bands far below and above the usual
+// ones, and texts that are no frequency (either decimal mark: number_formats_test).
 #include <string>
 #include <vector>
 
@@ -8,66 +8,7 @@
 namespace vav::testing {
 namespace {
 
-const char kHardwareFsk[] = "[Cat]\r\nm_iFSKPitchHz=2125\r\nm_bFSKOutViaSoundcard=0\r\n";
-
-struct FormCase {
-  const char* text;      // as SpotCollector sends it
-  const char* mode;      // the spot's mode, Commander's radio mode but for RTTY
-  const char* log_mode;  // PSK31 at the optimal 1500 Hz, RTTY at the FSK pitch, or CW
-  const char* xcvr_us;   // the "xcvrfreqmode" Commander gets with "," and "." separators
-  const char* xcvr_de;   // ... and with "." and ","
-  long long dial_hz;
-};
-
-const FormCase kForms[] = {
-    {"14070.15", "psk31", "PSK31", "<xcvrfreq:8>14068.65<xcvrmode:5>PSK31",
-     "<xcvrfreq:8>14068,65<xcvrmode:5>PSK31", 14'068'650},
-    {"14070,15", "psk31", "PSK31", "<xcvrfreq:8>14068.65<xcvrmode:5>PSK31",
-     "<xcvrfreq:8>14068,65<xcvrmode:5>PSK31", 14'068'650},
-    {" 14070.15 ", "psk31", "PSK31", "<xcvrfreq:8>14068.65<xcvrmode:5>PSK31",
-     "<xcvrfreq:8>14068,65<xcvrmode:5>PSK31", 14'068'650},
-    {"7035,2", "rtty", "RTTY", "<xcvrfreq:7>7033.07<xcvrmode:6>RTTY-R",
-     "<xcvrfreq:7>7033,07<xcvrmode:6>RTTY-R", 7'033'070},
-    {"14,070.15", "psk31", "PSK31", "<xcvrfreq:8>14068.65<xcvrmode:5>PSK31",
-     "<xcvrfreq:8>14068,65<xcvrmode:5>PSK31", 14'068'650},
-    {"14.070,15", "psk31", "PSK31", "<xcvrfreq:8>14068.65<xcvrmode:5>PSK31",
-     "<xcvrfreq:8>14068,65<xcvrmode:5>PSK31", 14'068'650},
-    {"14,025", "cw", "CW", "<xcvrfreq:5>14025<xcvrmode:2>CW", "<xcvrfreq:5>14025<xcvrmode:2>CW",
-     14'025'000},
-};
-
-class SpotFrequencyTest : public SpotStationTest {
- protected:
-  void start_with_separators(const char* thousands, const char* decimal) {
-    system.set_separators(thousands, decimal);
-    write_file("Mixw2.ini", kHardwareFsk);
-    start_station({"OptiumDigitalFreq=1500", "RTTYRadioModeSetting=3"});
-  }
-  // Picks every spot of kForms in turn and checks what Commander and MixW were told.
-  void pick_every_form(bool german) {
-    for (const FormCase& c : kForms) {
-      SCOPED_TRACE(c.text);
-      clear_journals();
-      pick(spot(c.text, c.mode, "VK2ABC", c.log_mode));
-      EXPECT_EQ(xcvr_commands(), std::vector<std::string>{std::string("000xcvrfreqmode") +
-                                                          (german ? c.xcvr_de : c.xcvr_us)});
-      EXPECT_EQ(commander().frequency_hz(), c.dial_hz);
-      run_for(kSpotPoll);
-      EXPECT_EQ(mixw().dial_hz(), c.dial_hz);
-    }
-  }
-};
-
-TEST_F(SpotFrequencyTest, EitherDecimalMarkWithUsSeparators) {
-  start_with_separators(",", ".");
-  pick_every_form(false);
-}
-
-TEST_F(SpotFrequencyTest, EitherDecimalMarkWithGermanSeparators) {
-  start_with_separators(".", ",");
-  pick_every_form(true);
-  EXPECT_EQ(app->received_spot.RcvdSpotFreq.text(), "14.025,00");  // the window keeps the user's format
-}
+class SpotFrequencyTest : public SpotStationTest {};
 
 struct FarCase {
   const char* text;

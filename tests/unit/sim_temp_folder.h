@@ -1,11 +1,13 @@
 #pragma once
-// A fresh real folder per test, removed afterwards; named after the running test so that
-// tests run in parallel processes never share one.
+// A fresh real folder per test, removed afterwards; named after the running test and the
+// process so that tests run in parallel, from any build tree on the machine, never share one.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <string>
+
+#include <unistd.h>
 
 namespace vav::sim::testing {
 
@@ -13,7 +15,8 @@ class TempFolder {
  public:
   TempFolder() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string("vav_") + info->test_suite_name() + "_" + info->name();
+    std::string name = std::string("vav_") + info->test_suite_name() + "_" + info->name() + "_" +
+                       std::to_string(::getpid());
     std::replace(name.begin(), name.end(), '/', '_');
     path_ = std::filesystem::temp_directory_path() / name;
     std::filesystem::remove_all(path_);
