@@ -202,7 +202,7 @@ bool QuandrelMain::may_close() {
   if (lost == 0) {
     // QSOs on disk still wait: the operator may rather start DXKeeper first.
     const std::string question = delivery.close_question();
-    return question.empty() || platform.desktop.ask(question, kAppName, "Close");
+    return question.empty() || platform.desktop.ask(question, kProductName, "Close");
   }
   const std::string count = std::to_string(lost) + (lost == 1 ? " QSO" : " QSOs");
   return platform.desktop.confirm(

@@ -69,7 +69,7 @@ void on_selected(QuandrelMain& app, const char* procedure, const std::string& on
     app.common.ReportError(e, name);
     failure = e.description();
   };
-  if (index) trapped(report, procedure, [&] { refusal = (app.delivery.*action)(*index); });
+  if (index) reporting_errors(report, procedure, [&] { refusal = (app.delivery.*action)(*index); });
   app.RefreshStatus();
   if (!failure.empty()) {
     app.show_message(on_failure + " (" + failure + ").");
@@ -90,7 +90,7 @@ void export_outbox(QuandrelMain& app) {
     app.common.ReportError(e, name);
     failure = e.description();
   };
-  trapped(report, "QuandrelMain.Export_Click", [&] { written = app.delivery.export_to(*path); });
+  reporting_errors(report, "QuandrelMain.Export_Click", [&] { written = app.delivery.export_to(*path); });
   if (!failure.empty()) {
     app.show_message(*path + " could not be written (" + failure + ").");
     return;
@@ -103,7 +103,7 @@ void export_outbox(QuandrelMain& app) {
 
 std::string files_text(const QuandrelMain& app) {
   const std::string program_folder =
-      value_or_fallback(std::string(), [&] { return app.platform.system.program_folder(); });
+      passing_over_errors(std::string(), [&] { return app.platform.system.program_folder(); });
   std::string text = app.data_folder;
   if (app.data_folder != program_folder) text += " (the program's folder cannot be written)";
   return text;
