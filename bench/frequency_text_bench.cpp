@@ -21,11 +21,6 @@ void BM_MhzForm(benchmark::State& state) {
 }
 BENCHMARK(BM_MhzForm);
 
-void BM_SpotHzText(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(spot_hz_text("14070150", kSeps));
-}
-BENCHMARK(BM_SpotHzText);
-
 void BM_KhzTwoDecimals(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(khz_two_decimals("14068650.5", kSeps));
 }

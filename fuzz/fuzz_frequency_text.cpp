@@ -36,18 +36,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const auto khz = vav::khz_form(text, seps);
   const auto mhz = vav::mhz_form(text, seps);
-  const auto spot = vav::spot_hz_text(text, seps);
   const bool whole_hz = vav::is_whole_hz_digits(text);
   check(!usual_hz_digits(text) || whole_hz);
   check(khz.has_value() == whole_hz);
   check(mhz.has_value() == whole_hz);
-  check(spot.has_value() == usual_hz_digits(text));
   if (khz && distinct) {
     check(without(*khz, seps) == text);
     const std::string mhz_digits = without(*mhz, seps);
     check(mhz_digits == text || mhz_digits == "0" + text);
   }
-  if (spot && distinct) check(without(*spot, seps) == text);
 
   // The dial in kHz with two decimals, as the mirror holds it under Commander control,
   // reads back as the dial to the ten hertz.

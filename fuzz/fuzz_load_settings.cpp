@@ -40,9 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(app.run_end() == vav::RunEnd::running);
   check(p.loop.escaped_errors() == 0);  // reported, not lost, but a fault all the same
   // The frequency-control choice matches the value: "MixW" exactly when index 0 is chosen.
-  check(app.Option1.selected() == 0 || app.Option1.selected() == 1);
-  check((app.settings.FrequencyControl == "MixW") == (app.Option1.selected() == 0));
-  check(app.Combo1.list_index() >= -1 && app.Combo1.list_index() <= 4);
+  check(app.setup.Option1.selected() == 0 || app.setup.Option1.selected() == 1);
+  check((app.setup.settings.FrequencyControl == "MixW") == (app.setup.Option1.selected() == 0));
+  check(app.setup.Combo1.list_index() >= -1 && app.setup.Combo1.list_index() <= 4);
   check(p.loop.pending() <= 8);
   p.forget_journals();
   return 0;

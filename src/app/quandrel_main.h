@@ -54,6 +54,8 @@ class QuandrelMain {
   void Save_Click();
   void Timer3_Timer();  // MixW watch
   bool IsSmallFonts();
+  // Loads every option at start-up (also run on its own by the settings fuzz target).
+  void LoadSettings();
 
   // ---- the window's rooms and controls ---------------------------------------------------
   QsoForm qso;  // the QSO fields linked to MixW's "QSO" topic
@@ -98,7 +100,6 @@ class QuandrelMain {
   // The handlers, one file per concern; each is wired to its control or timer.
   // ---- lifecycle.cpp -------------------------------------------------------------------
   void Form_Unload();
-  void LoadSettings();
   void Timer2_Timer();  // connection pass
   void MixWLostCloseDown();
   bool EndTask(const std::string& title);
