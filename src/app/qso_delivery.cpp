@@ -40,6 +40,9 @@ void QsoDelivery::submit(const std::string& record, const std::string& execute, 
   last_qso_.fate = LastQso::Fate::in_outbox;
   keep_in_outbox({execute});
   if (send_now) deliver_waiting_qsos();
+  // The window shows the new QSO once it has gone out: redrawing the caption and the Status
+  // tab never stands between MixW's write and DXKeeper (a DDE wait repaints nothing anyway).
+  queue_changed();
 }
 
 void QsoDelivery::keep_in_adif_log(const std::string& record) {
@@ -58,7 +61,6 @@ void QsoDelivery::keep_in_adif_log(const std::string& record) {
 void QsoDelivery::keep_in_outbox(PendingQso entry) {
   // Kept in memory all the same when the file fails; the file is written again later.
   saving([&] { pending_qsos.Add(std::move(entry)); });
-  queue_changed();
 }
 
 void QsoDelivery::saving(const std::function<void()>& change) {
